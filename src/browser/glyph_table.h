@@ -81,6 +81,8 @@ public:
     static void DrawCell(QImage &surface, int x, int y, const bdf_bbx &fontBox, const bdf_glyph *glyph,
                          CellMode mode, int bitsPerPixel);
     void SetFirstRow(int row, CTableArea *area);
+    // Back to the first row without painting (a newly opened font).
+    void ResetFirstRow() { m_nFirstRow = 0; }
     int HitTest(int x, int y);
     void UpdateHighlight(CTableArea *area);
     // Draws the cell of `index` into the buffer when it is on the visible page;
