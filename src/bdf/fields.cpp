@@ -3,19 +3,34 @@
 #include <stdlib.h>
 #include <string.h>
 
-static int add_field(bdf_list *list, char *field) {
+static int grow(bdf_list *list) {
+    uint32_t size = list->size ? list->size * 2 : 8;
+    char **grown = (char **)realloc(list->field, size * sizeof(char *));
+    if (!grown)
+        return 0;
+    list->field = grown;
+    list->size = size;
+    return 1;
+}
+
+static inline int add_field(bdf_list *list, char *field) {
     /* One entry more than the fields for the null terminator. */
-    if (list->used + 2 > list->size) {
-        uint32_t size = list->size ? list->size * 2 : 8;
-        char **grown = (char **)realloc(list->field, size * sizeof(char *));
-        if (!grown)
-            return 0;
-        list->field = grown;
-        list->size = size;
-    }
+    if (list->used + 2 > list->size && !grow(list))
+        return 0;
     list->field[list->used++] = field;
     list->field[list->used] = nullptr;
     return 1;
+}
+
+/* One separator character, or several (slower). */
+static inline bool is_separator(char c, const char *separators, size_t count) {
+    if (count == 1)
+        return c == separators[0];
+    for (size_t i = 0; i < count; i++) {
+        if (c == separators[i])
+            return true;
+    }
+    return false;
 }
 
 int bdf_split(const char *separators, char *line, uint32_t length, bdf_list *list) {
@@ -28,15 +43,12 @@ int bdf_split(const char *separators, char *line, uint32_t length, bdf_list *lis
     bool collapse = count > 0 && separators[count - 1] == '+';
     if (collapse)
         count--;
-    bool is_separator[256] = {};
-    for (size_t i = 0; i < count; i++)
-        is_separator[(unsigned char)separators[i]] = true;
 
     char *p = line;
     char *end = line + length;
     while (p < end && *p) {
         char *start = p;
-        while (p < end && *p && !is_separator[(unsigned char)*p])
+        while (p < end && *p && !is_separator(*p, separators, count))
             p++;
         if (!add_field(list, start))
             return 0;
@@ -44,7 +56,7 @@ int bdf_split(const char *separators, char *line, uint32_t length, bdf_list *lis
             break;
         /* p is at a separator. */
         *p++ = '\0';
-        while (collapse && p < end && is_separator[(unsigned char)*p])
+        while (collapse && p < end && is_separator(*p, separators, count))
             *p++ = '\0';
         if (p >= end || !*p) {
             /* The separators reached the end: one empty field closes the list. */

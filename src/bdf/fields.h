@@ -12,7 +12,7 @@ struct bdf_list {
     uint32_t used;
 };
 
-/* Splits `line` (at most `length` bytes, or up to a NUL) at the characters of
+/* Splits `line` (`length` bytes and a NUL, or up to an earlier NUL) at the characters of
  * `separators`; a "+" as the last character collapses runs of separators. Every
  * separator is overwritten with NUL; empty fields point at a NUL inside the line,
  * so that joining them in place is always safe. A trailing separator (run) gives

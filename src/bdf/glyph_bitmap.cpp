@@ -51,13 +51,6 @@ int reserve(bdf_parse_state *state, bdf_glyph *glyph, uint64_t needed) {
 
 } // namespace
 
-bdf_glyph *bdf_current_glyph(bdf_parse_state *state) {
-    bdf_font *font = state->font;
-    if (state->glyph_encoding < 0)
-        return font->unencoded_used ? &font->unencoded[font->unencoded_used - 1] : nullptr;
-    return font->glyphs_used ? &font->glyphs[font->glyphs_used - 1] : nullptr;
-}
-
 void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph) {
     free(glyph->bitmap);
     glyph->bitmap = nullptr;

@@ -9,7 +9,12 @@
 
 /* The glyph that SWIDTH, DWIDTH, BBX, BITMAP and rows apply to: the last glyph
  * of the list the current encoding points at; null before that list's first. */
-bdf_glyph *bdf_current_glyph(bdf_parse_state *state);
+static inline bdf_glyph *bdf_current_glyph(bdf_parse_state *state) {
+    bdf_font *font = state->font;
+    if (state->glyph_encoding < 0)
+        return font->unencoded_used ? &font->unencoded[font->unencoded_used - 1] : nullptr;
+    return font->glyphs_used ? &font->glyphs[font->glyphs_used - 1] : nullptr;
+}
 
 /* After a BBX line: drops any bitmap the glyph had and starts over at row 0. */
 void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph);

@@ -209,6 +209,12 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
 
 int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *,
                       bdf_parse_state *state) {
+    /* Bitmap rows are most of a font. While rows come, only lines starting with
+     * C, E or S can be keywords handled before them. */
+    char first = line[0];
+    if ((state->flags & BDF_BITMAP) && first != 'C' && first != 'E' && first != 'S' &&
+        (state->glyph_encoding >= 0 || state->options.keep_unencoded))
+        return glyph_line(line, length, lineno, state);
     if (BDF_KEYWORD(line, "COMMENT")) {
         const char *text = length > 7 ? line + 8 : "";
         size_t n = length > 7 ? strnlen(text, length - 8) : 0;
