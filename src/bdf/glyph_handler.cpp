@@ -31,11 +31,11 @@ int chars(uint32_t lineno, bdf_parse_state *state) {
     uint32_t size = n ? n : 64;
     if (size > limit)
         size = (uint32_t)limit;
+    state->count = n;
     font->glyphs = (bdf_glyph *)calloc(size, sizeof(bdf_glyph));
     if (!font->glyphs)
         return bdf_out_of_memory(state, lineno);
     font->glyphs_size = size;
-    state->count = n;
     report(state, BDF_LOADING_START, 0, n);
     state->flags |= BDF_GLYPHS;
     return BDF_OK;

@@ -93,6 +93,10 @@ void finish(bdf_parse_state *state, int result, uint32_t lineno) {
     bdf_font *font = state->font;
     if (font) {
         bdf_bitmap_end(state);
+        /* A load that stopped before the glyph section may not have settled the
+         * pixel size (ENDPROPERTIES does, with a message). */
+        if (font->bpp == 0)
+            font->bpp = 1;
         if (!std::is_sorted(font->glyphs, font->glyphs + font->glyphs_used, by_encoding))
             std::sort(font->glyphs, font->glyphs + font->glyphs_used, by_encoding);
         if (font->spacing != BDF_SPACING_PROPORTIONAL)
