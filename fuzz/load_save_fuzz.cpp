@@ -44,9 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     char *saved = nullptr;
     size_t saved_size = 0;
     FILE *out = open_memstream(&saved, &saved_size);
-    bdf_save_font(out, font, nullptr, nullptr, nullptr);
+    int saved_whole = bdf_save_font(out, font, nullptr, nullptr, nullptr);
     std::fclose(out);
     bdf_free_font(font);
+    if (!saved_whole)
+        fail("saving to memory failed", saved, saved_size);
 
     bdf_font *again = load_bytes(saved, saved_size);
     if (!again)
