@@ -32,17 +32,14 @@ const char help_text[] =
 struct command {
     const char *name;
     int operands;
+    int (*run)(char **operands);
 };
 
-const command commands[] = {{"check", 1}, {"info", 1}, {"normalize", 2}};
-
-int dispatch(const char *name, char **operands) {
-    if (std::strcmp(name, "check") == 0)
-        return run_check(operands[0]);
-    if (std::strcmp(name, "info") == 0)
-        return run_info(operands[0]);
-    return run_normalize(operands[0], operands[1]);
-}
+const command commands[] = {
+    {"check", 1, [](char **operands) { return run_check(operands[0]); }},
+    {"info", 1, [](char **operands) { return run_info(operands[0]); }},
+    {"normalize", 2, [](char **operands) { return run_normalize(operands[0], operands[1]); }},
+};
 
 } // namespace
 
@@ -64,7 +61,7 @@ int main(int argc, char **argv) {
     }
 
     bdf_setup();
-    int status = dispatch(chosen->name, argv + 2);
+    int status = chosen->run(argv + 2);
     bdf_cleanup();
 
     // A full disk or a closed pipe must not pass for a clean run.
