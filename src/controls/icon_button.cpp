@@ -34,22 +34,6 @@ CIconButton::CIconButton(bool checkBox, QWidget *parent)
 
 CIconButton::~CIconButton() = default;
 
-CIconButton *CIconButton::Bind(QAbstractButton *templateButton) {
-    auto *button = new CIconButton(templateButton->isCheckable(), templateButton->parentWidget());
-    button->setObjectName(templateButton->objectName());
-    for (const QByteArray &name : templateButton->dynamicPropertyNames())
-        button->setProperty(name.constData(), templateButton->property(name.constData()));
-    button->setText(templateButton->text()); // kept for accessibility; never drawn
-    button->setGeometry(templateButton->geometry());
-    button->setEnabled(templateButton->isEnabled());
-    button->setChecked(templateButton->isChecked());
-    button->setFocusPolicy(templateButton->focusPolicy());
-    QWidget::setTabOrder(templateButton, button); // takes its place in the tab order once it is gone
-    button->setVisible(!templateButton->isHidden());
-    delete templateButton;
-    return button;
-}
-
 int CIconButton::LoadIcons(int in, int out) {
     InitIconResources();
     auto load = [](int number) {

@@ -3,9 +3,8 @@
 
 // A flat button that shows an icon instead of its caption: raised edge while
 // the mouse is over it, sunken while pressed, optionally a check box that stays
-// sunken while checked. It takes the place of a button made from a dialog
-// template (Bind), keeping its id, name, geometry and tab position, and is a
-// check box exactly when that button was one.
+// sunken while checked. Dialogs build it for the template buttons that show
+// icons; it is a check box exactly when the template button is one.
 
 #include <QAbstractButton>
 #include <QIcon>
@@ -19,9 +18,6 @@ public:
 
     explicit CIconButton(bool checkBox = false, QWidget *parent = nullptr);
     ~CIconButton() override;
-
-    // Replaces `templateButton` (deleted) in its parent with an icon button.
-    static CIconButton *Bind(QAbstractButton *templateButton);
 
     // Loads icon resource `in` at 32 x 32 and `out` (0 none, kGreyIcon a grey
     // copy of `in`) and shows them; result as SetIcons, 1 also for an unknown number.

@@ -1,9 +1,7 @@
 #include "icon_button.h"
 
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -243,26 +241,6 @@ TEST(IconButton, TipsAndIcons) {
     EXPECT_EQ(button->LoadIcons(9999), 1);
     EXPECT_TRUE(button->InIcon().isNull());
     EXPECT_EQ(button->SetIcons(QIcon()), 0);
-}
-
-TEST(IconButton, BindTakesThePlaceOfATemplateButton) {
-    QWidget parent;
-    auto *box = new QCheckBox("select", &parent);
-    box->setObjectName("IDC_SELECT");
-    box->setProperty("controlId", 1046);
-    box->setGeometry(5, 6, 40, 20);
-    auto *push = new QPushButton("+", &parent);
-    push->setProperty("controlId", 1021);
-    CIconButton *boundBox = CIconButton::Bind(box);
-    CIconButton *boundPush = CIconButton::Bind(push);
-    EXPECT_TRUE(boundBox->IsCheckBox());
-    EXPECT_FALSE(boundPush->IsCheckBox());
-    EXPECT_EQ(boundBox->objectName(), "IDC_SELECT");
-    EXPECT_EQ(boundBox->property("controlId").toInt(), 1046);
-    EXPECT_EQ(boundBox->geometry(), QRect(5, 6, 40, 20));
-    EXPECT_EQ(boundPush->text(), "+");
-    EXPECT_EQ(parent.findChildren<QCheckBox *>().size(), 0);
-    EXPECT_EQ(parent.findChildren<QPushButton *>().size(), 0);
 }
 
 } // namespace
