@@ -76,8 +76,11 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     options.createControl = [](const ControlTemplate &control, QWidget *parent) -> QWidget * {
         if (control.id == IDC_CANVAS)
             return new CCanvasFrame(parent);
-        if (IsIconButton(control.id))
-            return new CIconButton(control.kind == ControlKind::CheckBox, parent);
+        if (IsIconButton(control.id)) {
+            auto *button = new CIconButton(control.kind == ControlKind::CheckBox, parent);
+            button->setText(QString::fromUtf8(control.text)); // for accessibility; the icon is drawn instead
+            return button;
+        }
         return nullptr;
     };
     buildDialog(glyphEditTemplate(), this, options);
