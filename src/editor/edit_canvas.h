@@ -89,6 +89,8 @@ public:
     bool Undo();
     bool Redo();
     bool OverLiftedSelection(const Cell &cell) const;
+    // While both buttons are held, moves do nothing at all.
+    bool BothButtonsDown() const { return leftDown_ && rightDown_; }
 
     // Canvas plus selection over the whole content: what the user sees, unscrolled.
     QImage ComposeContent() const;

@@ -323,7 +323,7 @@ void CGlyphEditDlg::SelectTool(int tool, CIconButton *button) {
 void CGlyphEditDlg::OnCanvasMouse(int event, QPoint point) {
     Cell cell;
     const bool onCell = PointToCell(point, &cell);
-    if (onCell && event == MOUSE_MOVE)
+    if (onCell && event == MOUSE_MOVE && !canvas_.BothButtonsDown())
         ShowCoordinates(cell.k, cell.r);
     canvas_.OnCanvasMouse(event, onCell ? &cell : nullptr);
     if (onCell && event == MOUSE_MOVE && canvas_.CurrentTool() == TOOL_SELECT && canvas_.OverLiftedSelection(cell))

@@ -293,6 +293,30 @@ TEST(GlyphEditDialog, TheCoordinateLabelShowsTheCellAndTheGlyphPixel) {
     const QPoint outside = e.dialog.GetViewRect().bottomRight() - QPoint(1, 1);
     e.Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, outside);
     EXPECT_EQ(e.Text(IDC_COORDINATES), "(7, 15)(6, -4)"); // kept when the pointer leaves the grid
+    e.Press(1, 1);
+    e.Press(1, 1, Qt::RightButton);
+    e.MoveTo(2, 2); // both buttons held: nothing at all happens
+    EXPECT_EQ(e.Text(IDC_COORDINATES), "(7, 15)(6, -4)");
+}
+
+TEST(GlyphEditDialog, TheMoveCursorShowsOverALiftedSelection) {
+    Editor e({"##", "##"}, Box(8, 8, 0, -2), 0, 0);
+    e.ClickButton(IDC_SELECT);
+    e.Press(0, 4);
+    e.MoveTo(1, 5);
+    e.Release(1, 5);
+    e.MoveTo(1, 4);
+    EXPECT_EQ(e.Frame()->cursor().shape(), Qt::SizeAllCursor);
+    e.MoveTo(5, 1);
+    EXPECT_EQ(e.Frame()->cursor().shape(), Qt::ArrowCursor);
+    // Dragging it records one entry at the release, and the pointer's cell leads.
+    e.Press(1, 4);
+    e.MoveTo(3, 4);
+    e.MoveTo(4, 5);
+    e.Release(4, 5);
+    EXPECT_EQ(e.dialog.Canvas().Selection().current, (CellRect{3, 5, 5, 7}));
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 1);
+    EXPECT_EQ(e.dialog.Canvas().History().List()->first->next, e.dialog.Canvas().History().List()->tail);
 }
 
 TEST(GlyphEditDialog, TheFrameShowsTheCanvasAtTwoZoomLevels) {
