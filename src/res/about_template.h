@@ -18,7 +18,7 @@ enum AboutIds : int {
 
 // The project's contact addresses, shown in the About box.
 inline constexpr char kAuthorMail[] = "team@glyphwerk.example.org";
-inline constexpr char kAuthorMessenger[] = "glyphwerk@chat.example.org";
+inline constexpr char kAuthorMessenger[] = "glyphwerk@example.org";
 inline constexpr char kAuthorWeb[] = "https://glyphwerk.example.org/";
 
 const DialogTemplate &aboutTemplate();

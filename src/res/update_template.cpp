@@ -6,7 +6,8 @@ const DialogTemplate &updateTemplate() {
     static const DialogTemplate dialog{
         IDD_UPDATE, "IDD_UPDATE", "", 213, 204, "宋体", 10,
         {
-            {IDC_UPDATE_MESSAGE, "IDC_UPDATE_MESSAGE", ControlKind::Label, "", 11, 12, 145, 11, NoPrefix},
+            // Two lines that wrap: the bold messages are wider than one line of the dialog.
+            {IDC_UPDATE_MESSAGE, "IDC_UPDATE_MESSAGE", ControlKind::Label, "", 11, 8, 150, 21, NoPrefix | WordWrap},
             {IDC_CURRENT_LABEL, "IDC_CURRENT_LABEL", ControlKind::Label, "", 11, 34, 78, 8, None},
             {IDC_LATEST_LABEL, "IDC_LATEST_LABEL", ControlKind::Label, "", 11, 50, 78, 8, None},
             {IDC_CURRENT_VERSION, "IDC_CURRENT_VERSION", ControlKind::Label, "", 95, 33, 42, 10, Center | NoPrefix},

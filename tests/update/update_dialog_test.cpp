@@ -64,7 +64,16 @@ QPushButton *updateButton(const CUpdateDlg &d) { return ctl<QPushButton>(d, res:
 QPushButton *closeButton(const CUpdateDlg &d) { return ctl<QPushButton>(d, res::IDC_CLOSE_BUTTON); }
 QProgressBar *progressBar(const CUpdateDlg &d) { return ctl<QProgressBar>(d, res::IDC_DOWNLOAD_PROGRESS); }
 QPlainTextEdit *notesBox(const CUpdateDlg &d) { return ctl<QPlainTextEdit>(d, res::IDC_RELEASE_NOTES); }
-QString message(const CUpdateDlg &d) { return ctl<QLabel>(d, res::IDC_UPDATE_MESSAGE)->text(); }
+// The state message, checked to be shown whole (it wraps inside its label).
+QString message(const CUpdateDlg &d) {
+    const QLabel *label = ctl<QLabel>(d, res::IDC_UPDATE_MESSAGE);
+    const int wrap = label->wordWrap() ? Qt::TextWordWrap : 0;
+    const QRect needed = QFontMetrics(label->font())
+                             .boundingRect(QRect(0, 0, label->width(), 1000), wrap | Qt::TextExpandTabs, label->text());
+    EXPECT_LE(needed.width(), label->width()) << label->text().toStdString();
+    EXPECT_LE(needed.height(), label->height()) << label->text().toStdString();
+    return label->text();
+}
 QString latest(const CUpdateDlg &d) { return ctl<QLabel>(d, res::IDC_LATEST_VERSION)->text(); }
 
 // The dialog's full (template) height, and the two heights it shrinks by.
