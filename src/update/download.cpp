@@ -27,6 +27,11 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
     const QUrl target = QUrl::fromEncoded(QByteArray(request.data(), qsizetype(request.size())), QUrl::TolerantMode);
     if (!target.isValid())
         return {false, kErrorInvalidUrl, target.errorString()};
+    // Only the web: a description must not make the program fetch (and later
+    // start) a local file or a resource through some other handler.
+    const QString scheme = target.scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return {false, kErrorUnknownProtocol, QStringLiteral("Protocol \"%1\" is unknown").arg(target.scheme())};
 
     QFile file(destination);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -26,8 +26,9 @@ inline constexpr int kCheckStallTimeoutMs = 30000;
 // truncated). With an observer, every progress report goes through it, and its
 // abort flag and deadline are also polled while no data arrives, so a stalled
 // server cannot keep the transfer alive after a cancel. Runs a local event loop
-// on the calling thread, which may be any thread. A missing URL or destination
-// fails without a request. Shows nothing: the caller reports failures.
+// on the calling thread, which may be any thread. A missing URL or destination,
+// or a URL that is not http or https, fails without a request. Shows nothing:
+// the caller reports failures.
 DownloadResult DownloadUrlToFile(std::string_view url, const QString &destination,
                                  CDownloadProgress *observer);
 

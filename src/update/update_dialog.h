@@ -43,7 +43,6 @@ public:
     ~CUpdateDlg() override;
 
     UpdateState state() const { return m_state; }
-    const UpdateInfo &updateInfo() const { return m_info; }
     // The installer's path once a download has been started; empty before.
     QString installerPath() const { return m_installerPath; }
 

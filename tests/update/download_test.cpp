@@ -84,6 +84,15 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersText) {
 
     result = DownloadUrlToFile("gopher://127.0.0.1/x", path, nullptr);
     EXPECT_EQ(result.code, kErrorUnknownProtocol);
+    const QString local = dir.filePath("local");
+    QFile secret(local);
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("local file");
+    secret.close();
+    result = DownloadUrlToFile(QUrl::fromLocalFile(local).toString().toStdString(), path, nullptr);
+    EXPECT_EQ(result.code, kErrorUnknownProtocol);
+    EXPECT_EQ(result.text, "Protocol \"file\" is unknown");
+    EXPECT_NE(fileBytes(path), "local file");
 
     result = DownloadUrlToFile(url(server, "/missing"), dir.filePath("no/such/folder/out"), nullptr);
     EXPECT_EQ(result.code, kErrorWriteFault);
