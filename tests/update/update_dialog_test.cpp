@@ -354,6 +354,13 @@ TEST(UpdateDialog, AHostileVersionTextNeverSteersWhereTheInstallerGoes) {
     EXPECT_EQ(installer.fileName(), "Glyphwerk_V9..._setup");
     EXPECT_TRUE(installer.path().startsWith(QDir::tempPath() + "/glyphwerk-update-"));
     EXPECT_TRUE(installer.exists());
+
+    // Leaving with Escape does not install: nothing is left behind either.
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(installer.filePath()));
+    EXPECT_FALSE(QFileInfo::exists(installer.path()));
+    EXPECT_TRUE(f.prompts.boxes.empty());
 }
 
 TEST(UpdateDialog, InstallAsksTheNormalCloseQuestionFirstThenStartsTheInstallerAndQuits) {
