@@ -1,5 +1,7 @@
 #include "glyphwerk_app.h"
 
+#include "about_box.h"
+#include "glyph_edit_dialog.h"
 #include "glyphwerk_doc.h"
 #include "glyphwerk_view.h"
 #include "main_frame.h"
@@ -80,6 +82,16 @@ void CGlyphwerkApp::CreateFrame() {
     m_pDoc = std::make_unique<CGlyphwerkDoc>();
     m_pFrame = std::make_unique<CMainFrame>();
     m_pView = new CGlyphwerkView(m_pDoc.get());
+    m_pView->SetEditorHook(GlyphEditorHook{
+        [](QWidget *view, std::function<void()> glyphChanged) -> QWidget * {
+            auto *editor = new CGlyphEditDlg(view);
+            connect(editor, &CGlyphEditDlg::glyphChanged, view, glyphChanged);
+            return editor;
+        },
+        [](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *fontBox, int bpp) {
+            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, *fontBox, bpp);
+        },
+        [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); }});
     m_pFrame->setCentralWidget(m_pView);
     m_pDoc->SetPromptParent(m_pFrame.get());
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
@@ -167,7 +179,8 @@ void CGlyphwerkApp::OnOpenRecentFile(int index) {
 }
 
 void CGlyphwerkApp::OnAppAbout() {
-    // The About box (CAboutDlg, src/controls) is shown here, modally.
+    CAboutDlg about(m_pFrame.get());
+    about.exec();
 }
 
 void CGlyphwerkApp::ExitInstance() {

@@ -2,6 +2,8 @@
 
 #include "main_menu.h"
 #include "string_table.h"
+#include "update_dialog.h"
+#include "update_settings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -96,7 +98,7 @@ void CMainFrame::ActivateFrame() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {
-    if (canClose && !canClose()) {
+    if (!m_bCloseConfirmed && canClose && !canClose()) {
         event->ignore();
         return;
     }
@@ -105,7 +107,14 @@ void CMainFrame::closeEvent(QCloseEvent *event) {
 }
 
 void CMainFrame::OnAppUpdate() {
-    // The update dialog (CUpdateDlg, src/update) is shown here, modally.
+    update::UpdateHooks hooks;
+    hooks.confirmClose = [this] { return !canClose || canClose(); };
+    hooks.quit = [this] {
+        m_bCloseConfirmed = true;
+        close();
+    };
+    update::CUpdateDlg dialog(update::updateServerUrl(), std::move(hooks), this);
+    dialog.exec();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event) {
