@@ -75,6 +75,7 @@ bool CGlyphwerkApp::InitInstance(const QStringList &arguments) {
     m_pFrame->show();
     m_pFrame->setWindowTitle(res::startupCaption());
     m_pFrame->setAcceptDrops(true);
+    m_pView->setFocus(); // arrow keys move the selection from the start
     return true;
 }
 
