@@ -132,7 +132,6 @@ void CGlyphwerkApp::UpdateCommandUI() {
 void CGlyphwerkApp::OnPathAdded(const QString &path) {
     m_recentFiles.Add(path);
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
-    WriteProfileSettings();
 }
 
 void CGlyphwerkApp::WriteProfileSettings() const {
@@ -176,7 +175,6 @@ void CGlyphwerkApp::OnOpenRecentFile(int index) {
         return;
     m_recentFiles.Remove(index);
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
-    WriteProfileSettings();
 }
 
 void CGlyphwerkApp::OnAppAbout() {
@@ -187,7 +185,7 @@ void CGlyphwerkApp::OnAppAbout() {
 void CGlyphwerkApp::ExitInstance() {
     if (!m_bLibraryReady)
         return;
-    if (m_pFrame)
+    if (m_pFrame) // the framework's exit step: the recent-file list is stored
         WriteProfileSettings();
     m_pFrame.reset(); // the view and the editor with it
     m_pView = nullptr;
