@@ -162,6 +162,11 @@ TEST(GlyphEditDialog, OkWritesTheDeviceWidthAsAtoiTruncatedToSixteenBits) {
     EXPECT_EQ(e.changed.count(), 5);
     e.ClickButton(1); // the same value again changes nothing
     EXPECT_EQ(e.changed.count(), 5);
+    e.Type(IDC_DWIDTH, "9");
+    QTest::keyClick(e.Control(IDC_DWIDTH), Qt::Key_Return); // Enter is OK
+    EXPECT_EQ(e.glyph->dwidth, 9);
+    EXPECT_EQ(e.changed.count(), 6);
+    EXPECT_TRUE(e.dialog.isVisible());
 }
 
 TEST(GlyphEditDialog, NamesAreStoredOnlyForGlyphsThatHaveOne) {
