@@ -439,8 +439,15 @@ TEST(GlyphEditDialog, AGlyphReachingOutsideTheFontBoxKeepsEveryPixel) {
 
 TEST(GlyphEditDialog, GlyphsThatCannotBeEditedAreRefusedWithANotice) {
     ScriptedPrompts prompts;
-    Editor e({"#"}, Box(6000, 8, 0, 0));
+    Editor e({"#"}, Box(8, 8, 0, 0), 0, 0);
+    ASSERT_TRUE(e.ready);
+    const QPoint cell = e.CellPoint(0, 7);
+    QApplication::processEvents();
+    EXPECT_EQ(e.ShownAt(cell), cell_colours::kBlack);
+    e.ready = e.dialog.SetGlyph(e.glyph.get(), Box(6000, 8, 0, 0));
     EXPECT_FALSE(e.ready);
+    QApplication::processEvents();
+    EXPECT_EQ(e.ShownAt(cell), e.Frame()->palette().color(QPalette::Window).rgb()); // the frame is blank
     ASSERT_EQ(prompts.boxes.size(), 1u);
     EXPECT_EQ(prompts.boxes[0].text, "This glyph is too large to be edited.");
     EXPECT_EQ(prompts.boxes[0].type, 48u);
