@@ -253,7 +253,7 @@ TEST(GlyphEditDialog, CancelAndEscapeHideWithoutWritingAndTheNextOpeningStartsAf
     EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
     EXPECT_EQ(e.changed.count(), 0);
 
-    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph.get(), Box(8, 8, 0, -2)));
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph.get(), Box(8, 8, 0, -2), 1));
     e.dialog.show();
     e.dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&e.dialog));
@@ -349,7 +349,7 @@ TEST(GlyphEditDialog, ScrollBarsAppearOnlyWhenTheContentDoesNotFit) {
     EXPECT_FALSE(h->isVisible());
     EXPECT_FALSE(v->isVisible());
     auto large = MakeGlyph({"#"}, 0, 0);
-    ASSERT_TRUE(e.dialog.SetGlyph(large.get(), Box(40, 40, 0, 0)));
+    ASSERT_TRUE(e.dialog.SetGlyph(large.get(), Box(40, 40, 0, 0), 1));
     while (e.dialog.Canvas().Zoom() < 20)
         e.ClickButton(IDC_ZOOM_IN);
     ASSERT_TRUE(h->isVisible());
@@ -444,7 +444,7 @@ TEST(GlyphEditDialog, GlyphsThatCannotBeEditedAreRefusedWithANotice) {
     const QPoint cell = e.CellPoint(0, 7);
     QApplication::processEvents();
     EXPECT_EQ(e.ShownAt(cell), cell_colours::kBlack);
-    e.ready = e.dialog.SetGlyph(e.glyph.get(), Box(6000, 8, 0, 0));
+    e.ready = e.dialog.SetGlyph(e.glyph.get(), Box(6000, 8, 0, 0), 1);
     EXPECT_FALSE(e.ready);
     QApplication::processEvents();
     EXPECT_EQ(e.ShownAt(cell), e.Frame()->palette().color(QPalette::Window).rgb()); // the frame is blank
