@@ -19,7 +19,8 @@ constexpr int kAbortPollMs = 50;
 
 } // namespace
 
-DownloadResult DownloadUrlToFile(std::string_view url, const QString &destination, CDownloadProgress *observer) {
+DownloadResult DownloadUrlToFile(std::string_view url, const QString &destination, CDownloadProgress *observer,
+                                 int stallTimeoutMs) {
     if (url.empty() || destination.isEmpty())
         return {false, kErrorInvalidUrl, QStringLiteral("No URL or no destination file.")};
 
@@ -39,8 +40,8 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
 
     QNetworkAccessManager manager;
     QNetworkRequest get(target);
-    if (!observer)
-        get.setTransferTimeout(kCheckStallTimeoutMs);
+    if (stallTimeoutMs > 0)
+        get.setTransferTimeout(stallTimeoutMs);
     QNetworkReply *reply = manager.get(get);
 
     QEventLoop loop;
@@ -92,6 +93,8 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
     DownloadResult result;
     if (!writeError.isEmpty())
         result = {false, kErrorWriteFault, writeError};
+    else if (reply->error() == QNetworkReply::OperationCanceledError && !aborting) // Qt's stall time-out
+        result = {false, kErrorTimeout, QStringLiteral("No data arrived for %1 seconds.").arg(stallTimeoutMs / 1000.0)};
     else if (reply->error() != QNetworkReply::NoError)
         result = {false, errorCodeFor(reply->error()), reply->errorString()};
     else

@@ -82,6 +82,12 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersText) {
     EXPECT_EQ(result.code, kErrorCannotConnect);
     EXPECT_TRUE(result.text.contains("refused", Qt::CaseInsensitive)) << result.text.toStdString();
 
+    // HTTPS is spoken: against a plain HTTP server its handshake fails.
+    QString https = server.url() + "/missing";
+    https.replace("http://", "https://");
+    result = DownloadUrlToFile(https.toStdString(), path, nullptr);
+    EXPECT_EQ(result.code, kErrorSecurity) << result.text.toStdString();
+
     result = DownloadUrlToFile("gopher://127.0.0.1/x", path, nullptr);
     EXPECT_EQ(result.code, kErrorUnknownProtocol);
     const QString local = dir.filePath("local");
@@ -99,7 +105,17 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersText) {
 
     result = DownloadUrlToFile("", path, nullptr);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(server.requests().size(), 2); // neither the bad scheme, the bad file nor the empty URL asked
+    EXPECT_EQ(server.requests().size(), 2); // the TLS attempt has no readable request; neither the bad scheme, the bad file nor the empty URL asked
+}
+
+TEST(DownloadUrlToFile, AStalledTransferTimesOutWithItsOwnCode) {
+    TestHttpServer server;
+    server.serve("/stalled", TestHttpServer::Response{200, pattern(4096), 4096, 60000});
+    QTemporaryDir dir;
+    const DownloadResult result = DownloadUrlToFile(url(server, "/stalled"), dir.filePath("out"), nullptr, 300);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.code, kErrorTimeout);
+    EXPECT_EQ(result.text, "No data arrived for 0.3 seconds.");
 }
 
 TEST(DownloadUrlToFile, ReportsRisingPercentagesOfASlowTransfer) {
