@@ -82,6 +82,8 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     poll.stop();
+    if (!reply->isFinished()) // the program is quitting and ended every event loop
+        stop();
 
     if (!aborting && reply->error() == QNetworkReply::NoError) {
         const QByteArray rest = reply->readAll();

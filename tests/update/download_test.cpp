@@ -4,6 +4,7 @@
 #include "download_error.h"
 #include "test_http_server.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -116,6 +117,20 @@ TEST(DownloadUrlToFile, AStalledTransferTimesOutWithItsOwnCode) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.code, kErrorTimeout);
     EXPECT_EQ(result.text, "No data arrived for 0.3 seconds.");
+}
+
+TEST(DownloadUrlToFile, ATransferCutShortByTheProgramQuittingIsNotASuccess) {
+    TestHttpServer server;
+    server.serve("/slow", TestHttpServer::Response{200, pattern(64 * 1024), 1024, 20});
+    QTemporaryDir dir;
+    QTimer::singleShot(200, [] { QCoreApplication::exit(0); });
+    const DownloadResult result = DownloadUrlToFile(url(server, "/slow"), dir.filePath("out"), nullptr);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.code, kErrorAborted);
+    // Run and end the application's own loop: that clears its quitting state,
+    // which would otherwise end every later event loop at once.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
 }
 
 TEST(DownloadUrlToFile, ReportsRisingPercentagesOfASlowTransfer) {
