@@ -1,5 +1,6 @@
 #include "glyphwerk_app.h"
 
+#include "about_box.h"
 #include "glyphwerk_doc.h"
 #include "glyphwerk_view.h"
 #include "main_frame.h"
@@ -167,7 +168,8 @@ void CGlyphwerkApp::OnOpenRecentFile(int index) {
 }
 
 void CGlyphwerkApp::OnAppAbout() {
-    // The About box (CAboutDlg, src/controls) is shown here, modally.
+    CAboutDlg about(m_pFrame.get());
+    about.exec();
 }
 
 void CGlyphwerkApp::ExitInstance() {

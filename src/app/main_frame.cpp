@@ -2,6 +2,8 @@
 
 #include "main_menu.h"
 #include "string_table.h"
+#include "update_dialog.h"
+#include "update_settings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -105,7 +107,16 @@ void CMainFrame::closeEvent(QCloseEvent *event) {
 }
 
 void CMainFrame::OnAppUpdate() {
-    // The update dialog (CUpdateDlg, src/update) is shown here, modally.
+    // Installing ends the program: first the normal close question, so that no
+    // work is lost; after the installer has started, the normal shut-down.
+    update::UpdateHooks hooks;
+    hooks.confirmClose = [this] { return !canClose || canClose(); };
+    hooks.quit = [this] {
+        canClose = nullptr; // answered already
+        close();
+    };
+    update::CUpdateDlg dialog(update::updateServerUrl(), std::move(hooks), this);
+    dialog.exec();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event) {
