@@ -198,10 +198,12 @@ bdf_font *bdf_load_font_path(const char *path);
 /* ---- Save -------------------------------------------------------------- */
 
 /* Writes the font as BDF 2.1, normalising glyphs in memory as it goes (crop to
- * ink, or padding to the cell in character-cell fonts). A null font writes
- * nothing. Write errors are visible through ferror(file). */
-void bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_callback callback,
-                   void *client_data);
+ * ink, or padding to the cell in character-cell fonts); encoded glyphs first,
+ * then the unencoded ones with ENCODING -1. Null options mean the defaults.
+ * Returns 1 when everything was written; 0 for a null file or font, a write
+ * error or memory running out. */
+int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_callback callback,
+                  void *client_data);
 
 /* Saves atomically with bdf_global_options: writes a temporary file beside
  * `path` and renames it over `path`. Returns 1 on success; 0 when the path or

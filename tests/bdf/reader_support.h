@@ -1,13 +1,16 @@
 #ifndef GLYPHWERK_TESTS_BDF_READER_SUPPORT_H
 #define GLYPHWERK_TESTS_BDF_READER_SUPPORT_H
 
-/* Loading fonts from text in tests, and a well-formed font to vary. */
+/* Loading fonts from text and saving them to text in tests, and a
+ * well-formed font to vary. The registry is set up once for the whole test
+ * program (registry_test.cpp). */
 
 #include "bdf.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -43,6 +46,21 @@ inline Font load_path(const std::string &bytes) {
     Font font(bdf_load_font_path(path));
     remove(path);
     return font;
+}
+
+/* Writes the font through bdf_save_font into memory. */
+inline std::string save_text(bdf_font *font, const bdf_options *options = nullptr,
+                             bdf_callback callback = nullptr, void *client = nullptr) {
+    char *buffer = nullptr;
+    size_t size = 0;
+    FILE *file = open_memstream(&buffer, &size);
+    if (!file)
+        return "";
+    bdf_save_font(file, font, options, callback, client);
+    fclose(file);
+    std::string text(buffer, size);
+    free(buffer);
+    return text;
 }
 
 inline std::string messages(const Font &font) {

@@ -1,0 +1,357 @@
+// The BDF 2.1 writer: header, comments, properties, then every glyph,
+// normalised as it is written.
+
+#include "bdf.h"
+#include "metrics.h"
+#include "normalize.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Text is gathered in a block and written in large pieces: formatting with
+// stdio line by line costs several times more than the writing itself.
+class Output {
+public:
+    Output(FILE *file, const char *eol) : file_(file), eol_(eol), eol_len_(strlen(eol)) {}
+    ~Output() { flush(); }
+
+    bool ok() const { return ok_; }
+
+    void text(const char *s, size_t n) {
+        if (n > sizeof block_ - used_)
+            flush();
+        if (n > sizeof block_) {
+            put(s, n);
+            return;
+        }
+        memcpy(block_ + used_, s, n);
+        used_ += n;
+    }
+    void text(const char *s) { text(s, strlen(s)); }
+    void eol() { text(eol_, eol_len_); }
+    void line(const char *s) {
+        text(s);
+        eol();
+    }
+
+    void number(long long value) {
+        char digits[24];
+        auto result = std::to_chars(digits, digits + sizeof digits, value);
+        text(digits, (size_t)(result.ptr - digits));
+    }
+    // The "%hd" of the format: a 16-bit field shown as a signed number.
+    void short_number(uint16_t value) { number((int16_t)value); }
+
+    void hex_bytes(const unsigned char *bytes, size_t n) {
+        static const char digits[] = "0123456789ABCDEF";
+        while (n > 0) {
+            if (sizeof block_ - used_ < 2)
+                flush();
+            size_t room = (sizeof block_ - used_) / 2;
+            size_t take = n < room ? n : room;
+            char *out = block_ + used_;
+            for (size_t i = 0; i < take; ++i) {
+                out[2 * i] = digits[bytes[i] >> 4];
+                out[2 * i + 1] = digits[bytes[i] & 15];
+            }
+            used_ += 2 * take;
+            bytes += take;
+            n -= take;
+        }
+    }
+    void zero_hex(size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            text("00", 2);
+    }
+
+    void flush() {
+        put(block_, used_);
+        used_ = 0;
+    }
+
+private:
+    void put(const char *s, size_t n) {
+        if (n != 0 && fwrite(s, 1, n, file_) != n)
+            ok_ = false;
+    }
+
+    FILE *file_;
+    const char *eol_;
+    size_t eol_len_;
+    bool ok_ = true;
+    size_t used_ = 0;
+    char block_[1 << 16];
+};
+
+const char *eol_text(int32_t eol) {
+    switch (eol) {
+    case BDF_EOL_CRLF: return "\r\n";
+    case BDF_EOL_CR: return "\r";
+    default: return "\n";
+    }
+}
+
+bool is_comment_name(const char *name) { return name != nullptr && strncmp(name, "COMMENT", 7) == 0; }
+
+void write_comments(Output &out, const bdf_font *font) {
+    if (font->comments_len == 0 || font->comments == nullptr || font->comments[0] == '\0')
+        return;
+    const char *p = font->comments;
+    const char *end = font->comments + font->comments_len;
+    while (p < end && *p != '\0') {
+        const char *stop = p;
+        while (stop < end && *stop != '\n' && *stop != '\0')
+            ++stop;
+        out.text("COMMENT ");
+        out.text(p, (size_t)(stop - p));
+        out.eol();
+        if (stop >= end || *stop == '\0')
+            break;
+        p = stop + 1;
+    }
+}
+
+void write_properties(Output &out, const bdf_font *font) {
+    long long counted = 0;
+    for (uint32_t i = 0; i < font->props_used; ++i)
+        if (!is_comment_name(font->props[i].name))
+            ++counted;
+    out.text("STARTPROPERTIES ");
+    out.number(counted);
+    out.eol();
+
+    for (uint32_t i = 0; i < font->props_used; ++i) {
+        const bdf_property &prop = font->props[i];
+        out.text(prop.name ? prop.name : "");
+        out.text(" ");
+        if (is_comment_name(prop.name)) {
+            // Unquoted, so that a comment reads back exactly as it was.
+            if (prop.format == BDF_PROP_ATOM && prop.value.atom)
+                out.text(prop.value.atom);
+        } else if (prop.format == BDF_PROP_ATOM) {
+            out.text("\"");
+            if (prop.value.atom)
+                out.text(prop.value.atom);
+            out.text("\"");
+        } else if (prop.format == BDF_PROP_CARDINAL) {
+            out.number(prop.value.card32);
+        } else {
+            out.number(prop.value.int32);
+        }
+        out.eol();
+    }
+    out.line("ENDPROPERTIES");
+}
+
+void write_glyph(Output &out, const bdf_glyph &glyph, int32_t written_encoding, long long fallback_number,
+                 uint16_t bpp) {
+    out.text("STARTCHAR ");
+    if (glyph.name) {
+        out.text(glyph.name);
+    } else {
+        out.text("char");
+        out.number(fallback_number);
+    }
+    out.eol();
+    out.text("ENCODING ");
+    out.number(written_encoding);
+    out.eol();
+    out.text("SWIDTH ");
+    out.short_number(glyph.swidth);
+    out.text(" 0");
+    out.eol();
+    out.text("DWIDTH ");
+    out.short_number(glyph.dwidth);
+    out.text(" 0");
+    out.eol();
+    out.text("BBX ");
+    out.short_number(glyph.bbx.width);
+    out.text(" ");
+    out.short_number(glyph.bbx.height);
+    out.text(" ");
+    out.number(glyph.bbx.x_offset);
+    out.text(" ");
+    out.number(glyph.bbx.y_offset);
+    out.eol();
+    out.line("BITMAP");
+
+    uint32_t row_bytes = bdf_row_bytes(glyph.bbx.width, bpp);
+    if (row_bytes != 0) {
+        // Exactly height rows; bytes the bitmap lacks are written as zeros so
+        // that the text always holds the rows its BBX line promises.
+        uint32_t have = glyph.bitmap ? glyph.bytes : 0;
+        for (uint32_t row = 0; row < glyph.bbx.height; ++row) {
+            if (row != 0)
+                out.eol();
+            uint64_t start = (uint64_t)row * row_bytes;
+            uint32_t present = start >= have ? 0 : (uint32_t)std::min<uint64_t>(row_bytes, have - start);
+            out.hex_bytes(glyph.bitmap + (present ? start : 0), present);
+            out.zero_hex(row_bytes - present);
+        }
+    }
+    if (glyph.bbx.height != 0)
+        out.eol();
+    out.line("ENDCHAR");
+}
+
+void report(bdf_callback callback, void *client_data, int32_t reason, uint32_t current, uint32_t total) {
+    if (callback == nullptr)
+        return;
+    bdf_progress progress = {reason, current, total, 0};
+    callback(&progress, client_data);
+}
+
+} // namespace
+
+int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_callback callback,
+                  void *client_data) {
+    if (file == nullptr || font == nullptr)
+        return 0;
+    bdf_options defaults;
+    if (options == nullptr) {
+        bdf_default_options(&defaults);
+        options = &defaults;
+    }
+    const bool padded = font->spacing == BDF_SPACING_CELL && options->pad_cells != 0;
+
+    // One scratch cell for the padded copies of a character-cell font.
+    unsigned char *cell = nullptr;
+    uint32_t cell_bytes = 0;
+    if (padded) {
+        uint64_t size = (uint64_t)bdf_row_bytes(font->bbx.width, font->bpp) * font->bbx.height;
+        if (size > UINT32_MAX)
+            return 0;
+        cell_bytes = (uint32_t)size;
+        if (cell_bytes != 0 && (cell = (unsigned char *)malloc(cell_bytes)) == nullptr)
+            return 0;
+    }
+
+    bool memory_ok = true;
+    {
+        Output out(file, eol_text(options->eol));
+        out.line("STARTFONT 2.1");
+        write_comments(out, font);
+        out.text("FONT ");
+        out.text(font->name ? font->name : "");
+        out.eol();
+        out.text("SIZE ");
+        out.number(font->point_size);
+        out.text(" ");
+        out.number(font->resolution_x);
+        out.text(" ");
+        out.number(font->resolution_y);
+        if (font->bpp != 1) {
+            out.text(" ");
+            out.short_number(font->bpp);
+        }
+        out.eol();
+        out.text("FONTBOUNDINGBOX ");
+        out.short_number(font->bbx.width);
+        out.text(" ");
+        out.short_number(font->bbx.height);
+        out.text(" ");
+        out.number(font->bbx.x_offset);
+        out.text(" ");
+        out.number(font->bbx.y_offset);
+        out.eol();
+        write_properties(out, font);
+
+        const uint32_t total = font->glyphs_used + font->unencoded_used;
+        out.text("CHARS ");
+        out.number(total);
+        out.eol();
+        report(callback, client_data, 3, 0, total);
+
+        uint32_t written = 0;
+        auto write_list = [&](bdf_glyph *list, uint32_t used, bool encoded) {
+            for (uint32_t i = 0; i < used; ++i) {
+                bdf_glyph *glyph = &list[i];
+                bdf_glyph copy;
+                if (padded) {
+                    copy = *glyph;
+                    copy.bbx = font->bbx;
+                    copy.bitmap = cell;
+                    copy.bytes = cell_bytes;
+                    if (cell)
+                        bdf_pad_glyph(glyph, &font->bbx, font->bpp, cell, cell_bytes);
+                    glyph = &copy;
+                } else if (!bdf_crop_glyph(glyph, font->bpp)) {
+                    memory_ok = false;
+                }
+                if (font->spacing != BDF_SPACING_PROPORTIONAL) {
+                    glyph->dwidth = font->monowidth;
+                    glyph->swidth = bdf_scalable_width(font, font->monowidth);
+                }
+                write_glyph(out, *glyph, encoded ? glyph->encoding : -1,
+                            encoded ? glyph->encoding : (long long)i, font->bpp);
+                report(callback, client_data, 4, ++written, total);
+            }
+        };
+        write_list(font->glyphs, font->glyphs_used, true);
+        write_list(font->unencoded, font->unencoded_used, false);
+
+        out.line("ENDFONT");
+        out.flush();
+        report(callback, client_data, 4, total, total);
+        memory_ok = memory_ok && out.ok();
+    }
+    free(cell);
+    return memory_ok && !ferror(file) ? 1 : 0;
+}
+
+namespace {
+
+// The mode a new file gets: that of the file it replaces, else the default
+// for new files under the process's umask.
+mode_t mode_for(const char *path) {
+    struct stat st;
+    if (stat(path, &st) == 0)
+        return st.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+int bdf_save_font_path(const char *path, bdf_font *font) {
+    if (path == nullptr || *path == '\0' || font == nullptr)
+        return 0;
+
+    // Write beside the real file when the path is a symbolic link, so the
+    // rename replaces the file and keeps the link.
+    std::string target = path;
+    if (char *resolved = realpath(path, nullptr)) {
+        target = resolved;
+        free(resolved);
+    }
+    std::string temp = target + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return 0;
+    bool ok = fchmod(fd, mode_for(target.c_str())) == 0;
+    FILE *file = fdopen(fd, "wb");
+    if (file == nullptr) {
+        close(fd);
+        unlink(temp.c_str());
+        return 0;
+    }
+    ok = bdf_save_font(file, font, &bdf_global_options, nullptr, nullptr) && ok;
+    ok = fflush(file) == 0 && ok;
+    ok = fsync(fileno(file)) == 0 && ok;
+    ok = fclose(file) == 0 && ok;
+    if (ok)
+        ok = rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok)
+        unlink(temp.c_str());
+    return ok ? 1 : 0;
+}

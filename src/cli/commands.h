@@ -1,0 +1,19 @@
+#ifndef GLYPHWERK_CLI_COMMANDS_H
+#define GLYPHWERK_CLI_COMMANDS_H
+
+// The subcommands of glyphwerk-bdf. Each returns the process exit status and
+// expects the property registry to be set up (bdf_setup).
+
+enum {
+    EXIT_CLEAN = 0,      // check: a font without messages; other commands: success
+    EXIT_MESSAGES = 1,   // check: a font with messages
+    EXIT_NO_FONT = 2,    // the input cannot be opened or holds no STARTFONT line
+    EXIT_WRITE_FAILED = 3,
+    EXIT_USAGE = 64,     // as sysexits' EX_USAGE
+};
+
+int run_check(const char *path);
+int run_info(const char *path);
+int run_normalize(const char *in_path, const char *out_path);
+
+#endif

@@ -1,0 +1,50 @@
+#ifndef GLYPHWERK_TESTS_INK_FONT_H
+#define GLYPHWERK_TESTS_INK_FONT_H
+
+// A deliberately small BDF reader of the tests' own, independent of the
+// library: it keeps per glyph only what must survive any round trip (name,
+// encoding, device width and the ink pixels placed relative to the origin and
+// baseline), so files written by the library and by other programs can be
+// compared without trusting the library's reader.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+struct ink_pixel {
+    int x;     // right from the origin
+    int y;     // up from the baseline
+    int value; // 1 ... 2^bpp - 1
+    auto operator<=>(const ink_pixel &) const = default;
+};
+
+struct ink_glyph {
+    std::string name;
+    long encoding = -1;
+    int dwidth = 0;
+    std::vector<ink_pixel> ink; // sorted
+};
+
+struct ink_font {
+    int bpp = 1;
+    std::string spacing;                 // the SPACING property's value, "" when absent
+    std::map<long, ink_glyph> encoded;   // by encoding
+    // Negative encodings and repeats of an encoding already met, in file order.
+    std::vector<ink_glyph> unencoded;
+    std::vector<long> duplicates; // the repeated encodings
+    long glyphs_in_file = 0;
+    long chars_count = -1;               // the CHARS line's number
+};
+
+// Parses BDF text; throws std::runtime_error with the line number on a line it cannot place.
+ink_font read_ink_font(const std::string &text);
+
+// "" when the glyphs have the same name, device width and ink; otherwise what differs.
+std::string glyph_difference(const ink_glyph &expected, const ink_glyph &actual);
+
+// The most common device width among the encoded glyphs (0 for none).
+int common_dwidth(const ink_font &font);
+
+#endif

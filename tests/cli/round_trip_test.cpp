@@ -1,0 +1,85 @@
+// The writer's round trip at every bit depth and for glyphs without a code
+// point: normalising a font through glyphwerk-bdf keeps every glyph's name,
+// device width and ink (read back by the tests' own reader), and normalising
+// the result again changes nothing.
+
+#include "cli_test_support.h"
+#include "ink_font.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct normalized {
+    ink_font before;
+    ink_font after;
+    std::string text;
+};
+
+normalized normalize_fixture(const temp_dir &dir, const std::string &name) {
+    const std::string out = dir.file("out.bdf");
+    command_result r = run_cli({"normalize", data_file(name), out});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    normalized n;
+    n.before = read_ink_font(read_file(data_file(name)));
+    n.text = read_file(out);
+    n.after = read_ink_font(n.text);
+
+    command_result again = run_cli({"normalize", out, dir.file("again.bdf")});
+    EXPECT_EQ(again.exit_status, 0) << again.err;
+    EXPECT_EQ(read_file(dir.file("again.bdf")), n.text) << "normalising twice changed the font";
+    return n;
+}
+
+void expect_same_encoded_glyphs(const ink_font &before, const ink_font &after) {
+    ASSERT_EQ(before.encoded.size(), after.encoded.size());
+    for (const auto &[encoding, glyph] : before.encoded) {
+        auto found = after.encoded.find(encoding);
+        ASSERT_NE(found, after.encoded.end()) << "encoding " << encoding << " was lost";
+        EXPECT_EQ(glyph_difference(glyph, found->second), "") << "encoding " << encoding;
+    }
+}
+
+} // namespace
+
+TEST(WriterRoundTrip, TwoBitsPerPixelKeepsEveryPixelValue) {
+    temp_dir dir;
+    normalized n = normalize_fixture(dir, "gray2.bdf");
+    EXPECT_EQ(n.after.bpp, 2);
+    EXPECT_NE(n.text.find("\nSIZE 8 75 75 2\n"), std::string::npos);
+    expect_same_encoded_glyphs(n.before, n.after);
+    // Cropping moved the pixels of "narrow" to the left edge of a one-byte row.
+    EXPECT_NE(n.text.find("STARTCHAR narrow\nENCODING 66\nSWIDTH 720 0\nDWIDTH 6 0\nBBX 2 4 3 -1\nBITMAP\n"
+                          "90\nF0\n20\n40\nENDCHAR\n"),
+              std::string::npos)
+        << n.text;
+}
+
+TEST(WriterRoundTrip, FourBitsPerPixelKeepsEveryPixelValue) {
+    temp_dir dir;
+    normalized n = normalize_fixture(dir, "gray4.bdf");
+    EXPECT_EQ(n.after.bpp, 4);
+    EXPECT_NE(n.text.find("\nSIZE 8 75 75 4\n"), std::string::npos);
+    expect_same_encoded_glyphs(n.before, n.after);
+    EXPECT_NE(n.text.find("STARTCHAR corner\nENCODING 98\nSWIDTH 720 0\nDWIDTH 6 0\nBBX 1 1 3 -1\nBITMAP\n"
+                          "C0\nENDCHAR\n"),
+              std::string::npos)
+        << n.text;
+}
+
+TEST(WriterRoundTrip, UnencodedGlyphsAreWrittenAndCounted) {
+    temp_dir dir;
+    normalized n = normalize_fixture(dir, "unencoded.bdf");
+    expect_same_encoded_glyphs(n.before, n.after);
+
+    ASSERT_EQ(n.before.unencoded.size(), 3u); // extra1, the repeated A.alt, extra2
+    ASSERT_EQ(n.after.unencoded.size(), n.before.unencoded.size()) << n.text;
+    for (size_t i = 0; i < n.before.unencoded.size(); ++i)
+        EXPECT_EQ(glyph_difference(n.before.unencoded[i], n.after.unencoded[i]), "") << "unencoded " << i;
+    EXPECT_EQ(n.after.chars_count, n.after.glyphs_in_file);
+
+    // An independent BDF client takes the file as it is.
+    command_result pcf = run_command({"bdftopcf", "-o", dir.file("out.pcf"), dir.file("out.bdf")});
+    EXPECT_EQ(pcf.exit_status, 0);
+    EXPECT_EQ(pcf.err, "");
+}

@@ -1,0 +1,125 @@
+// The library against the real world: every X11 font of the corpus loads,
+// normalising it reaches a fixed point, bdftopcf accepts what we write, and the
+// trip through bdftopcf and pcf2bdf keeps every glyph's name, device width and
+// ink as the original file has them. Ink is read by the tests' own reader, so
+// the check does not trust the library's reader to judge its writer.
+//
+// The fonts are dealt to SHARDS ctest cases (largest first, round robin) so
+// that ctest -j runs them side by side.
+
+#include "ink_font.h"
+#include "run_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int SHARDS = 8;
+const std::string corpus_dir = GLYPHWERK_CORPUS_DIR;
+const std::string cli_path = GLYPHWERK_BDF_CLI;
+
+std::vector<fs::path> corpus_fonts() {
+    std::vector<std::pair<uintmax_t, fs::path>> sized;
+    for (const auto &entry : fs::directory_iterator(corpus_dir))
+        if (entry.path().extension() == ".bdf")
+            sized.emplace_back(entry.file_size(), entry.path());
+    std::sort(sized.begin(), sized.end(), [](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    std::vector<fs::path> fonts;
+    for (auto &[size, path] : sized)
+        fonts.push_back(path);
+    return fonts;
+}
+
+// A non-proportional font's glyphs all take its common width when written.
+bool is_monospaced(const ink_font &font) {
+    return !font.spacing.empty() && font.spacing[0] != 'P' && font.spacing[0] != 'p';
+}
+
+// Everything wrong with one font, or "".
+std::string check_font(const fs::path &original, const temp_dir &dir) {
+    const std::string n1 = dir.file("n1.bdf"), n2 = dir.file("n2.bdf"), n3 = dir.file("n3.bdf");
+    const std::string pcf = dir.file("f.pcf"), back = dir.file("back.bdf");
+
+    command_result r = run_command({cli_path, "normalize", original.string(), n1});
+    if (r.exit_status != 0)
+        return "does not load (exit " + std::to_string(r.exit_status) + "): " + r.err;
+    r = run_command({cli_path, "normalize", n1, n2});
+    command_result r3 = run_command({cli_path, "normalize", n2, n3});
+    if (r.exit_status != 0 || r3.exit_status != 0)
+        return "its normalised form does not normalise again: " + r.err + r3.err;
+    std::string second = read_file(n2);
+    if (second != read_file(n3))
+        return "normalising is not a fixed point: the third pass differs from the second";
+
+    r = run_command({"bdftopcf", "-o", pcf, n1});
+    if (r.exit_status != 0 || !r.err.empty())
+        return "bdftopcf rejects the normalised font (exit " + std::to_string(r.exit_status) + "): " + r.err;
+    r = run_command({"pcf2bdf", "-o", back, pcf});
+    if (r.exit_status != 0)
+        return "pcf2bdf cannot read bdftopcf's output: " + r.err;
+
+    ink_font before, after;
+    try {
+        before = read_ink_font(read_file(original.string()));
+        after = read_ink_font(read_file(back));
+    } catch (const std::exception &e) {
+        return std::string("unreadable: ") + e.what();
+    }
+    std::string problems;
+    const int mono_width = is_monospaced(before) ? common_dwidth(before) : -1;
+    int reported = 0;
+    for (const auto &[encoding, glyph] : before.encoded) {
+        auto found = after.encoded.find(encoding);
+        std::string why;
+        if (found == after.encoded.end()) {
+            why = "lost";
+        } else {
+            ink_glyph expected = glyph;
+            if (mono_width >= 0 && found->second.dwidth == mono_width)
+                expected.dwidth = mono_width;
+            why = glyph_difference(expected, found->second);
+        }
+        if (!why.empty() && reported++ < 5)
+            problems += "\n  encoding " + std::to_string(encoding) + ": " + why;
+    }
+    if (after.encoded.size() != before.encoded.size())
+        problems += "\n  " + std::to_string(before.encoded.size()) + " encoded glyphs became " +
+                    std::to_string(after.encoded.size());
+    if (reported > 5)
+        problems += "\n  ... " + std::to_string(reported) + " glyphs differ";
+    return problems;
+}
+
+class Corpus : public testing::TestWithParam<int> {};
+
+TEST_P(Corpus, LoadsNormalisesToAFixedPointAndSurvivesBdftopcfAndPcf2bdf) {
+    if (!fs::is_directory(corpus_dir))
+        GTEST_SKIP() << "no corpus at " << corpus_dir << ": run scripts/corpus to convert the X11 fonts";
+    std::vector<fs::path> fonts = corpus_fonts();
+    if (fonts.empty())
+        GTEST_SKIP() << "the corpus at " << corpus_dir << " holds no fonts: run scripts/corpus";
+
+    auto start = std::chrono::steady_clock::now();
+    temp_dir dir;
+    int checked = 0;
+    for (size_t i = (size_t)GetParam(); i < fonts.size(); i += SHARDS) {
+        std::string problem = check_font(fonts[i], dir);
+        EXPECT_EQ(problem, "") << fonts[i].filename().string();
+        ++checked;
+    }
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("shard %d: %d of %zu fonts in %.1f s\n", GetParam(), checked, fonts.size(), seconds);
+    EXPECT_GT(checked, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shards, Corpus, testing::Range(0, SHARDS));
+
+} // namespace
