@@ -164,12 +164,8 @@ void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t li
 /* SWIDTH, DWIDTH, BBX, BITMAP and the rows: the lines about the current glyph. */
 int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *state) {
     bdf_font *font = state->font;
-    if (state->flags & BDF_BITMAP) {
-        bdf_glyph *glyph = bdf_current_glyph(state);
-        if (glyph && !bdf_bitmap_row(state, glyph, line, length))
-            return bdf_out_of_memory(state, lineno);
-        return BDF_OK;
-    }
+    if (state->flags & BDF_BITMAP)
+        return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
     if (BDF_KEYWORD(line, "SWIDTH1") || BDF_KEYWORD(line, "DWIDTH1"))
         return BDF_OK;
     bool swidth = BDF_KEYWORD(line, "SWIDTH");
@@ -216,7 +212,7 @@ int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_
     char first = line[0];
     if ((state->flags & BDF_BITMAP) && first != 'C' && first != 'E' && first != 'S' &&
         (state->glyph_encoding >= 0 || state->options.keep_unencoded))
-        return glyph_line(line, length, lineno, state);
+        return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
     if (BDF_KEYWORD(line, "COMMENT")) {
         const char *text = length > 7 ? line + 8 : "";
         size_t n = length > 7 ? strnlen(text, length - 8) : 0;
