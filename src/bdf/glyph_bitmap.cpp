@@ -112,7 +112,7 @@ void bdf_bitmap_end(bdf_parse_state *state) {
     uint64_t allowance = PADDING_ALLOWANCE + PADDING_PER_BYTE_READ * state->bytes_read;
     if (missing == 0 ||
         (state->padding_used + missing <= allowance && reserve(state, glyph, full))) {
-        if (full > 0)
+        if (missing > 0)
             memset(glyph->bitmap + stored, 0, (size_t)missing);
         state->padding_used += missing;
     } else {
