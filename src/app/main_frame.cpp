@@ -107,10 +107,12 @@ void CMainFrame::closeEvent(QCloseEvent *event) {
 }
 
 void CMainFrame::OnAppUpdate() {
+    // Installing ends the program: first the normal close question, so that no
+    // work is lost; after the installer has started, the normal shut-down.
     update::UpdateHooks hooks;
     hooks.confirmClose = [this] { return !canClose || canClose(); };
     hooks.quit = [this] {
-        m_bCloseConfirmed = true;
+        m_bCloseConfirmed = true; // answered already
         close();
     };
     update::CUpdateDlg dialog(update::updateServerUrl(), std::move(hooks), this);

@@ -29,4 +29,10 @@ char *bdf_join(char c, const bdf_list *list, uint32_t *length);
 
 void bdf_list_free(bdf_list *list);
 
+/* Where field `n` of `line` would start if it were split on blanks with runs
+ * collapsed, without cutting the line: the number parsers stop at the blank
+ * after it just as at the NUL a split would leave. Null when the line has fewer
+ * fields. */
+const char *bdf_field_at(const char *line, uint32_t n);
+
 #endif

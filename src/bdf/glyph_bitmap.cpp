@@ -57,11 +57,14 @@ void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph) {
     glyph->bytes = 0;
     state->row = 0;
     state->row_bytes = bdf_row_bytes(glyph->bbx.width, state->font->bpp);
-    state->bitmap_open = true;
+    state->bitmap_glyph = glyph;
     state->bitmap_size = 0;
 }
 
-int bdf_bitmap_row(bdf_parse_state *state, bdf_glyph *glyph, const char *line, uint32_t length) {
+int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length) {
+    bdf_glyph *glyph = state->bitmap_glyph;
+    if (!glyph)
+        return 1;
     uint32_t row_bytes = state->row_bytes;
     if (state->row >= glyph->bbx.height) {
         if (!(state->flags & BDF_GLYPH_HEIGHT_CHECK)) {
@@ -99,8 +102,8 @@ int bdf_bitmap_row(bdf_parse_state *state, bdf_glyph *glyph, const char *line, u
 }
 
 void bdf_bitmap_end(bdf_parse_state *state) {
-    bdf_glyph *glyph = state->bitmap_open ? bdf_current_glyph(state) : nullptr;
-    state->bitmap_open = false;
+    bdf_glyph *glyph = state->bitmap_glyph;
+    state->bitmap_glyph = nullptr;
     if (!glyph)
         return;
     uint64_t stored = (uint64_t)state->row * state->row_bytes;
@@ -109,7 +112,7 @@ void bdf_bitmap_end(bdf_parse_state *state) {
     uint64_t allowance = PADDING_ALLOWANCE + PADDING_PER_BYTE_READ * state->bytes_read;
     if (missing == 0 ||
         (state->padding_used + missing <= allowance && reserve(state, glyph, full))) {
-        if (full > 0)
+        if (missing > 0)
             memset(glyph->bitmap + stored, 0, (size_t)missing);
         state->padding_used += missing;
     } else {

@@ -16,14 +16,16 @@ static inline bdf_glyph *bdf_current_glyph(bdf_parse_state *state) {
     return font->glyphs_used ? &font->glyphs[font->glyphs_used - 1] : nullptr;
 }
 
-/* After a BBX line: drops any bitmap the glyph had and starts over at row 0. */
+/* After a BBX line: drops any bitmap the glyph had and starts over at row 0.
+ * The glyph stays open for rows until bdf_bitmap_end, which must come before
+ * its list can move (the next ENCODING) or the current glyph changes. */
 void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph);
 
-/* Stores one row (hexadecimal digits, two per byte; other characters and
+/* Stores one row of the open glyph (hexadecimal digits, two per byte; other characters and
  * missing digits read as 0) or notes an extra row. 0 when memory ran out. */
-int bdf_bitmap_row(bdf_parse_state *state, bdf_glyph *glyph, const char *line, uint32_t length);
+int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length);
 
-/* Completes the current glyph's open bitmap, if any: rows the file did not give read as 0. When padding
+/* Completes the open glyph's bitmap, if any: rows the file did not give read as 0. When padding
  * them would cost more zero bytes than the file could justify (more than 1 MiB
  * plus 4 bytes per byte read so far, over the whole load), or memory runs out,
  * the glyph's box is cut to the rows given instead, with a message. */

@@ -71,10 +71,10 @@ int start_glyph(uint32_t lineno, bdf_parse_state *state) {
     return BDF_OK;
 }
 
-int encoding(uint32_t lineno, bdf_parse_state *state) {
+int encoding(const char *line, uint32_t lineno, bdf_parse_state *state) {
     bdf_font *font = state->font;
     bdf_bitmap_end(state);
-    int32_t e = bdf_parse_signed(bdf_field(state, 1), nullptr, 10);
+    int32_t e = bdf_parse_signed(bdf_field_at(line, 1), nullptr, 10);
     state->glyph_encoding = e;
     if (e >= 0) {
         int added = bdf_encoding_set_add(&state->seen_encodings, e);
@@ -113,13 +113,17 @@ int encoding(uint32_t lineno, bdf_parse_state *state) {
     return BDF_OK;
 }
 
-void bbx(bdf_parse_state *state, bdf_glyph *glyph, uint32_t lineno) {
+void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t lineno) {
     bdf_font *font = state->font;
     bdf_bbx &box = glyph->bbx;
-    box.width = (uint16_t)bdf_parse_short(bdf_field(state, 1), nullptr, 10);
-    box.height = (uint16_t)bdf_parse_short(bdf_field(state, 2), nullptr, 10);
-    box.x_offset = bdf_parse_short(bdf_field(state, 3), nullptr, 10);
-    box.y_offset = bdf_parse_short(bdf_field(state, 4), nullptr, 10);
+    const char *field = bdf_field_at(line, 1);
+    box.width = (uint16_t)bdf_parse_short(field, nullptr, 10);
+    field = field ? bdf_field_at(field, 1) : nullptr;
+    box.height = (uint16_t)bdf_parse_short(field, nullptr, 10);
+    field = field ? bdf_field_at(field, 1) : nullptr;
+    box.x_offset = bdf_parse_short(field, nullptr, 10);
+    field = field ? bdf_field_at(field, 1) : nullptr;
+    box.y_offset = bdf_parse_short(field, nullptr, 10);
     box.ascent = (int16_t)(box.y_offset + box.height);
     box.descent = (int16_t)-box.y_offset;
 
@@ -160,12 +164,8 @@ void bbx(bdf_parse_state *state, bdf_glyph *glyph, uint32_t lineno) {
 /* SWIDTH, DWIDTH, BBX, BITMAP and the rows: the lines about the current glyph. */
 int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *state) {
     bdf_font *font = state->font;
-    if (state->flags & BDF_BITMAP) {
-        bdf_glyph *glyph = bdf_current_glyph(state);
-        if (glyph && !bdf_bitmap_row(state, glyph, line, length))
-            return bdf_out_of_memory(state, lineno);
-        return BDF_OK;
-    }
+    if (state->flags & BDF_BITMAP)
+        return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
     if (BDF_KEYWORD(line, "SWIDTH1") || BDF_KEYWORD(line, "DWIDTH1"))
         return BDF_OK;
     bool swidth = BDF_KEYWORD(line, "SWIDTH");
@@ -186,13 +186,11 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
         state->flags |= BDF_BITMAP;
         return BDF_OK;
     }
-    if (!bdf_split_blanks(state, line, length))
-        return bdf_out_of_memory(state, lineno);
     if (swidth) {
-        glyph->swidth = (uint16_t)bdf_parse_unsigned(bdf_field(state, 1), nullptr, 10);
+        glyph->swidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line, 1), nullptr, 10);
         state->flags |= BDF_SWIDTH;
     } else if (dwidth) {
-        glyph->dwidth = (uint16_t)bdf_parse_unsigned(bdf_field(state, 1), nullptr, 10);
+        glyph->dwidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line, 1), nullptr, 10);
         if (!(state->flags & BDF_SWIDTH)) {
             bdf_message(state, "SWIDTH field missing at line %ld.  Set automatically.",
                         (long)lineno);
@@ -200,7 +198,7 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
         }
         state->flags |= BDF_DWIDTH;
     } else {
-        bbx(state, glyph, lineno);
+        bbx(line, state, glyph, lineno);
     }
     return BDF_OK;
 }
@@ -214,7 +212,7 @@ int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_
     char first = line[0];
     if ((state->flags & BDF_BITMAP) && first != 'C' && first != 'E' && first != 'S' &&
         (state->glyph_encoding >= 0 || state->options.keep_unencoded))
-        return glyph_line(line, length, lineno, state);
+        return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
     if (BDF_KEYWORD(line, "COMMENT")) {
         const char *text = length > 7 ? line + 8 : "";
         size_t n = length > 7 ? strnlen(text, length - 8) : 0;
@@ -249,9 +247,7 @@ int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_
     if (BDF_KEYWORD(line, "ENCODING")) {
         if (!(state->flags & BDF_GLYPH))
             return bdf_missing(state, lineno, "STARTCHAR", BDF_MISSING_STARTCHAR);
-        if (!bdf_split_blanks(state, line, length))
-            return bdf_out_of_memory(state, lineno);
-        return encoding(lineno, state);
+        return encoding(line, lineno, state);
     }
     return glyph_line(line, length, lineno, state);
 }

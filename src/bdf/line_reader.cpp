@@ -64,69 +64,74 @@ static size_t read_block(bdf_line_source *source, char *data, size_t room, uint6
     }
 }
 
+/* The next `c` at or after `p`, or `end` when there is none. */
+static inline char *find(char *p, char *end, char c) {
+    char *found = (char *)memchr(p, c, (size_t)(end - p));
+    return found ? found : end;
+}
+
 int bdf_read_lines(bdf_line_source *source, bdf_line_handler handler, bdf_parse_state *state,
                    uint32_t *lineno) {
-    *lineno = 1;
+    uint32_t line = 1;
     size_t size = BLOCK;
     char *buffer = (char *)malloc(size + 1);
-    if (!buffer)
-        return bdf_out_of_memory(state, *lineno);
+    if (!buffer) {
+        *lineno = line;
+        return bdf_out_of_memory(state, line);
+    }
 
     bdf_handler_slot slot = {handler};
     int result = 0;
     size_t length = read_block(source, buffer, size, &state->bytes_read);
     size_t start = 0;
-    /* Positions of the next LF and CR at or after `start`; `length` when none. */
-    size_t next_lf = 0, next_cr = 0;
-    bool lf_known = false, cr_known = false;
     bool skip_cr = false; /* the last line ended in an LF at the end of the data */
 
     while (length > 0) {
-        if (skip_cr && start < length) {
-            if (buffer[start] == '\r')
-                start++;
+        char *p = buffer + start;
+        char *data_end = buffer + length;
+        if (skip_cr && p < data_end) {
+            if (*p == '\r')
+                p++;
             skip_cr = false;
         }
-        if (!lf_known || next_lf < start) {
-            const char *p = (const char *)memchr(buffer + start, '\n', length - start);
-            next_lf = p ? (size_t)(p - buffer) : length;
-            lf_known = true;
-        }
-        if (!cr_known || next_cr < start) {
-            const char *p = (const char *)memchr(buffer + start, '\r', length - start);
-            next_cr = p ? (size_t)(p - buffer) : length;
-            cr_known = true;
-        }
-        size_t end = next_lf < next_cr ? next_lf : next_cr;
-        if (end < length) {
-            char terminator = buffer[end];
-            buffer[end] = '\0';
-            char first = buffer[start];
-            if (end > start && first != '#' && first != 0x1A) {
-                result = slot.handler(buffer + start, (uint32_t)(end - start), *lineno, &slot, state);
+        /* The next LF and CR; data_end when there is none. */
+        char *lf = find(p, data_end, '\n');
+        char *cr = find(p, data_end, '\r');
+        for (;;) {
+            if (lf < p)
+                lf = find(p, data_end, '\n');
+            if (cr < p)
+                cr = find(p, data_end, '\r');
+            char *end = lf < cr ? lf : cr;
+            if (end == data_end)
+                break;
+            char terminator = *end;
+            *end = '\0';
+            if (end > p && *p != '#' && *p != 0x1A) {
+                result = slot.handler(p, (uint32_t)(end - p), line, &slot, state);
                 if (result != 0) {
-                    ++*lineno;
-                    break;
+                    line++;
+                    goto done;
                 }
             }
-            start = end + 1;
+            p = end + 1;
             if (terminator == '\n') {
-                if (start < length) {
-                    if (buffer[start] == '\r')
-                        start++;
+                if (p < data_end) {
+                    if (*p == '\r')
+                        p++;
                 } else {
                     skip_cr = true;
                 }
             }
-            ++*lineno;
-            continue;
+            line++;
         }
         /* No line end in the data: keep the unfinished line and read behind it. */
+        start = (size_t)(p - buffer);
         size_t kept = length - start;
         if (kept + 2 > size) {
             char *grown = (char *)realloc(buffer, size * 2 + 1);
             if (!grown) {
-                result = bdf_out_of_memory(state, *lineno);
+                result = bdf_out_of_memory(state, line);
                 break;
             }
             buffer = grown;
@@ -134,7 +139,6 @@ int bdf_read_lines(bdf_line_source *source, bdf_line_handler handler, bdf_parse_
         }
         memmove(buffer, buffer + start, kept);
         start = 0;
-        lf_known = cr_known = false;
         size_t room = size - kept;
         if (room > BLOCK)
             room = BLOCK;
@@ -143,6 +147,8 @@ int bdf_read_lines(bdf_line_source *source, bdf_line_handler handler, bdf_parse_
             break;
         length = kept + n;
     }
+done:
     free(buffer);
+    *lineno = line;
     return result;
 }

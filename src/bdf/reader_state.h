@@ -87,7 +87,7 @@ struct bdf_parse_state {
     uint32_t messages_size;
     /* The current glyph's bitmap grows with the rows that come and is completed
      * when the glyph ends (glyph_bitmap.cpp). */
-    bool bitmap_open;
+    bdf_glyph *bitmap_glyph; /* the glyph whose rows are coming, or null */
     uint32_t bitmap_size;
     uint64_t padding_used; /* zero bytes added for missing rows so far */
     bool any_bbx;          /* some glyph had a BBX line */

@@ -5,11 +5,9 @@
 CCanvasFrame::CCanvasFrame(QWidget *parent) : QFrame(parent) {
     setFrameShape(QFrame::Box);
     setFrameShadow(QFrame::Plain);
-    setPalette([this] {
-        QPalette palette = this->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
-        return palette;
-    }());
+    QPalette black = palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    setPalette(black);
     setMouseTracking(true);
 }
 
@@ -17,7 +15,7 @@ void CCanvasFrame::Show(const QImage *image, QPoint origin, QRect view) {
     image_ = image;
     origin_ = origin;
     view_ = view;
-    update(view);
+    update();
 }
 
 void CCanvasFrame::paintEvent(QPaintEvent *event) {

@@ -9,7 +9,12 @@
 using namespace cell_colours;
 
 CEditCanvas::SetUpResult CEditCanvas::SetUp(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp) {
+    // Whatever happens next, nothing of the previous glyph is kept.
     ready_ = false;
+    glyph_ = nullptr;
+    history_.Reset();
+    selection_.Discard();
+    dirty_ = false;
     if (!glyph)
         return SETUP_NO_GLYPH;
     if (bpp != 1 && bpp != 2 && bpp != 4)
@@ -21,8 +26,6 @@ CEditCanvas::SetUpResult CEditCanvas::SetUp(bdf_glyph *glyph, const bdf_bbx &fon
     glyph_ = glyph;
     box_ = grid;
     bpp_ = bpp;
-    selection_.Discard();
-    dirty_ = false;
     if (!history_.Create(glyph, grid, bpp))
         return SETUP_NO_MEMORY;
     // A large box lowers the zoom limit; the zoom otherwise survives from glyph to glyph.

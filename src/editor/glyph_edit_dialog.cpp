@@ -169,7 +169,6 @@ bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp) 
     const CEditCanvas::SetUpResult result = canvas_.SetUp(glyph, fontBox, bpp);
     if (result != CEditCanvas::SETUP_READY) {
         // Nothing of another glyph may stay on show.
-        canvas_.Detach();
         frame_->Show(nullptr, {}, {});
         if (result == CEditCanvas::SETUP_TOO_LARGE)
             ShowNotice(this, "This glyph is too large to be edited.");

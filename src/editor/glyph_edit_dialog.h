@@ -34,10 +34,11 @@ public:
     ~CGlyphEditDlg() override;
 
     // Starts editing `glyph` (an entry of the font's glyphs; null leaves the
-    // window blank) of a font with box `fontBox` and `bpp` bits per pixel,
+    // window blank) of a font with box `fontBox` and `bpp` bits per pixel (the
+    // font's `bpp`: a 2- or 4-bit font is edited at its own depth),
     // discarding unapplied changes. Returns false, with a notice, for a glyph
     // that cannot be edited; the window then stays blank.
-    bool SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp = 1);
+    bool SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp);
     // Hides the window and forgets the glyph and every reference into its font.
     void DetachFont();
 

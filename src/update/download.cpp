@@ -19,7 +19,8 @@ constexpr int kAbortPollMs = 50;
 
 } // namespace
 
-DownloadResult DownloadUrlToFile(std::string_view url, const QString &destination, CDownloadProgress *observer) {
+DownloadResult DownloadUrlToFile(std::string_view url, const QString &destination, CDownloadProgress *observer,
+                                 int stallTimeoutMs) {
     if (url.empty() || destination.isEmpty())
         return {false, kErrorInvalidUrl, QStringLiteral("No URL or no destination file.")};
 
@@ -39,8 +40,8 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
 
     QNetworkAccessManager manager;
     QNetworkRequest get(target);
-    if (!observer)
-        get.setTransferTimeout(kCheckStallTimeoutMs);
+    if (stallTimeoutMs > 0)
+        get.setTransferTimeout(stallTimeoutMs);
     QNetworkReply *reply = manager.get(get);
 
     QEventLoop loop;
@@ -81,6 +82,8 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     poll.stop();
+    if (!reply->isFinished()) // the program is quitting and ended every event loop
+        stop();
 
     if (!aborting && reply->error() == QNetworkReply::NoError) {
         const QByteArray rest = reply->readAll();
@@ -92,6 +95,8 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
     DownloadResult result;
     if (!writeError.isEmpty())
         result = {false, kErrorWriteFault, writeError};
+    else if (reply->error() == QNetworkReply::OperationCanceledError && !aborting) // Qt's stall time-out
+        result = {false, kErrorTimeout, QStringLiteral("No data arrived for %1 seconds.").arg(stallTimeoutMs / 1000.0)};
     else if (reply->error() != QNetworkReply::NoError)
         result = {false, errorCodeFor(reply->error()), reply->errorString()};
     else

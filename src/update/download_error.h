@@ -10,7 +10,7 @@
 //   0x800C0005  host name not found
 //   0x800C0006  the server has no such file (HTTP 404, 410)
 //   0x800C0009  authentication required (server or proxy)
-//   0x800C000B  the connection timed out
+//   0x800C000B  the connection timed out, or no data arrived for the stall time
 //   0x800C000D  unknown protocol (the URL's scheme is not http or https)
 //   0x800C000E  TLS handshake or certificate failure
 //   0x800C0014  redirect failed (too many, or from https to http)

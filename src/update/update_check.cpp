@@ -23,7 +23,7 @@ QString privateTemporaryFile(QTemporaryFile &file) {
 QByteArray downloadNotes(std::string_view url) {
     QTemporaryFile notesFile(QDir::tempPath() + QStringLiteral("/releasenote-XXXXXX.txt"));
     const QString path = privateTemporaryFile(notesFile);
-    if (path.isEmpty() || !DownloadUrlToFile(url, path, nullptr).ok)
+    if (path.isEmpty() || !DownloadUrlToFile(url, path, nullptr, kCheckStallTimeoutMs).ok)
         return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -42,7 +42,7 @@ CheckOutcome checkForUpdate(std::string_view descriptionUrl) {
     CheckOutcome outcome;
     QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/~upd-XXXXXX.ini"));
     const QString copyPath = privateTemporaryFile(copy);
-    if (copyPath.isEmpty() || !DownloadUrlToFile(descriptionUrl, copyPath, nullptr).ok)
+    if (copyPath.isEmpty() || !DownloadUrlToFile(descriptionUrl, copyPath, nullptr, kCheckStallTimeoutMs).ok)
         return outcome;
     if (!ReadUpdateInfo(outcome.info, copyPath))
         return outcome;

@@ -13,6 +13,7 @@
 #include "version.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -82,7 +83,9 @@ CUpdateDlg::~CUpdateDlg() {
 }
 
 void CUpdateDlg::CheckForUpdate(const QString &serverUrl) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // the check blocks until the server answers
     const CheckOutcome outcome = checkForUpdate(descriptionUrl(serverUrl));
+    QGuiApplication::restoreOverrideCursor();
     m_info = outcome.info;
     if (outcome.versionKnown)
         m_latestVersion->setText(QString::fromUtf8(m_info.version));

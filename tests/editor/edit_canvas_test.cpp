@@ -306,8 +306,11 @@ TEST(EditCanvasLimits, GlyphsTooLargeOrOfUnknownDepthAreRefused) {
     auto glyph = MakeGlyph({"#"}, 0, 0);
     EXPECT_EQ(canvas.SetUp(nullptr, kBox8, 1), CEditCanvas::SETUP_NO_GLYPH);
     EXPECT_EQ(canvas.SetUp(glyph.get(), kBox8, 3), CEditCanvas::SETUP_BAD_DEPTH);
+    ASSERT_EQ(canvas.SetUp(glyph.get(), kBox8, 1), CEditCanvas::SETUP_READY);
     EXPECT_EQ(canvas.SetUp(glyph.get(), Box(6000, 10, 0, 0), 1), CEditCanvas::SETUP_TOO_LARGE);
     EXPECT_FALSE(canvas.Ready());
+    EXPECT_EQ(canvas.Glyph(), nullptr); // a refused glyph leaves nothing of the one before
+    EXPECT_EQ(canvas.History().CurrentBitmap(), nullptr);
     ASSERT_EQ(canvas.SetUp(glyph.get(), kBox8, 1), CEditCanvas::SETUP_READY);
     canvas.Detach();
     EXPECT_FALSE(canvas.Ready());

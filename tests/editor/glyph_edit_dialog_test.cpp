@@ -162,6 +162,11 @@ TEST(GlyphEditDialog, OkWritesTheDeviceWidthAsAtoiTruncatedToSixteenBits) {
     EXPECT_EQ(e.changed.count(), 5);
     e.ClickButton(1); // the same value again changes nothing
     EXPECT_EQ(e.changed.count(), 5);
+    e.Type(IDC_DWIDTH, "9");
+    QTest::keyClick(e.Control(IDC_DWIDTH), Qt::Key_Return); // Enter is OK
+    EXPECT_EQ(e.glyph->dwidth, 9);
+    EXPECT_EQ(e.changed.count(), 6);
+    EXPECT_TRUE(e.dialog.isVisible());
 }
 
 TEST(GlyphEditDialog, NamesAreStoredOnlyForGlyphsThatHaveOne) {
@@ -248,7 +253,7 @@ TEST(GlyphEditDialog, CancelAndEscapeHideWithoutWritingAndTheNextOpeningStartsAf
     EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
     EXPECT_EQ(e.changed.count(), 0);
 
-    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph.get(), Box(8, 8, 0, -2)));
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph.get(), Box(8, 8, 0, -2), 1));
     e.dialog.show();
     e.dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&e.dialog));
@@ -344,7 +349,7 @@ TEST(GlyphEditDialog, ScrollBarsAppearOnlyWhenTheContentDoesNotFit) {
     EXPECT_FALSE(h->isVisible());
     EXPECT_FALSE(v->isVisible());
     auto large = MakeGlyph({"#"}, 0, 0);
-    ASSERT_TRUE(e.dialog.SetGlyph(large.get(), Box(40, 40, 0, 0)));
+    ASSERT_TRUE(e.dialog.SetGlyph(large.get(), Box(40, 40, 0, 0), 1));
     while (e.dialog.Canvas().Zoom() < 20)
         e.ClickButton(IDC_ZOOM_IN);
     ASSERT_TRUE(h->isVisible());
@@ -434,8 +439,15 @@ TEST(GlyphEditDialog, AGlyphReachingOutsideTheFontBoxKeepsEveryPixel) {
 
 TEST(GlyphEditDialog, GlyphsThatCannotBeEditedAreRefusedWithANotice) {
     ScriptedPrompts prompts;
-    Editor e({"#"}, Box(6000, 8, 0, 0));
+    Editor e({"#"}, Box(8, 8, 0, 0), 0, 0);
+    ASSERT_TRUE(e.ready);
+    const QPoint cell = e.CellPoint(0, 7);
+    QApplication::processEvents();
+    EXPECT_EQ(e.ShownAt(cell), cell_colours::kBlack);
+    e.ready = e.dialog.SetGlyph(e.glyph.get(), Box(6000, 8, 0, 0), 1);
     EXPECT_FALSE(e.ready);
+    QApplication::processEvents();
+    EXPECT_EQ(e.ShownAt(cell), e.Frame()->palette().color(QPalette::Window).rgb()); // the frame is blank
     ASSERT_EQ(prompts.boxes.size(), 1u);
     EXPECT_EQ(prompts.boxes[0].text, "This glyph is too large to be edited.");
     EXPECT_EQ(prompts.boxes[0].type, 48u);

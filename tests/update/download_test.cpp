@@ -4,6 +4,7 @@
 #include "download_error.h"
 #include "test_http_server.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -82,6 +83,12 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersText) {
     EXPECT_EQ(result.code, kErrorCannotConnect);
     EXPECT_TRUE(result.text.contains("refused", Qt::CaseInsensitive)) << result.text.toStdString();
 
+    // HTTPS is spoken: against a plain HTTP server its handshake fails.
+    QString https = server.url() + "/missing";
+    https.replace("http://", "https://");
+    result = DownloadUrlToFile(https.toStdString(), path, nullptr);
+    EXPECT_EQ(result.code, kErrorSecurity) << result.text.toStdString();
+
     result = DownloadUrlToFile("gopher://127.0.0.1/x", path, nullptr);
     EXPECT_EQ(result.code, kErrorUnknownProtocol);
     const QString local = dir.filePath("local");
@@ -99,7 +106,31 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersText) {
 
     result = DownloadUrlToFile("", path, nullptr);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(server.requests().size(), 2); // neither the bad scheme, the bad file nor the empty URL asked
+    EXPECT_EQ(server.requests().size(), 2); // the TLS attempt has no readable request; neither the bad scheme, the bad file nor the empty URL asked
+}
+
+TEST(DownloadUrlToFile, AStalledTransferTimesOutWithItsOwnCode) {
+    TestHttpServer server;
+    server.serve("/stalled", TestHttpServer::Response{200, pattern(4096), 4096, 60000});
+    QTemporaryDir dir;
+    const DownloadResult result = DownloadUrlToFile(url(server, "/stalled"), dir.filePath("out"), nullptr, 300);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.code, kErrorTimeout);
+    EXPECT_EQ(result.text, "No data arrived for 0.3 seconds.");
+}
+
+TEST(DownloadUrlToFile, ATransferCutShortByTheProgramQuittingIsNotASuccess) {
+    TestHttpServer server;
+    server.serve("/slow", TestHttpServer::Response{200, pattern(64 * 1024), 1024, 20});
+    QTemporaryDir dir;
+    QTimer::singleShot(200, [] { QCoreApplication::exit(0); });
+    const DownloadResult result = DownloadUrlToFile(url(server, "/slow"), dir.filePath("out"), nullptr);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.code, kErrorAborted);
+    // Run and end the application's own loop: that clears its quitting state,
+    // which would otherwise end every later event loop at once.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
 }
 
 TEST(DownloadUrlToFile, ReportsRisingPercentagesOfASlowTransfer) {

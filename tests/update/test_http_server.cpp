@@ -25,6 +25,11 @@ private:
         auto buffer = std::make_shared<QByteArray>();
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
             *buffer += socket->readAll();
+            if (buffer->startsWith('\x16')) { // a TLS handshake: answer in plain text, as a plain server would
+                socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
+                return;
+            }
             const qsizetype end = buffer->indexOf("\r\n\r\n");
             if (end < 0 || socket->property("answered").toBool())
                 return;
