@@ -8,7 +8,7 @@
 #include "info_text.h"
 #include "keyless_scroll_bar.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -224,9 +224,17 @@ void CGlyphwerkView::keyPressEvent(QKeyEvent *event) {
 }
 
 void CGlyphwerkView::wheelEvent(QWheelEvent *event) {
-    // The wheel over the table scrolls it as the scroll bar's own wheel does.
-    if (!m_wndScrollBar->isHidden())
-        QCoreApplication::sendEvent(m_wndScrollBar, event);
+    // The wheel scrolls the table by the desktop's lines per notch (120 units),
+    // partial notches of fine-grained wheels adding up.
+    if (m_wndScrollBar->isHidden())
+        return;
+    m_nWheelDelta += event->angleDelta().y();
+    const int notches = m_nWheelDelta / 120;
+    m_nWheelDelta -= notches * 120;
+    if (notches)
+        m_glyphTable.Scroll(CGlyphTable::SB_THUMBTRACK,
+                            m_glyphTable.FirstRow() - notches * QApplication::wheelScrollLines(), m_pArea);
+    event->accept();
 }
 
 void CGlyphwerkView::ScrollTo(int row) {

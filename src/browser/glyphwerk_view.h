@@ -80,6 +80,7 @@ private:
     QWidget *m_pGlyphGroup = nullptr;
     QWidget *m_pFontGroup = nullptr;
     QSize m_formSize;
+    int m_nWheelDelta = 0; // wheel rotation not yet turned into rows
 };
 
 #endif

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -184,6 +185,20 @@ TEST_F(FontView, TheScrollBarScrollsByLinesAndThumbButNotByPages) {
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(table.FirstRow(), table.ScrollMaximum() - 1);
     EXPECT_EQ(bar->value(), table.ScrollMaximum() - 1);
+
+    // The wheel over the table scrolls it by the desktop's lines per notch.
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    QWheelEvent wheel(QPointF(50, 50), view.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    EXPECT_EQ(table.FirstRow(), QApplication::wheelScrollLines());
+    EXPECT_EQ(bar->value(), table.FirstRow());
+    QWheelEvent up(QPointF(50, 50), view.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 60), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &up);
+    EXPECT_EQ(table.FirstRow(), QApplication::wheelScrollLines()) << "half a notch";
+    QApplication::sendEvent(&view, &up);
+    EXPECT_EQ(table.FirstRow(), 0);
 
     // Opening again starts at the first row.
     view.OnUpdate(font.get());
