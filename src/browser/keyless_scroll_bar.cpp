@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 CKeylessScrollBar::CKeylessScrollBar(QWidget *parent) : QScrollBar(Qt::Vertical, parent) {
     setSingleStep(1);
@@ -26,3 +27,5 @@ void CKeylessScrollBar::SetScrollPos(int position) {
 }
 
 void CKeylessScrollBar::keyPressEvent(QKeyEvent *event) { event->ignore(); }
+
+void CKeylessScrollBar::wheelEvent(QWheelEvent *event) { event->ignore(); }

@@ -2,7 +2,8 @@
 #define GLYPHWERK_BROWSER_KEYLESS_SCROLL_BAR_H
 
 // The glyph table's vertical scroll bar. It never reacts to the keyboard
-// itself: key presses go on to the font view, which moves the selection.
+// itself: key presses go on to the font view, which moves the selection. The
+// wheel over it goes to the view too, which scrolls the table.
 
 #include "glyph_table.h"
 
@@ -20,6 +21,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 };
 
 #endif

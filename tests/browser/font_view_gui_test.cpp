@@ -199,6 +199,11 @@ TEST_F(FontView, TheScrollBarScrollsByLinesAndThumbButNotByPages) {
     EXPECT_EQ(table.FirstRow(), QApplication::wheelScrollLines()) << "half a notch";
     QApplication::sendEvent(&view, &up);
     EXPECT_EQ(table.FirstRow(), 0);
+    QWheelEvent overBar(QPointF(2, 2), bar->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, -240), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &overBar);
+    EXPECT_FALSE(overBar.isAccepted()) << "the bar leaves the wheel to the view";
+    EXPECT_EQ(table.FirstRow(), 0) << "and does not scroll by itself";
 
     // Opening again starts at the first row.
     view.OnUpdate(font.get());
