@@ -1,0 +1,187 @@
+#include "glyphwerk_app.h"
+
+#include "about_box.h"
+#include "glyphwerk_doc.h"
+#include "glyphwerk_view.h"
+#include "main_frame.h"
+#include "main_menu.h"
+#include "prompts.h"
+#include "single_instance.h"
+#include "string_table.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+QString absolutePath(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+// The file named on the command line: the first argument that is not an option.
+QString commandLineFile(const QStringList &arguments) {
+    for (const QString &argument : arguments.mid(1))
+        if (!argument.startsWith(QLatin1Char('-')))
+            return argument;
+    return {};
+}
+
+} // namespace
+
+CGlyphwerkApp::CGlyphwerkApp() : m_recentFiles(res::kRecentFileCount) {}
+
+CGlyphwerkApp::~CGlyphwerkApp() { ExitInstance(); }
+
+bool CGlyphwerkApp::ForwardToRunningInstance(const QStringList &arguments) {
+    const QString file = commandLineFile(arguments);
+    return !file.isEmpty() && CSingleInstance::ForwardToRunning({absolutePath(file)});
+}
+
+bool CGlyphwerkApp::InitInstance(const QStringList &arguments) {
+    // 1. The property registry and the load and save options.
+    bdf_setup();
+    m_bLibraryReady = true;
+
+    // 2, 3. The settings root and the recent-file list.
+    QSettings settings(SettingsOrganization(), SettingsApplication());
+    m_recentFiles.ReadList(settings);
+
+    // 4. Document, frame and view.
+    CreateFrame();
+
+    // 5. Open requests from other instances, as the shell's.
+    m_pInstance = new CSingleInstance(this);
+    m_pInstance->Listen();
+    connect(m_pInstance, &CSingleInstance::openRequested, this,
+            [this](const QString &path) {
+                OpenDocumentFile(path);
+                m_pFrame->ActivateFrame();
+            },
+            Qt::QueuedConnection);
+
+    // 6. The command line: a file to open, or a new untitled document.
+    const QString file = commandLineFile(arguments);
+    if (!file.isEmpty()) {
+        if (OpenDocumentFile(file) != OpenResult::Opened)
+            return false;
+    } else {
+        m_pDoc->OnNewDocument();
+        m_pView->OnInitialUpdate();
+    }
+
+    // 7. The window, its start-up caption, dropped files.
+    m_pFrame->show();
+    m_pFrame->setWindowTitle(res::startupCaption());
+    m_pFrame->setAcceptDrops(true);
+    return true;
+}
+
+void CGlyphwerkApp::CreateFrame() {
+    m_pDoc = std::make_unique<CGlyphwerkDoc>();
+    m_pFrame = std::make_unique<CMainFrame>();
+    m_pView = new CGlyphwerkView(m_pDoc.get());
+    m_pFrame->setCentralWidget(m_pView);
+    m_pDoc->SetPromptParent(m_pFrame.get());
+    m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
+
+    connect(m_pDoc.get(), &CGlyphwerkDoc::updateAllViews, m_pView, &CGlyphwerkView::OnUpdate);
+    connect(m_pDoc.get(), &CGlyphwerkDoc::fontReleasing, m_pView, &CGlyphwerkView::OnFontReleasing);
+    connect(m_pDoc.get(), &CGlyphwerkDoc::titleChanged, m_pFrame.get(), &CMainFrame::OnUpdateFrameTitle);
+    connect(m_pDoc.get(), &CGlyphwerkDoc::pathAdded, this, &CGlyphwerkApp::OnPathAdded);
+    connect(m_pDoc.get(), &CGlyphwerkDoc::stateChanged, this, &CGlyphwerkApp::UpdateCommandUI);
+    connect(m_pFrame.get(), &CMainFrame::fileDropped, this, [this](const QString &path) { OpenDocumentFile(path); });
+    m_pFrame->canClose = [this] { return m_pDoc->SaveModified(); };
+    ConnectCommands();
+    UpdateCommandUI();
+}
+
+void CGlyphwerkApp::ConnectCommands() {
+    auto on = [this](int id, auto handler) { connect(m_pFrame->Action(id), &QAction::triggered, this, handler); };
+    on(res::ID_FILE_OPEN, [this] { OnFileOpen(); });
+    on(res::ID_FILE_NEW, [this] { OnFileNew(); });
+    on(res::ID_FILE_SAVE, [this] { m_pDoc->DoFileSave(); });
+    on(res::ID_FILE_SAVE_AS, [this] { m_pDoc->OnFileSaveAs(); });
+    on(res::ID_APP_EXIT, [this] { m_pFrame->close(); });
+    on(res::ID_EDIT_FIND, [this] { m_pView->OnEditFind(); });
+    on(res::ID_APP_ABOUT, [this] { OnAppAbout(); });
+    on(res::ID_APP_UPDATE, [this] { m_pFrame->OnAppUpdate(); });
+    for (int i = 0; i < res::kRecentFileCount; ++i)
+        on(res::ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
+    // ID_EDIT_COPY has an accelerator and no handler: Ctrl+C does nothing.
+}
+
+void CGlyphwerkApp::UpdateCommandUI() {
+    const bool enabled = m_pView->IsFontCommandEnabled();
+    for (int id : {res::ID_FILE_SAVE, res::ID_FILE_SAVE_AS, res::ID_EDIT_FIND})
+        m_pFrame->Action(id)->setEnabled(enabled);
+}
+
+void CGlyphwerkApp::OnPathAdded(const QString &path) {
+    m_recentFiles.Add(path);
+    m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
+    WriteProfileSettings();
+}
+
+void CGlyphwerkApp::WriteProfileSettings() const {
+    QSettings settings(SettingsOrganization(), SettingsApplication());
+    m_recentFiles.WriteList(settings);
+}
+
+CGlyphwerkApp::OpenResult CGlyphwerkApp::OpenDocumentFile(const QString &path) {
+    const QString absolute = absolutePath(path);
+    if (!m_pDoc->PathName().isEmpty() && absolute == m_pDoc->PathName()) {
+        m_pFrame->ActivateFrame();
+        return OpenResult::AlreadyOpen;
+    }
+    if (!m_pDoc->SaveModified())
+        return OpenResult::Cancelled;
+    if (!m_pDoc->OnOpenDocument(absolute))
+        return OpenResult::CannotOpen;
+    m_pView->OnInitialUpdate();
+    return OpenResult::Opened;
+}
+
+void CGlyphwerkApp::OnFileOpen() {
+    const QString filter = res::qtFilter(res::docString(res::filterName) + QStringLiteral("|*") +
+                                         res::docString(res::filterExt) + QStringLiteral("|All Files (*.*)|*||"));
+    const QString path = prompts::current().openFileName(m_pFrame.get(), filter);
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+void CGlyphwerkApp::OnFileNew() {
+    if (!m_pDoc->SaveModified())
+        return;
+    m_pDoc->OnNewDocument();
+    m_pView->OnInitialUpdate();
+}
+
+void CGlyphwerkApp::OnOpenRecentFile(int index) {
+    if (index < 0 || index >= m_recentFiles.Paths().size())
+        return;
+    if (OpenDocumentFile(m_recentFiles.Paths()[index]) != OpenResult::CannotOpen)
+        return;
+    m_recentFiles.Remove(index);
+    m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
+    WriteProfileSettings();
+}
+
+void CGlyphwerkApp::OnAppAbout() {
+    CAboutDlg about(m_pFrame.get());
+    about.exec();
+}
+
+void CGlyphwerkApp::ExitInstance() {
+    if (!m_bLibraryReady)
+        return;
+    if (m_pFrame)
+        WriteProfileSettings();
+    m_pFrame.reset(); // the view and the editor with it
+    m_pView = nullptr;
+    m_pDoc.reset(); // releases the font
+    delete m_pInstance;
+    m_pInstance = nullptr;
+    bdf_cleanup();
+    m_bLibraryReady = false;
+}

@@ -1,0 +1,29 @@
+#include "bdf.h"
+#include "hash.h"
+
+#include <stdlib.h>
+
+static void free_glyphs(bdf_glyph *glyphs, uint32_t used) {
+    for (uint32_t i = 0; i < used; i++) {
+        free(glyphs[i].name);
+        free(glyphs[i].bitmap);
+    }
+    free(glyphs);
+}
+
+void bdf_free_font(bdf_font *font) {
+    if (!font)
+        return;
+    free(font->name);
+    bdf_hash_free(&font->prop_index);
+    free(font->comments);
+    free(font->messages);
+    for (uint32_t i = 0; i < font->props_used; i++) {
+        if (font->props[i].format == BDF_PROP_ATOM)
+            free(font->props[i].value.atom);
+    }
+    free(font->props);
+    free_glyphs(font->glyphs, font->glyphs_used);
+    free_glyphs(font->unencoded, font->unencoded_used);
+    free(font);
+}

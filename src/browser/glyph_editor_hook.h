@@ -1,0 +1,22 @@
+#ifndef GLYPHWERK_BROWSER_GLYPH_EDITOR_HOOK_H
+#define GLYPHWERK_BROWSER_GLYPH_EDITOR_HOOK_H
+
+// The one seam between the font view and the glyph editor (CGlyphEditDlg,
+// src/editor). The application fills it; while it is empty a double-click
+// only selects.
+
+#include "bdf.h"
+
+#include <QWidget>
+#include <functional>
+
+struct GlyphEditorHook {
+    // Creates the modeless editor (template 131) with the view as parent. The
+    // editor calls `glyphChanged` (the view's WM_GLYPH_CHANGED handler)
+    // synchronously after each change it writes into a glyph.
+    std::function<QWidget *(QWidget *view, std::function<void()> glyphChanged)> create;
+    // Starts editing `glyph` of the open font, whose box is `fontBox`.
+    std::function<void(QWidget *editor, bdf_glyph *glyph, const bdf_bbx *fontBox)> setGlyph;
+};
+
+#endif

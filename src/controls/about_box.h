@@ -1,0 +1,31 @@
+#ifndef GLYPHWERK_CONTROLS_ABOUT_BOX_H
+#define GLYPHWERK_CONTROLS_ABOUT_BOX_H
+
+// Help > About Glyphwerk: the program's name and version, the mail and web
+// links, and the Readme button.
+
+#include <QDialog>
+
+class CLinkLabel;
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget *parent = nullptr);
+
+    CLinkLabel *webLink() const { return m_webLink; }
+    CLinkLabel *mailLink() const { return m_mailLink; }
+
+    // The read-me to open: "readme.txt" in `programDir`, else in the installed
+    // documentation folder (../share/doc/glyphwerk beside the program's folder);
+    // empty when neither exists.
+    static QString readmePath(const QString &programDir);
+
+private:
+    void OnReadme();
+
+    CLinkLabel *m_webLink = nullptr;
+    CLinkLabel *m_mailLink = nullptr;
+};
+
+#endif

@@ -1,0 +1,29 @@
+#include "eraser_cursor.h"
+
+#include "cell_colours.h"
+
+int CEraserCursor::BlockStart(int k, int extent) {
+    if (k < 1)
+        return 0;
+    if (k == extent - 1)
+        return extent - block_size;
+    return k - 1;
+}
+
+void CEraserCursor::Render(int zoom) {
+    if (zoom == rendered_zoom)
+        return;
+    const int side = block_size * (zoom + 1);
+    image_ = QImage(side + 1, side + 1, QImage::Format_RGB32);
+    painter_.FillRect(image_, 0, 0, side + 1, side + 1, cell_colours::kWhite);
+    painter_.DrawGrid(image_, 0, 0, block_size, block_size, zoom, zoom, cell_colours::kGridLine, PEN_SOLID);
+    painter_.DrawFrame(image_, 0, 0, side, side, cell_colours::kBlack, PEN_SOLID);
+    rendered_zoom = zoom;
+}
+
+void CEraserCursor::ComposeOnto(QImage &target, int originX, int originY, int k, int r, int width,
+                                int height) const {
+    const int pitch = rendered_zoom + 1;
+    painter_.CopyRect(target, BlockStart(k, width) * pitch - originX, BlockStart(r, height) * pitch - originY,
+                      image_, 0, 0, image_.width(), image_.height());
+}

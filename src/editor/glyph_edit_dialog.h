@@ -1,0 +1,108 @@
+#ifndef GLYPHWERK_EDITOR_GLYPH_EDIT_DIALOG_H
+#define GLYPHWERK_EDITOR_GLYPH_EDIT_DIALOG_H
+
+// The modeless "Glyph Edit" window (dialog 131). The font view creates it once,
+// hands it a glyph of the document's font with SetGlyph and shows it. OK writes
+// the name, the device width and the edited pixels into that glyph record in
+// place and emits glyphChanged (the view's WM_GLYPH_CHANGED); Cancel, Escape and
+// the close box hide it without writing anything.
+//
+// The dialog holds a pointer into the document's font while it is open: the
+// document calls DetachFont before it replaces or releases the font.
+
+#include "bdf.h"
+#include "edit_canvas.h"
+
+#include <QDialog>
+#include <QTimer>
+
+class CCanvasFrame;
+class CIconButton;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+
+class CGlyphEditDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // The message the view receives after OK changed a glyph.
+    static constexpr int WM_GLYPH_CHANGED = 1025;
+
+    explicit CGlyphEditDlg(QWidget *view);
+    ~CGlyphEditDlg() override;
+
+    // Starts editing `glyph` (an entry of the font's glyphs; null leaves the
+    // window blank) of a font with box `fontBox` and `bpp` bits per pixel (the
+    // font's `bpp`: a 2- or 4-bit font is edited at its own depth),
+    // discarding unapplied changes. Returns false, with a notice, for a glyph
+    // that cannot be edited; the window then stays blank.
+    bool SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp);
+    // Hides the window and forgets the glyph and every reference into its font.
+    void DetachFont();
+
+    // What OK does; returns whether the glyph changed (and glyphChanged was emitted).
+    bool OnOK();
+    // Writes the fields and the current pixels into the glyph; true when anything changed.
+    bool ApplyToGlyph();
+
+    // Canvas operations bound to the buttons and keys.
+    void ZoomIn();
+    void ZoomOut();
+    void Undo();
+    void Redo();
+    void Rebuild();
+    void Present();
+    // The part of the canvas frame (in its own coordinates) that shows content.
+    QRect GetViewRect() const;
+    // The cell under a point of the dialog, if any.
+    bool PointToCell(QPoint point, Cell *cell) const;
+    void ShowCoordinates(int k, int r);
+    void ShowGlyphFields();
+    // Enables Undo and Redo as the history allows (every 500 ms).
+    void OnTimer();
+
+    CEditCanvas &Canvas() { return canvas_; }
+    const QTimer &UndoRedoTimer() const { return timer_; }
+
+signals:
+    // WM_GLYPH_CHANGED: emitted synchronously after OK wrote a change into the glyph.
+    void glyphChanged();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void OnCanvasMouse(int event, QPoint point);
+    // Arrow keys move a selection; Ctrl+Z, Ctrl+Y, Ctrl with '+' or '-' undo,
+    // redo and zoom. Returns nothing: the key goes on to its widget all the same.
+    void OnKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void SelectTool(int tool, CIconButton *button);
+    void UpdateScrollBars();
+
+    CEditCanvas canvas_;
+    QTimer timer_;
+    CCanvasFrame *frame_ = nullptr;
+    QScrollBar *hbar_ = nullptr;
+    QScrollBar *vbar_ = nullptr;
+    QLineEdit *nameEdit_ = nullptr;
+    QLineEdit *dwidthEdit_ = nullptr;
+    QLabel *encodingLabel_ = nullptr;
+    QLabel *metricsLabel_ = nullptr;
+    QLabel *coordinates_ = nullptr;
+    CIconButton *zoomIn_ = nullptr;
+    CIconButton *zoomOut_ = nullptr;
+    CIconButton *undo_ = nullptr;
+    CIconButton *redo_ = nullptr;
+    CIconButton *select_ = nullptr;
+    CIconButton *pencil_ = nullptr;
+    CIconButton *eraser_ = nullptr;
+    QCheckBox *showAxes_ = nullptr;
+    QCheckBox *showAdvance_ = nullptr;
+};
+
+#endif

@@ -1,0 +1,231 @@
+#include "update_dialog.h"
+
+#include "dialog_builder.h"
+#include "dialog_icon.h"
+#include "download_error.h"
+#include "download_worker.h"
+#include "installer_launch.h"
+#include "installer_name.h"
+#include "prompts.h"
+#include "update_check.h"
+#include "update_settings.h"
+#include "update_template.h"
+#include "version.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace update {
+
+namespace {
+
+template <typename T> T *control(const QWidget *dialog, int id) {
+    T *widget = res::controlById<T>(dialog, id);
+    Q_ASSERT(widget);
+    return widget;
+}
+
+} // namespace
+
+CUpdateDlg::CUpdateDlg(const QString &serverUrl, UpdateHooks hooks, QWidget *parent)
+    : QDialog(parent), m_hooks(std::move(hooks)) {
+    res::BuildOptions options;
+    options.createControl = [](const res::ControlTemplate &c, QWidget *dialog) -> QWidget * {
+        return c.kind == res::ControlKind::Custom ? controls::makeDialogIcon(dialog) : nullptr;
+    };
+    res::buildDialog(res::updateTemplate(), this, options);
+    m_closeButton = control<QPushButton>(this, res::IDC_CLOSE_BUTTON);
+    m_updateButton = control<QPushButton>(this, res::IDC_UPDATE_BUTTON);
+    m_progress = control<QProgressBar>(this, res::IDC_DOWNLOAD_PROGRESS);
+    m_message = control<QLabel>(this, res::IDC_UPDATE_MESSAGE);
+    m_latestVersion = control<QLabel>(this, res::IDC_LATEST_VERSION);
+    m_notes = control<QPlainTextEdit>(this, res::IDC_RELEASE_NOTES);
+    m_relay = std::make_unique<ProgressRelay>(m_progress);
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    for (QPushButton *button : {m_updateButton, m_closeButton}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    QFont bold = m_message->font();
+    bold.setWeight(QFont::Bold);
+    m_message->setFont(bold);
+
+    setWindowTitle(QStringLiteral("Glyphwerk version information"));
+    control<QLabel>(this, res::IDC_CURRENT_LABEL)->setText(QStringLiteral("Current version"));
+    control<QLabel>(this, res::IDC_LATEST_LABEL)->setText(QStringLiteral("The latest version"));
+    control<QLabel>(this, res::IDC_CURRENT_VERSION)->setText(QString::fromLatin1(LOCAL_VERSION.data(), LOCAL_VERSION.size()));
+
+    m_dialogSize = size();
+    m_notesHeight = m_notes->height();
+    m_progressHeight = m_progress->height();
+    m_updateRect = m_updateButton->geometry();
+    m_closeRect = m_closeButton->geometry();
+
+    connect(m_updateButton, &QPushButton::clicked, this, &CUpdateDlg::OnUpdateButton);
+    connect(m_closeButton, &QPushButton::clicked, this, &CUpdateDlg::OnCloseButton);
+
+    CheckForUpdate(serverUrl);
+}
+
+CUpdateDlg::~CUpdateDlg() {
+    if (m_worker) {
+        g_abortDownload = 1;
+        m_relay->detach();
+        m_worker->wait();
+    }
+}
+
+void CUpdateDlg::CheckForUpdate(const QString &serverUrl) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // the check blocks until the server answers
+    const CheckOutcome outcome = checkForUpdate(descriptionUrl(serverUrl));
+    QGuiApplication::restoreOverrideCursor();
+    m_info = outcome.info;
+    if (outcome.versionKnown)
+        m_latestVersion->setText(QString::fromUtf8(m_info.version));
+    m_notes->setPlainText(QString::fromUtf8(outcome.notes));
+    m_state = outcome.state;
+    ApplyState();
+}
+
+void CUpdateDlg::ApplyState() {
+    struct Look {
+        int shrink;
+        bool updateEnabled, notesVisible, progressVisible;
+        const char *message, *updateCaption, *closeCaption;
+    };
+    const int E = m_notesHeight, P = m_progressHeight;
+    const Look looks[] = {
+        {E, false, false, false, "Failed to detect the new version, please contact the author!", "Update", "Cancel"},
+        {0, true, true, false, "Found new version, whether it requires immediate update?", "Update", "Cancel"},
+        {E - P, false, false, true, nullptr, "Update", "Cancel"},
+        {E, false, false, false, "Is already the latest version, no need to update.", "Update", "OK"},
+        {E - P, true, false, true, "Download is complete, click to install the upgrade is complete.", "Install",
+         "Cancel"},
+    };
+    if (m_state > UPDATE_DOWNLOADED)
+        return;
+    const Look &look = looks[m_state];
+
+    m_updateButton->setGeometry(m_updateRect.translated(0, -look.shrink));
+    m_closeButton->setGeometry(m_closeRect.translated(0, -look.shrink));
+    setFixedSize(m_dialogSize.width(), m_dialogSize.height() - look.shrink);
+
+    m_updateButton->setEnabled(look.updateEnabled);
+    m_notes->setVisible(look.notesVisible);
+    m_progress->setVisible(look.progressVisible);
+
+    m_message->setText(look.message ? QString::fromLatin1(look.message)
+                                    : QStringLiteral("%1\t%2").arg(QStringLiteral("Downloading new version:"),
+                                                                    QString::fromUtf8(m_info.version)));
+    m_updateButton->setText(QString::fromLatin1(look.updateCaption));
+    m_closeButton->setText(QString::fromLatin1(look.closeCaption));
+}
+
+void CUpdateDlg::OnUpdateButton() {
+    if (m_state == UPDATE_AVAILABLE) {
+        StartDownload();
+        ApplyState();
+    } else if (m_state == UPDATE_DOWNLOADED) {
+        Install();
+    }
+}
+
+void CUpdateDlg::OnCloseButton() {
+    if (m_state == UPDATE_DOWNLOADING) {
+        const int answer = prompts::messageBox(this, QStringLiteral("Are you sure you want to interrupt the download operation?"),
+                                               prompts::MB_ICONEXCLAMATION_OKCANCEL);
+        if (answer != prompts::IDOK)
+            return;
+        g_abortDownload = 1;
+        accept();
+        return;
+    }
+    accept(); // in state 4 done() removes the installer
+}
+
+void CUpdateDlg::StartDownload() {
+    m_downloadDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/glyphwerk-update-XXXXXX"));
+    if (!m_downloadDir->isValid()) {
+        prompts::messageBox(this, downloadFailedMessage(kErrorWriteFault, m_downloadDir->errorString()),
+                            prompts::MB_OK);
+        m_downloadDir.reset();
+        return;
+    }
+    m_installerPath = m_downloadDir->filePath(QString::fromStdString(installerFileName(m_info.version)));
+
+    auto worker = std::make_unique<DownloadWorker>(m_info.updateUrl, m_installerPath, m_info.sha256, *m_relay);
+    worker->setStackSize(m_workerStackSize);
+    connect(worker.get(), &QThread::finished, this, &CUpdateDlg::onWorkerFinished, Qt::QueuedConnection);
+    worker->start(); // held until resume()
+    if (!worker->isRunning() && !worker->isFinished()) {
+        prompts::messageBox(this, QStringLiteral("Couldn't create worker thread!"), prompts::MB_ICONERROR_OK);
+        discardDownload();
+        return;
+    }
+    m_worker = std::move(worker);
+    m_state = UPDATE_DOWNLOADING;
+    ApplyState();
+    g_abortDownload = 0;
+    m_updateButton->setEnabled(false);
+    m_closeButton->setFocus();
+    m_worker->resume();
+}
+
+void CUpdateDlg::Install() {
+    if (m_hooks.confirmClose && !m_hooks.confirmClose())
+        return;
+    if (!startInstaller(m_installerPath)) {
+        prompts::messageBox(this, QStringLiteral("Couldn't start the installer!"), prompts::MB_ICONERROR_OK);
+        return;
+    }
+    m_installing = true;
+    m_downloadDir->setAutoRemove(false); // the installer runs from there
+    accept();
+    if (m_hooks.quit)
+        m_hooks.quit();
+}
+
+bool CUpdateDlg::collectWorker(QWidget *messageParent) {
+    m_worker->wait();
+    const DownloadResult result = m_worker->result();
+    m_worker.reset();
+    if (!result.ok)
+        prompts::messageBox(messageParent, downloadFailedMessage(result.code, result.text), prompts::MB_OK);
+    return result.ok;
+}
+
+void CUpdateDlg::onWorkerFinished() {
+    if (!m_worker)
+        return; // already collected when the dialog ended
+    if (collectWorker(this)) {
+        m_state = UPDATE_DOWNLOADED;
+        ApplyState();
+    }
+    // A failed download keeps the dialog in the downloading state, as it
+    // stopped; only closing is left.
+}
+
+void CUpdateDlg::done(int result) {
+    QDialog::done(result);
+    if (m_worker) {
+        g_abortDownload = 1;
+        m_relay->detach();
+        collectWorker(parentWidget());
+    }
+    if (!m_installing)
+        discardDownload();
+}
+
+void CUpdateDlg::discardDownload() {
+    m_downloadDir.reset(); // removes the folder and whatever it holds
+    m_installerPath.clear();
+}
+
+} // namespace update

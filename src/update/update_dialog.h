@@ -1,0 +1,97 @@
+#ifndef GLYPHWERK_UPDATE_UPDATE_DIALOG_H
+#define GLYPHWERK_UPDATE_UPDATE_DIALOG_H
+
+// Help > Update...: checks the update server while it is built, shows both
+// versions and the release notes, downloads the installer on a worker thread
+// with a progress bar, and starts it. One state (0 to 4) drives the layout,
+// the enabled and visible controls and the captions (ApplyState).
+
+#include "progress_relay.h"
+#include "update_info.h"
+#include "update_state.h"
+
+#include <QDialog>
+#include <QRect>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTemporaryDir;
+
+namespace update {
+
+class DownloadWorker;
+
+// What the dialog needs from the application to install without losing work.
+struct UpdateHooks {
+    // The program's normal close question (save changes, Yes/No/Cancel); false
+    // keeps the program running and nothing is started.
+    std::function<bool()> confirmClose;
+    // Ends the program through its normal shut-down, asking nothing more; called
+    // after the installer has started.
+    std::function<void()> quit;
+};
+
+class CUpdateDlg : public QDialog {
+    Q_OBJECT
+public:
+    // Runs the check against the server at `serverUrl` before returning.
+    CUpdateDlg(const QString &serverUrl, UpdateHooks hooks, QWidget *parent = nullptr);
+    ~CUpdateDlg() override;
+
+    UpdateState state() const { return m_state; }
+    // The installer's path once a download has been started; empty before.
+    QString installerPath() const { return m_installerPath; }
+
+    // The worker thread's stack size in bytes; 0 (the default) is the system's.
+    void setWorkerStackSize(uint bytes) { m_workerStackSize = bytes; }
+
+    void ApplyState();
+
+protected:
+    // Every way out of the dialog comes here: a running download is aborted
+    // and waited for, so that the worker never touches an ended dialog, and a
+    // downloaded installer that is not being started is removed.
+    void done(int result) override;
+
+private:
+    void CheckForUpdate(const QString &serverUrl);
+    void OnUpdateButton();
+    void OnCloseButton();
+    void StartDownload();
+    void Install();
+    void onWorkerFinished();
+    // Waits for the worker after an abort (or its own end) and returns whether
+    // its download succeeded; shows the failure message when it did not.
+    bool collectWorker(QWidget *messageParent);
+    void discardDownload();
+
+    UpdateHooks m_hooks;
+    QPushButton *m_closeButton;
+    QPushButton *m_updateButton;
+    QProgressBar *m_progress;
+    QLabel *m_message;
+    QLabel *m_latestVersion;
+    QPlainTextEdit *m_notes;
+    QString m_installerPath;
+    QSize m_dialogSize;
+    int m_notesHeight = 0;
+    int m_progressHeight = 0;
+    QRect m_updateRect;
+    QRect m_closeRect;
+    UpdateState m_state = UPDATE_CHECK_FAILED;
+    UpdateInfo m_info;
+
+    std::unique_ptr<ProgressRelay> m_relay;
+    std::unique_ptr<QTemporaryDir> m_downloadDir; // private folder of the installer
+    std::unique_ptr<DownloadWorker> m_worker;
+    uint m_workerStackSize = 0;
+    bool m_installing = false;
+};
+
+} // namespace update
+
+#endif

@@ -1,0 +1,412 @@
+/* The glyph section: CHARS, glyph blocks, bitmaps, ENDFONT and the end-of-load
+ * checks. */
+#include "reader_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+/* A header with its own SIZE and FONTBOUNDINGBOX values. */
+std::string custom_header(const std::string &size, const std::string &box,
+                          const std::string &props = "FONT_ASCENT 0\nFONT_DESCENT 0\n",
+                          int count = 2) {
+    return "STARTFONT 2.1\nFONT test\nSIZE " + size + "\nFONTBOUNDINGBOX " + box +
+           "\nSTARTPROPERTIES " + std::to_string(count) + "\n" + props + "ENDPROPERTIES\n";
+}
+
+std::vector<uint8_t> bitmap(const bdf_glyph &g) {
+    return std::vector<uint8_t>(g.bitmap, g.bitmap + g.bytes);
+}
+
+TEST(Glyphs, EncodedListIsSortedAndBitmapsRead) {
+    Font font = load_stream(font_text(glyph("C", 67, "8 16 0 -4", blank_rows(15) + "81\n") +
+                                          glyph("B", 66, "8 16 0 -4", blank_rows()) +
+                                          glyph("A", 65, "8 16 0 -4", "FF\n" + blank_rows(15)),
+                                      3));
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "");
+    ASSERT_EQ(font->glyphs_used, 3u);
+    EXPECT_EQ(font->glyphs_size, 3u);
+    EXPECT_STREQ(font->glyphs[0].name, "A");
+    EXPECT_EQ(font->glyphs[0].encoding, 65);
+    EXPECT_EQ(font->glyphs[1].encoding, 66);
+    EXPECT_EQ(font->glyphs[2].encoding, 67);
+    const bdf_glyph &a = font->glyphs[0];
+    EXPECT_EQ(a.swidth, 480);
+    EXPECT_EQ(a.dwidth, 8);
+    EXPECT_EQ(a.bbx.width, 8);
+    EXPECT_EQ(a.bbx.height, 16);
+    EXPECT_EQ(a.bbx.ascent, 12);
+    EXPECT_EQ(a.bbx.descent, 4);
+    ASSERT_EQ(a.bytes, 16u);
+    EXPECT_EQ(a.bitmap[0], 0xFF);
+    EXPECT_EQ(a.bitmap[1], 0x00);
+    EXPECT_EQ(font->glyphs[2].bitmap[15], 0x81);
+    EXPECT_EQ(font->unencoded_used, 0u);
+}
+
+TEST(Glyphs, RepeatedEncodingsAreDemotedForEveryValue) {
+    Font font = load_stream(font_text(glyph("A", 65) + glyph("B", 65) + glyph("C", 70000) +
+                                          glyph("D", 70000) + glyph("E", 2147483647) +
+                                          glyph("F", 2147483647) +
+                                          "STARTCHAR\nENCODING 66\nENDCHAR\n"
+                                          "STARTCHAR\nENCODING 66\nENDCHAR\n",
+                                      8));
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "Duplicate encoding 65 (B) changed to unencoded.\n"
+                              "Duplicate encoding 70000 (D) changed to unencoded.\n"
+                              "Duplicate encoding 2147483647 (F) changed to unencoded.\n"
+                              "Duplicate encoding 66 ((null)) changed to unencoded.\n");
+    EXPECT_EQ(font->modified, 1);
+    ASSERT_EQ(font->glyphs_used, 4u);
+    EXPECT_EQ(font->glyphs[0].encoding, 65);
+    EXPECT_EQ(font->glyphs[1].encoding, 66);
+    EXPECT_EQ(font->glyphs[2].encoding, 70000);
+    EXPECT_STREQ(font->glyphs[2].name, "C");
+    ASSERT_EQ(font->unencoded_used, 4u);
+    EXPECT_STREQ(font->unencoded[0].name, "B");
+    EXPECT_EQ(font->unencoded[0].encoding, 0);
+    EXPECT_STREQ(font->unencoded[1].name, "D");
+    EXPECT_EQ(font->unencoded[1].encoding, 1);
+    EXPECT_EQ(font->unencoded[3].name, nullptr);
+    EXPECT_EQ(font->unencoded[3].encoding, 3);
+    /* The demoted glyph kept its own lines. */
+    EXPECT_EQ(font->unencoded[0].bytes, 16u);
+    EXPECT_LE(font->unencoded_used, font->unencoded_size);
+}
+
+TEST(Glyphs, UnencodedGlyphsKeptOrDropped) {
+    std::string text = font_text(glyph("A", 65) + glyph("minus", -1, "8 16 0 -4", "FF\n") +
+                                     glyph("other", -7) + glyph("B", 66),
+                                 4);
+    Font kept = load_stream(text);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(messages(kept), "");
+    ASSERT_EQ(kept->unencoded_used, 2u);
+    EXPECT_STREQ(kept->unencoded[0].name, "minus");
+    EXPECT_EQ(kept->unencoded[0].encoding, 0);
+    EXPECT_EQ(kept->unencoded[0].bitmap[0], 0xFF);
+    EXPECT_STREQ(kept->unencoded[1].name, "other");
+    EXPECT_EQ(kept->unencoded[1].encoding, 1);
+    EXPECT_EQ(kept->glyphs_used, 2u);
+
+    bdf_options options;
+    bdf_default_options(&options);
+    options.keep_unencoded = 0;
+    Font dropped = load_stream(text, &options);
+    ASSERT_TRUE(dropped);
+    EXPECT_EQ(dropped->unencoded_used, 0u);
+    EXPECT_EQ(dropped->glyphs_used, 2u);
+    EXPECT_STREQ(dropped->glyphs[1].name, "B");
+    EXPECT_EQ(messages(dropped), "Incorrect glyph count: 4 indicated but 2 found.\n");
+}
+
+TEST(Glyphs, MissingWidthsAreFilledIn) {
+    /* Lines: 1-8 header, 9 CHARS, 10 STARTCHAR, 11 ENCODING, 12 SWIDTH, 13 BBX,
+     * 14 BITMAP, 15 ENDCHAR, 16 STARTCHAR, 17 ENCODING, 18 DWIDTH. */
+    Font font = load_stream(header() +
+                            "CHARS 2\nSTARTCHAR A\nENCODING 65\nSWIDTH 480 0\nBBX 8 16 0 -4\n"
+                            "BITMAP\nENDCHAR\nSTARTCHAR B\nENCODING 66\nDWIDTH 7 0\n"
+                            "BBX 8 16 0 -4\nBITMAP\nENDCHAR\nENDFONT\n");
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "DWIDTH field missing at line 13.  Set to glyph width.\n"
+                              "SWIDTH field missing at line 18.  Set automatically.\n");
+    EXPECT_EQ(font->glyphs[0].dwidth, 8);
+    EXPECT_EQ(font->glyphs[0].swidth, 480);
+    EXPECT_EQ(font->glyphs[1].dwidth, 7);
+    EXPECT_EQ(font->glyphs[1].swidth, 420);
+    /* Missing rows read as 0. */
+    ASSERT_EQ(font->glyphs[0].bytes, 16u);
+    EXPECT_EQ(bitmap(font->glyphs[0]), std::vector<uint8_t>(16, 0));
+}
+
+TEST(Glyphs, MetricsSetTakesTheFontWidths) {
+    Font font = load_stream(custom_header("16 75 75", "8 16 0 -4") +
+                            "CHARS 1\nSTARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\n"
+                            "ENDFONT\n");
+    ASSERT_TRUE(font);
+    std::string with_set = "STARTFONT 2.1\nFONT test\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\n"
+                           "METRICSSET 1\nSWIDTH 700 0\nDWIDTH 9 0\nSTARTPROPERTIES 2\n"
+                           "FONT_ASCENT 12\nFONT_DESCENT 4\nENDPROPERTIES\n"
+                           "CHARS 1\nSTARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\n"
+                           "ENDFONT\n";
+    Font set = load_stream(with_set);
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->glyphs[0].dwidth, 9);
+    /* The font's SWIDTH 700 is corrected to the width rule (9 x 60). */
+    EXPECT_EQ(set->glyphs[0].swidth, 540);
+    EXPECT_EQ(messages(set), "Glyph scalable width (SWIDTH) adjustments made.\n");
+
+    bdf_options options;
+    bdf_default_options(&options);
+    options.correct_metrics = 0;
+    Font uncorrected = load_stream(with_set, &options);
+    ASSERT_TRUE(uncorrected);
+    EXPECT_EQ(uncorrected->glyphs[0].swidth, 700);
+    EXPECT_EQ(messages(uncorrected), "");
+}
+
+TEST(Glyphs, ScalableWidthFollowsPointSizeAndResolution) {
+    std::string glyphs = "CHARS 2\nSTARTCHAR A\nENCODING 65\nSWIDTH 1 0\nDWIDTH 8 0\nBBX 8 16 0 -4\n"
+                         "BITMAP\nENDCHAR\nSTARTCHAR B\nENCODING 66\nDWIDTH 7 0\nBBX 8 16 0 -4\n"
+                         "BITMAP\nENDCHAR\nENDFONT\n";
+    Font font = load_stream(custom_header("12 75 75", "8 16 0 -4") + glyphs);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->glyphs[0].swidth, 640);
+    EXPECT_EQ(font->glyphs[1].swidth, 560);
+    EXPECT_EQ(font->modified, 1);
+    Font zero = load_stream(custom_header("12 0 75", "8 16 0 -4") + glyphs);
+    ASSERT_TRUE(zero);
+    EXPECT_EQ(zero->glyphs[0].swidth, 0);
+    EXPECT_EQ(zero->glyphs[1].swidth, 0);
+}
+
+TEST(Glyphs, ExtraColumnsAndRowsAreCutOncePerGlyph) {
+    Font font = load_stream(
+        custom_header("16 75 75", "10 2 0 0") + "CHARS 3\n" +
+        glyph("A", 65, "10 2 0 0", "FFC0 \nFFC0\tx\n") +
+        glyph("B", 66, "10 2 0 0", "FFC01\nFFC0F\nFFC0\n80C0\n") +
+        glyph("C", 67, "10 2 0 0", "1234\n5678\n") + "ENDFONT\n");
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "Glyph 66 extra columns removed.\n"
+                              "Glyph 66 extra rows removed.\n");
+    EXPECT_EQ(font->modified, 1);
+    EXPECT_EQ(bitmap(font->glyphs[0]), (std::vector<uint8_t>{0xFF, 0xC0, 0xFF, 0xC0}));
+    EXPECT_EQ(bitmap(font->glyphs[1]), (std::vector<uint8_t>{0xFF, 0xC0, 0xFF, 0xC0}));
+    EXPECT_EQ(bitmap(font->glyphs[2]), (std::vector<uint8_t>{0x12, 0x34, 0x56, 0x78}));
+}
+
+TEST(Glyphs, ShortRowsAndOddCharactersReadAsZero) {
+    Font font = load_stream(custom_header("16 75 75", "10 4 0 0") + "CHARS 1\n" +
+                            glyph("A", 65, "10 4 0 0", "F\nFF\nG1zz\nab\n") + "ENDFONT\n");
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "");
+    EXPECT_EQ(bitmap(font->glyphs[0]),
+              (std::vector<uint8_t>{0xF0, 0x00, 0xFF, 0x00, 0x01, 0x00, 0xAB, 0x00}));
+}
+
+TEST(Glyphs, DeeperPixelsUseWiderRows) {
+    Font two = load_stream(custom_header("16 75 75 2", "5 2 0 0") + "CHARS 1\n" +
+                           glyph("A", 65, "5 2 0 0", "FFC0\n1B80\n") + "ENDFONT\n");
+    ASSERT_TRUE(two);
+    EXPECT_EQ(two->bpp, 2);
+    EXPECT_EQ(messages(two), "");
+    EXPECT_EQ(bitmap(two->glyphs[0]), (std::vector<uint8_t>{0xFF, 0xC0, 0x1B, 0x80}));
+
+    Font four = load_stream(custom_header("16 75 75 4", "3 2 0 0") + "CHARS 1\n" +
+                            glyph("A", 65, "3 2 0 0", "F0A0\n0F5\n") + "ENDFONT\n");
+    ASSERT_TRUE(four);
+    EXPECT_EQ(four->bpp, 4);
+    EXPECT_EQ(messages(four), "");
+    EXPECT_EQ(bitmap(four->glyphs[0]), (std::vector<uint8_t>{0xF0, 0xA0, 0x0F, 0x50}));
+}
+
+TEST(Glyphs, GlyphCountIsChecked) {
+    Font font = load_stream(font_text(glyph("A", 65) + glyph("B", 66), 3));
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "Incorrect glyph count: 3 indicated but 2 found.\n");
+    EXPECT_EQ(font->modified, 1);
+    /* CHARS 0 reserves 64 entries. */
+    Font zero = load_stream(font_text(glyph("A", 65), 0));
+    ASSERT_TRUE(zero);
+    EXPECT_EQ(messages(zero), "Incorrect glyph count: 0 indicated but 1 found.\n");
+    EXPECT_EQ(zero->glyphs_size, 64u);
+}
+
+TEST(Glyphs, FontBoxFollowsTheGlyphs) {
+    Font wider = load_stream(font_text(glyph("A", 65, "10 16 0 -4"), 1));
+    ASSERT_TRUE(wider);
+    EXPECT_EQ(messages(wider), "Font width != actual width.  Old: 8 New: 10.\n");
+    EXPECT_EQ(wider->bbx.width, 10);
+    EXPECT_EQ(wider->modified, 1);
+
+    Font moved = load_stream(font_text(glyph("A", 65, "8 18 -1 -5") + glyph("B", 66, "2 2 3 0"), 2));
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(messages(moved), "Font left bearing != actual left bearing.  Old: 0 New: -1.\n"
+                               "Font ascent != actual ascent.  Old: 12 New: 13.\n"
+                               "Font descent != actual descent.  Old: 4 New: 5.\n"
+                               "Font height != actual height. Old: 16 New: 18.\n");
+    EXPECT_EQ(moved->bbx.width, 8);
+    EXPECT_EQ(moved->bbx.x_offset, -1);
+    EXPECT_EQ(moved->bbx.ascent, 13);
+    EXPECT_EQ(moved->bbx.descent, 5);
+    EXPECT_EQ(moved->bbx.y_offset, -5);
+    EXPECT_EQ(moved->bbx.height, 18);
+
+    /* The height alone changes without setting modified. */
+    Font taller = load_stream(custom_header("16 75 75", "8 10 0 -4", "FONT_ASCENT 12\nFONT_DESCENT 4\n") +
+                              "CHARS 1\n" + glyph("A", 65, "8 16 0 -4") + "ENDFONT\n");
+    ASSERT_TRUE(taller);
+    EXPECT_EQ(messages(taller), "Font ascent != actual ascent.  Old: 6 New: 12.\n"
+                                "Font height != actual height. Old: 10 New: 16.\n");
+    EXPECT_EQ(taller->bbx.height, 16);
+}
+
+TEST(Glyphs, FontBoxStaysWhenNoGlyphHadABox) {
+    Font font = load_stream(font_text("STARTCHAR A\nENCODING 65\nSWIDTH 480 0\nDWIDTH 8 0\nENDCHAR\n"
+                                      "STARTCHAR B\nENCODING 66\nDWIDTH 9 0\nENDCHAR\n",
+                                      2));
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "SWIDTH field missing at line 17.  Set automatically.\n");
+    EXPECT_EQ(font->bbx.width, 8);
+    EXPECT_EQ(font->bbx.height, 16);
+    EXPECT_EQ(font->bbx.x_offset, 0);
+    EXPECT_EQ(font->bbx.ascent, 12);
+    EXPECT_EQ(font->bbx.descent, 4);
+    EXPECT_EQ(font->glyphs[0].bytes, 0u);
+    EXPECT_EQ(font->glyphs[0].bitmap, nullptr);
+}
+
+TEST(Glyphs, MonowidthIsTheMostCommonDeviceWidth) {
+    auto mono = [](const std::string &glyphs, int count) {
+        return load_stream(custom_header("16 75 75", "8 16 0 -4",
+                                         "SPACING \"M\"\nFONT_ASCENT 12\nFONT_DESCENT 4\n", 3) +
+                           "CHARS " + std::to_string(count) + "\n" + glyphs + "ENDFONT\n");
+    };
+    Font tie = mono(glyph("A", 65, "8 16 0 -4", "", 8) + glyph("B", 66, "8 16 0 -4", "", 8) +
+                        glyph("C", 67, "8 16 0 -4", "", 6) + glyph("D", -1, "8 16 0 -4", "", 6) +
+                        glyph("E", 68, "8 16 0 -4", "", 16),
+                    5);
+    ASSERT_TRUE(tie);
+    EXPECT_EQ(tie->spacing, BDF_SPACING_MONO);
+    EXPECT_EQ(tie->monowidth, 6);
+    Font most = mono(glyph("A", 65, "8 16 0 -4", "", 9) + glyph("B", 66, "8 16 0 -4", "", 9) +
+                         glyph("C", 67, "8 16 0 -4", "", 6),
+                     3);
+    ASSERT_TRUE(most);
+    EXPECT_EQ(most->monowidth, 9);
+    /* No glyphs: the font box width as read. */
+    Font empty = load_stream(custom_header("16 75 75", "11 16 0 -4",
+                                           "SPACING \"C\"\nFONT_ASCENT 12\nFONT_DESCENT 4\n", 3) +
+                             "CHARS 0\nENDFONT\n");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->monowidth, 11);
+    /* Proportional fonts keep 0. */
+    Font proportional = load_stream(font_text(glyph("A", 65), 1));
+    EXPECT_EQ(proportional->monowidth, 0);
+}
+
+TEST(Glyphs, OrderingErrorsStopReading) {
+    struct {
+        std::string body;
+        std::string messages;
+    } cases[] = {
+        /* The count compared is still the STARTPROPERTIES one. */
+        {"STARTCHAR A\n", "[line 9] Missing \"CHARS\" line.\n"
+                          "Incorrect glyph count: 2 indicated but 0 found.\n"
+                          "[line 10] Font header corrupted or missing fields.\n"},
+        {"CHARS 1\nENCODING 65\n", "[line 10] Missing \"STARTCHAR\" line.\n"
+                                   "Incorrect glyph count: 1 indicated but 0 found.\n"
+                                   "[line 11] Font glyphs corrupted or missing fields.\n"},
+        {"CHARS 1\nSTARTCHAR A\nSWIDTH 480 0\n",
+         "[line 11] Missing \"ENCODING\" line.\n"
+         "Incorrect glyph count: 1 indicated but 0 found.\n"
+         "[line 12] Font glyphs corrupted or missing fields.\n"},
+        {"CHARS 1\nSTARTCHAR A\nENCODING 65\nBITMAP\n",
+         "[line 12] Missing \"BBX\" line.\n[line 13] Font glyphs corrupted or missing fields.\n"},
+        {"CHARS 1\nSTARTCHAR A\nENCODING 65\nWHATEVER 1\n",
+         "[line 13] Font glyphs corrupted or missing fields.\n"},
+        /* Ends after the last ENDCHAR. */
+        {"CHARS 1\n" + glyph("A", 65), "[line 17] Font glyphs corrupted or missing fields.\n"},
+    };
+    for (auto &c : cases) {
+        Font font = load_stream(header() + c.body);
+        ASSERT_TRUE(font) << c.body;
+        EXPECT_EQ(messages(font), c.messages) << c.body;
+    }
+}
+
+TEST(Glyphs, FontWithoutEndfontIsStillSorted) {
+    Font font = load_stream(header() + "CHARS 2\n" + glyph("B", 66) + glyph("A", 65));
+    ASSERT_TRUE(font);
+    ASSERT_EQ(font->glyphs_used, 2u);
+    EXPECT_EQ(font->glyphs[0].encoding, 65);
+    EXPECT_EQ(font->glyphs[1].encoding, 66);
+}
+
+TEST(Glyphs, LinesWithoutACurrentGlyphAreIgnored) {
+    Font font = load_stream(header() + "CHARS 1\nDWIDTH 3 0\nBBX 40 40 -9 -9\nSTARTCHAR\n"
+                                       "ENCODING 65\nSWIDTH 480 0\nDWIDTH 8 0\nBBX 8 16 0 -4\n"
+                                       "BITMAP\nENDCHAR\nENDFONT\n");
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "");
+    ASSERT_EQ(font->glyphs_used, 1u);
+    EXPECT_EQ(font->glyphs[0].name, nullptr);
+    EXPECT_EQ(font->glyphs[0].dwidth, 8);
+    EXPECT_EQ(font->bbx.width, 8);
+}
+
+TEST(Glyphs, MissingEndcharEndsTheGlyphAtTheNextStartchar) {
+    Font font = load_stream(header() + "CHARS 2\nSTARTCHAR A\nENCODING 65\nSWIDTH 480 0\n"
+                                       "DWIDTH 8 0\nBBX 8 2 0 0\nBITMAP\nAA\n55\n" +
+                            glyph("B", 66, "8 1 0 0", "0F\n") + "ENDFONT\n");
+    ASSERT_TRUE(font);
+    ASSERT_EQ(font->glyphs_used, 2u);
+    EXPECT_EQ(bitmap(font->glyphs[0]), (std::vector<uint8_t>{0xAA, 0x55}));
+    EXPECT_EQ(bitmap(font->glyphs[1]), (std::vector<uint8_t>{0x0F}));
+    EXPECT_EQ(font->glyphs[1].dwidth, 8);
+}
+
+TEST(Glyphs, LinesAfterEndfontStillCount) {
+    Font font = load_stream(font_text(glyph("B", 66), 2) + glyph("A", 65));
+    ASSERT_TRUE(font);
+    EXPECT_EQ(messages(font), "");
+    ASSERT_EQ(font->glyphs_used, 2u);
+    EXPECT_EQ(font->glyphs[0].encoding, 65);
+}
+
+TEST(Glyphs, BitmapsLargerThan64KiBAreKeptWhole) {
+    std::string rows;
+    for (int r = 0; r < 1000; r++) {
+        std::string row(150, '0');
+        row[0] = "0123456789"[r % 10];
+        row[149] = 'F';
+        rows += row + "\n";
+    }
+    Font font = load_stream(font_text(glyph("big", 65, "600 1000 0 0", rows), 1));
+    ASSERT_TRUE(font);
+    const bdf_glyph &g = font->glyphs[0];
+    ASSERT_EQ(g.bytes, 75000u);
+    EXPECT_EQ(g.bitmap[0], 0x00);
+    EXPECT_EQ(g.bitmap[75 * 999], 0x90);
+    EXPECT_EQ(g.bitmap[74999], 0x0F);
+    EXPECT_EQ(g.bbx.height, 1000);
+}
+
+struct Event {
+    int32_t reason;
+    uint32_t current, total, error_line;
+    bool operator==(const Event &) const = default;
+};
+
+void record(bdf_progress *progress, void *client) {
+    static_cast<std::vector<Event> *>(client)->push_back(
+        {progress->reason, progress->current, progress->total, progress->error_line});
+}
+
+TEST(Glyphs, ProgressCallbacks) {
+    std::vector<Event> events;
+    Font font = load_stream(font_text(glyph("A", 65) + glyph("B", 66), 2), nullptr, record, &events);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(events, (std::vector<Event>{{1, 0, 2, 0}, {2, 1, 2, 0}, {2, 2, 2, 0}, {2, 2, 2, 0}}));
+
+    /* An ordering error: reason 21 with the line, and no end-of-load message. */
+    events.clear();
+    Font broken = load_stream(header() + "CHARS 1\nSTARTCHAR A\nENCODING 65\nBITMAP\n", nullptr,
+                              record, &events);
+    ASSERT_TRUE(broken);
+    EXPECT_EQ(messages(broken), "[line 12] Missing \"BBX\" line.\n");
+    EXPECT_EQ(events, (std::vector<Event>{{1, 0, 1, 0}, {21, 0, 1, 13}}));
+
+    /* No ENDFONT: the message and reason 21. */
+    events.clear();
+    Font open = load_stream(header() + "CHARS 0\n", nullptr, record, &events);
+    ASSERT_TRUE(open);
+    EXPECT_EQ(messages(open), "[line 10] Font glyphs corrupted or missing fields.\n");
+    EXPECT_EQ(events, (std::vector<Event>{{1, 0, 0, 0}, {21, 0, 0, 10}}));
+}
+
+} // namespace

@@ -1,0 +1,27 @@
+#ifndef GLYPHWERK_TESTS_BROWSER_TABLE_FAKES_H
+#define GLYPHWERK_TESTS_BROWSER_TABLE_FAKES_H
+
+// Recording stand-ins for the table's area window and scroll bar.
+
+#include "glyph_table.h"
+
+#include <vector>
+
+struct FakeArea : CTableArea {
+    QSize size;
+    std::vector<QRect> shown;
+    explicit FakeArea(QSize clientSize) : size(clientSize) {}
+    QSize ClientSize() const override { return size; }
+    void ShowBuffer(const QRect &rect) override { shown.push_back(rect); }
+};
+
+struct FakeScrollBar : CTableScrollBar {
+    int minimum = -1, maximum = -1, position = -1, top = -1, height = -1;
+    bool visible = true;
+    void SetScrollRange(int min, int max) override { minimum = min, maximum = max; }
+    void ShowScrollBar(bool show) override { visible = show; }
+    void PlaceAtParentRightEdge(int t, int h) override { top = t, height = h; }
+    void SetScrollPos(int p) override { position = p; }
+};
+
+#endif

@@ -1,0 +1,470 @@
+#include "canvas_frame.h"
+#include "cell_colours.h"
+#include "dialog_builder.h"
+#include "glyph_edit_dialog.h"
+#include "glyph_edit_template.h"
+#include "glyph_fixture.h"
+#include "icon_button.h"
+#include "scripted_prompts.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace res;
+
+// The editor window on one glyph, shown and active, driven by Qt events.
+struct Editor {
+    explicit Editor(const Picture &rows, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int x = 1, int y = 0,
+                    const char *name = "A", int bpp = 1)
+        : glyph(MakeGlyph(rows, x, y, bpp, name, 8)), dialog(&view), changed(&dialog, &CGlyphEditDlg::glyphChanged) {
+        view.resize(100, 100);
+        view.show();
+        ready = dialog.SetGlyph(glyph.get(), fontBox, bpp);
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
+    template <typename T = QWidget> T *Control(int id) { return controlById<T>(&dialog, id); }
+    CCanvasFrame *Frame() { return Control<CCanvasFrame>(IDC_CANVAS); }
+    // The frame pixel at the centre of cell (k, r), as scrolled now.
+    QPoint CellPoint(int k, int r) {
+        const int pitch = dialog.Canvas().Pitch();
+        const QRect view = dialog.GetViewRect();
+        return view.topLeft() + QPoint(k * pitch + 1 + pitch / 2 - dialog.Canvas().ScrollX(),
+                                       r * pitch + 1 + pitch / 2 - dialog.Canvas().ScrollY());
+    }
+    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
+        QMouseEvent event(type, QPointF(at), Frame()->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Frame(), &event);
+    }
+    void Press(int k, int r, Qt::MouseButton button = Qt::LeftButton) {
+        held |= button;
+        Send(QEvent::MouseButtonPress, button, held, CellPoint(k, r));
+    }
+    void Release(int k, int r, Qt::MouseButton button = Qt::LeftButton) {
+        held &= ~Qt::MouseButtons(button);
+        Send(QEvent::MouseButtonRelease, button, held, CellPoint(k, r));
+    }
+    void MoveTo(int k, int r) { Send(QEvent::MouseMove, Qt::NoButton, held, CellPoint(k, r)); }
+    void Click(int k, int r, Qt::MouseButton button = Qt::LeftButton) {
+        Press(k, r, button);
+        Release(k, r, button);
+    }
+    void ClickButton(int id) { QTest::mouseClick(Control<QAbstractButton>(id), Qt::LeftButton); }
+    QString Text(int id) {
+        if (auto *edit = Control<QLineEdit>(id))
+            return edit->text();
+        return Control<QLabel>(id)->text();
+    }
+    void Type(int id, const QString &text) {
+        auto *edit = Control<QLineEdit>(id);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    QRgb ShownAt(QPoint framePoint) { return Frame()->grab().toImage().pixel(framePoint); }
+
+    QWidget view;
+    GlyphPtr glyph;
+    CGlyphEditDlg dialog;
+    QSignalSpy changed;
+    bool ready = false;
+    Qt::MouseButtons held;
+};
+
+TEST(GlyphEditDialog, TheTemplateBuildsEveryControlWithItsIdAndText) {
+    Editor e({"#"});
+    EXPECT_EQ(e.dialog.windowTitle(), "Glyph Edit");
+    const std::pair<int, const char *> texts[] = {
+        {IDC_INFO_GROUP, "Glyph Information"}, {IDC_NAME_LABEL, "Glyph Name:"}, {IDC_ENCODING_LABEL, "Encodeing:"},
+        {IDC_DWIDTH_LABEL, "Device Width:"},   {IDC_METRICS_LABEL, "Metrics:"},  {1, "OK"},
+        {2, "Cancel"},                         {IDC_ZOOM_IN, "+"},               {IDC_ZOOM_OUT, "-"},
+        {IDC_UNDO, "Undo"},                    {IDC_REDO, "Redo"},               {IDC_LEFT_UP, "LtUp"},
+        {IDC_UP, "Up"},                        {IDC_RIGHT_UP, "RtUp"},           {IDC_LEFT, "Left"},
+        {IDC_RIGHT, "Ritght"},                 {IDC_LEFT_DOWN, "LtDw"},          {IDC_DOWN, "Down"},
+        {IDC_RIGHT_DOWN, "RtDw"},              {IDC_SHOW_FONT_AXES, "Font Bounding box"},
+        {IDC_SHOW_ADVANCE_BOX, "Glyph bbx"},
+    };
+    for (auto [id, text] : texts) {
+        QWidget *control = e.Control(id);
+        ASSERT_NE(control, nullptr) << id;
+        const QVariant title = control->property("title");
+        const QString shown = title.isValid() ? title.toString() : control->property("text").toString();
+        EXPECT_EQ(shown, text) << id;
+    }
+    for (int id : {IDC_SELECT, IDC_PENCIL, IDC_ERASER})
+        EXPECT_TRUE(e.Control<CIconButton>(id)->IsCheckBox()) << id;
+    for (int id : {IDC_ZOOM_IN, IDC_UNDO, IDC_UP, IDC_RIGHT_DOWN}) {
+        ASSERT_NE(e.Control<CIconButton>(id), nullptr) << id;
+        EXPECT_FALSE(e.Control<CIconButton>(id)->IsCheckBox());
+        EXPECT_FALSE(e.Control<CIconButton>(id)->InIcon().isNull()) << id;
+    }
+    EXPECT_EQ(e.Control(IDC_ZOOM_IN)->toolTip(), "Zoom (Ctrl+'+')");
+    EXPECT_EQ(e.Control(IDC_ZOOM_OUT)->toolTip(), "ZoomOut (Ctrl+'-')");
+    EXPECT_EQ(e.Control(IDC_REDO)->toolTip(), "Redo (Ctrl+'y')");
+    EXPECT_EQ(e.Control(IDC_UNDO)->toolTip(), "Undo (Ctrl+'z')");
+    EXPECT_TRUE(e.Control<QCheckBox>(IDC_SHOW_FONT_AXES)->isChecked());
+    EXPECT_TRUE(e.Control<QCheckBox>(IDC_SHOW_ADVANCE_BOX)->isChecked());
+    EXPECT_FALSE(e.dialog.isModal());
+    EXPECT_EQ(e.dialog.UndoRedoTimer().interval(), 500);
+    EXPECT_TRUE(e.dialog.UndoRedoTimer().isActive());
+}
+
+TEST(GlyphEditDialog, TheFieldsShowTheGlyph) {
+    Editor e({"##", "#."}, Box(8, 8, 0, -2), 1, -1);
+    e.glyph->encoding = 0xabc;
+    e.dialog.Rebuild();
+    EXPECT_EQ(e.Text(IDC_GLYPH_NAME), "A");
+    EXPECT_EQ(e.Text(IDC_ENCODING_TEXT), "0ABC");
+    EXPECT_EQ(e.Text(IDC_DWIDTH), "8");
+    EXPECT_EQ(e.Text(IDC_METRICS), "width 2 height 2 x_offset 1 y_offset -1\r\nascent 1 descent 1");
+    EXPECT_EQ(e.Text(IDC_COORDINATES), "(0, 0)");
+}
+
+TEST(GlyphEditDialog, OkWithoutEditsWritesAndSendsNothing) {
+    Editor e({".#.", "#.#"});
+    const unsigned char *bitmap = e.glyph->bitmap;
+    const bdf_bbx box = e.glyph->bbx;
+    EXPECT_FALSE(e.dialog.OnOK());
+    e.ClickButton(1);
+    EXPECT_EQ(e.changed.count(), 0);
+    EXPECT_EQ(e.glyph->bitmap, bitmap);
+    EXPECT_EQ(e.glyph->bbx.width, box.width);
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{".#.", "#.#"}));
+    EXPECT_TRUE(e.dialog.isVisible());
+}
+
+TEST(GlyphEditDialog, OkWritesTheDeviceWidthAsAtoiTruncatedToSixteenBits) {
+    Editor e({"#"});
+    const unsigned char *bitmap = e.glyph->bitmap;
+    e.Type(IDC_DWIDTH, "12");
+    e.ClickButton(1);
+    EXPECT_EQ(e.glyph->dwidth, 12);
+    EXPECT_EQ(e.changed.count(), 1);
+    EXPECT_EQ(e.glyph->bitmap, bitmap); // the bitmap and box are left alone
+    EXPECT_EQ(e.glyph->bbx.width, 1);
+
+    const std::pair<const char *, int> cases[] = {{" 7x", 7}, {"70000", 70000 & 0xFFFF}, {"-1", 65535}, {"abc", 0}};
+    for (auto [text, expected] : cases) {
+        e.Type(IDC_DWIDTH, text);
+        e.ClickButton(1);
+        EXPECT_EQ(e.glyph->dwidth, expected) << text;
+    }
+    EXPECT_EQ(e.changed.count(), 5);
+    e.ClickButton(1); // the same value again changes nothing
+    EXPECT_EQ(e.changed.count(), 5);
+    e.Type(IDC_DWIDTH, "9");
+    QTest::keyClick(e.Control(IDC_DWIDTH), Qt::Key_Return); // Enter is OK
+    EXPECT_EQ(e.glyph->dwidth, 9);
+    EXPECT_EQ(e.changed.count(), 6);
+    EXPECT_TRUE(e.dialog.isVisible());
+}
+
+TEST(GlyphEditDialog, NamesAreStoredOnlyForGlyphsThatHaveOne) {
+    Editor e({"#"});
+    e.Type(IDC_GLYPH_NAME, "Alpha");
+    e.dialog.ZoomIn(); // a rebuild puts the stored name back
+    EXPECT_EQ(e.Text(IDC_GLYPH_NAME), "A");
+    e.Type(IDC_GLYPH_NAME, "Alpha");
+    e.ClickButton(1);
+    EXPECT_STREQ(e.glyph->name, "Alpha");
+    EXPECT_EQ(e.changed.count(), 1);
+    e.Type(IDC_GLYPH_NAME, "");
+    e.ClickButton(1);
+    EXPECT_STREQ(e.glyph->name, "Alpha");
+    EXPECT_EQ(e.changed.count(), 1);
+
+    Editor unnamed({"#"}, Box(8, 8, 0, -2), 1, 0, nullptr);
+    unnamed.Type(IDC_GLYPH_NAME, "Beta");
+    unnamed.ClickButton(1);
+    EXPECT_EQ(unnamed.glyph->name, nullptr);
+    EXPECT_EQ(unnamed.changed.count(), 0);
+}
+
+TEST(GlyphEditDialog, APencilStrokeAndOkRewriteTheGlyphCroppedToItsInk) {
+    Editor e({"#"}, Box(8, 8, 0, -2), 1, 0); // pixel at grid column 1, row 5
+    e.ClickButton(IDC_PENCIL);
+    EXPECT_TRUE(e.Control<CIconButton>(IDC_PENCIL)->IsChecked());
+    e.Press(3, 2);
+    e.MoveTo(4, 2);
+    e.Release(4, 2);
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 1);
+    e.ClickButton(1);
+    EXPECT_EQ(e.changed.count(), 1);
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{"..##", "....", "....", "#..."}));
+    EXPECT_EQ(e.glyph->bbx.x_offset, 1);
+    EXPECT_EQ(e.glyph->bbx.y_offset, 0);
+    EXPECT_EQ(e.glyph->bbx.ascent, 4);
+    EXPECT_EQ(e.glyph->bytes, 4u);
+    // OK again rewrites and notifies again.
+    e.ClickButton(1);
+    EXPECT_EQ(e.changed.count(), 2);
+    // The metrics shown follow the glyph at the next rebuild.
+    e.dialog.Rebuild();
+    EXPECT_EQ(e.Text(IDC_METRICS), "width 4 height 4 x_offset 1 y_offset 0\r\nascent 4 descent 0");
+}
+
+TEST(GlyphEditDialog, UndoingBackToTheOpenedStateWritesNoBitmap) {
+    Editor e({"#"});
+    const unsigned char *bitmap = e.glyph->bitmap;
+    e.ClickButton(IDC_PENCIL);
+    e.Click(5, 5);
+    e.Click(6, 6);
+    e.ClickButton(IDC_UNDO);
+    e.Control(IDC_GLYPH_NAME)->setFocus();
+    QTest::keyClick(e.Control(IDC_GLYPH_NAME), Qt::Key_Z, Qt::ControlModifier); // Ctrl+Z even in an edit
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 0);
+    e.ClickButton(1);
+    EXPECT_EQ(e.changed.count(), 0);
+    EXPECT_EQ(e.glyph->bitmap, bitmap);
+    e.Control(IDC_GLYPH_NAME)->setFocus();
+    QTest::keyClick(e.Control(IDC_GLYPH_NAME), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 1);
+}
+
+TEST(GlyphEditDialog, ClearingEverythingLeavesAnEmptyGlyph) {
+    Editor e({"#"}, Box(8, 8, 0, -2), 1, 0);
+    e.ClickButton(IDC_PENCIL);
+    e.Click(1, 5, Qt::RightButton);
+    e.ClickButton(1);
+    EXPECT_EQ(e.glyph->bbx.width, 0);
+    EXPECT_EQ(e.glyph->bbx.height, 0);
+    EXPECT_EQ(e.glyph->bytes, 0u);
+    EXPECT_EQ(e.glyph->bitmap, nullptr);
+}
+
+TEST(GlyphEditDialog, CancelAndEscapeHideWithoutWritingAndTheNextOpeningStartsAfresh) {
+    Editor e({"#"});
+    e.ClickButton(IDC_PENCIL);
+    e.Click(4, 4);
+    e.Type(IDC_DWIDTH, "3");
+    e.ClickButton(2);
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(e.glyph->dwidth, 8);
+    EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
+    EXPECT_EQ(e.changed.count(), 0);
+
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph.get(), Box(8, 8, 0, -2), 1));
+    e.dialog.show();
+    e.dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&e.dialog));
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 0);
+    EXPECT_EQ(e.dialog.Canvas().CurrentTool(), TOOL_PENCIL); // the tool survives
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(e.changed.count(), 0);
+}
+
+TEST(GlyphEditDialog, ZoomButtonsGreyOnlyAtTheirLimit) {
+    Editor e({"#"});
+    auto *in = e.Control<CIconButton>(IDC_ZOOM_IN), *out = e.Control<CIconButton>(IDC_ZOOM_OUT);
+    for (int i = 0; i < 4; ++i)
+        e.ClickButton(IDC_ZOOM_IN);
+    EXPECT_EQ(e.dialog.Canvas().Zoom(), 18);
+    e.ClickButton(IDC_ZOOM_IN);
+    EXPECT_EQ(e.dialog.Canvas().Zoom(), 20);
+    EXPECT_TRUE(in->isEnabled());
+    e.Control(IDC_GLYPH_NAME)->setFocus();
+    QTest::keyClick(e.Control(IDC_GLYPH_NAME), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(e.dialog.Canvas().Zoom(), 20);
+    EXPECT_FALSE(in->isEnabled());
+    EXPECT_TRUE(e.Frame()->hasFocus());
+    QTest::keyClick(e.Frame(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(e.dialog.Canvas().Zoom(), 18);
+    EXPECT_TRUE(in->isEnabled());
+    while (e.dialog.Canvas().Zoom() > 2)
+        e.ClickButton(IDC_ZOOM_OUT);
+    EXPECT_TRUE(out->isEnabled());
+    e.ClickButton(IDC_ZOOM_OUT);
+    EXPECT_FALSE(out->isEnabled());
+    EXPECT_EQ(e.dialog.Canvas().Zoom(), 2);
+}
+
+TEST(GlyphEditDialog, TheCoordinateLabelShowsTheCellAndTheGlyphPixel) {
+    Editor e({"#"}, Box(8, 16, -1, -4)); // ascent 12
+    e.MoveTo(0, 0);
+    EXPECT_EQ(e.Text(IDC_COORDINATES), "(0, 0)(-1, 11)");
+    e.MoveTo(7, 15);
+    EXPECT_EQ(e.Text(IDC_COORDINATES), "(7, 15)(6, -4)");
+    const QPoint outside = e.dialog.GetViewRect().bottomRight() - QPoint(1, 1);
+    e.Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, outside);
+    EXPECT_EQ(e.Text(IDC_COORDINATES), "(7, 15)(6, -4)"); // kept when the pointer leaves the grid
+    e.Press(1, 1);
+    e.Press(1, 1, Qt::RightButton);
+    e.MoveTo(2, 2); // both buttons held: nothing at all happens
+    EXPECT_EQ(e.Text(IDC_COORDINATES), "(7, 15)(6, -4)");
+}
+
+TEST(GlyphEditDialog, TheMoveCursorShowsOverALiftedSelection) {
+    Editor e({"##", "##"}, Box(8, 8, 0, -2), 0, 0);
+    e.ClickButton(IDC_SELECT);
+    e.Press(0, 4);
+    e.MoveTo(1, 5);
+    e.Release(1, 5);
+    e.MoveTo(1, 4);
+    EXPECT_EQ(e.Frame()->cursor().shape(), Qt::SizeAllCursor);
+    e.MoveTo(5, 1);
+    EXPECT_EQ(e.Frame()->cursor().shape(), Qt::ArrowCursor);
+    // Dragging it records one entry at the release, and the pointer's cell leads.
+    e.Press(1, 4);
+    e.MoveTo(3, 4);
+    e.MoveTo(4, 5);
+    e.Release(4, 5);
+    EXPECT_EQ(e.dialog.Canvas().Selection().current, (CellRect{3, 5, 5, 7}));
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 1);
+    EXPECT_EQ(e.dialog.Canvas().History().List()->first->next, e.dialog.Canvas().History().List()->tail);
+}
+
+TEST(GlyphEditDialog, TheFrameShowsTheCanvasAtTwoZoomLevels) {
+    Editor e({"#"}, Box(8, 8, 0, -2), 2, 0); // pixel at grid column 2, row 5
+    for (int zoom : {10, 4}) {
+        while (e.dialog.Canvas().Zoom() > zoom)
+            e.ClickButton(IDC_ZOOM_OUT);
+        QApplication::processEvents();
+        const int pitch = zoom + 1;
+        const QPoint origin = e.dialog.GetViewRect().topLeft();
+        EXPECT_EQ(e.ShownAt(origin + QPoint(2 * pitch + 1, 5 * pitch + 1)), cell_colours::kBlack) << zoom;
+        EXPECT_EQ(e.ShownAt(origin + QPoint(2 * pitch + zoom, 5 * pitch + zoom)), cell_colours::kBlack) << zoom;
+        EXPECT_EQ(e.ShownAt(origin + QPoint(3 * pitch + 1, 5 * pitch + 1)), cell_colours::kWhite) << zoom;
+        EXPECT_EQ(e.ShownAt(origin + QPoint(3 * pitch, 1)), cell_colours::kGridLine) << zoom;
+        EXPECT_EQ(e.ShownAt(origin + QPoint(1, 6 * pitch)), cell_colours::kAxes) << zoom; // baseline, ascent 6
+        EXPECT_EQ(e.ShownAt(QPoint(0, 0)), qRgb(0, 0, 0));                                 // the black frame
+    }
+}
+
+TEST(GlyphEditDialog, ScrollBarsAppearOnlyWhenTheContentDoesNotFit) {
+    Editor e({"#"}, Box(16, 16, 0, 0));
+    auto *h = e.Control<QScrollBar>(IDC_HSCROLL), *v = e.Control<QScrollBar>(IDC_VSCROLL);
+    ASSERT_GE(e.Frame()->width(), 185);
+    ASSERT_GE(e.Frame()->height(), 185);
+    EXPECT_FALSE(h->isVisible());
+    EXPECT_FALSE(v->isVisible());
+    auto large = MakeGlyph({"#"}, 0, 0);
+    ASSERT_TRUE(e.dialog.SetGlyph(large.get(), Box(40, 40, 0, 0), 1));
+    while (e.dialog.Canvas().Zoom() < 20)
+        e.ClickButton(IDC_ZOOM_IN);
+    ASSERT_TRUE(h->isVisible());
+    ASSERT_TRUE(v->isVisible());
+    const int contentWidth = 40 * 21 + 1;
+    EXPECT_EQ(h->maximum(), contentWidth - (e.Frame()->width() - 8) + v->width());
+    // Scrolled to the far corner, the last cell is under the pointer; a rebuild returns to the top left.
+    h->setValue(h->maximum());
+    v->setValue(v->maximum());
+    EXPECT_EQ(e.dialog.Canvas().ScrollX(), h->maximum());
+    Cell cell;
+    ASSERT_TRUE(e.dialog.PointToCell(e.Frame()->mapTo(&e.dialog, e.CellPoint(39, 39)), &cell));
+    EXPECT_EQ(cell, (Cell{39, 39}));
+    QTest::mouseClick(e.Control(IDC_SHOW_ADVANCE_BOX), Qt::LeftButton);
+    EXPECT_FALSE(e.dialog.Canvas().show_advance_box);
+    EXPECT_EQ(h->value(), 0);
+    EXPECT_EQ(e.dialog.Canvas().ScrollX(), 0);
+}
+
+TEST(GlyphEditDialog, ArrowKeysMoveASelectionEvenFromAnEditAndButtonsShiftTheGlyph) {
+    Editor e({"##", "##"}, Box(8, 8, 0, -2), 0, 0); // grid rows 4..5, columns 0..1
+    e.ClickButton(IDC_SELECT);
+    e.Press(0, 4);
+    e.MoveTo(1, 5);
+    e.Release(1, 5);
+    ASSERT_TRUE(e.dialog.Canvas().Selection().lifted);
+    e.Control(IDC_DWIDTH)->setFocus();
+    QTest::keyClick(e.Control(IDC_DWIDTH), Qt::Key_Right);
+    QTest::keyClick(e.Control(IDC_DWIDTH), Qt::Key_Up);
+    EXPECT_EQ(e.dialog.Canvas().Selection().current, (CellRect{1, 3, 3, 5}));
+    e.ClickButton(IDC_RIGHT); // with a selection: moves only the selection
+    EXPECT_EQ(e.dialog.Canvas().Selection().current, (CellRect{2, 3, 4, 5}));
+    e.ClickButton(1); // OK drops the selection and writes it
+    EXPECT_EQ(e.changed.count(), 1);
+    EXPECT_EQ(e.glyph->bbx.x_offset, 2);
+    EXPECT_EQ(e.glyph->bbx.y_offset, 1);
+    EXPECT_FALSE(e.dialog.Canvas().Selection().active);
+
+    e.ClickButton(IDC_DOWN); // no selection: the whole glyph, recorded at once
+    e.ClickButton(1);
+    EXPECT_EQ(e.glyph->bbx.y_offset, 0);
+    EXPECT_EQ(e.changed.count(), 2);
+}
+
+TEST(GlyphEditDialog, TheTimerEnablesUndoAndRedo) {
+    Editor e({"#"});
+    auto *undo = e.Control<CIconButton>(IDC_UNDO), *redo = e.Control<CIconButton>(IDC_REDO);
+    e.dialog.OnTimer();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    e.ClickButton(IDC_PENCIL);
+    e.Click(3, 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return undo->isEnabled(); }, 2000));
+    EXPECT_FALSE(redo->isEnabled());
+    e.dialog.Undo();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return redo->isEnabled() && !undo->isEnabled(); }, 2000));
+}
+
+TEST(GlyphEditDialog, DetachingTheFontHidesTheEditorAndDropsTheGlyph) {
+    Editor e({"#"});
+    e.ClickButton(IDC_PENCIL);
+    e.Click(3, 3);
+    e.dialog.DetachFont();
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(e.dialog.Canvas().Glyph(), nullptr);
+    e.glyph.reset(); // the document releases its font
+    EXPECT_FALSE(e.dialog.OnOK());
+    e.dialog.Rebuild();
+    e.dialog.OnTimer();
+    EXPECT_FALSE(e.Control(IDC_UNDO)->isEnabled());
+    EXPECT_EQ(e.changed.count(), 0);
+}
+
+TEST(GlyphEditDialog, AGlyphReachingOutsideTheFontBoxKeepsEveryPixel) {
+    // Font box 4 x 4 on the baseline; the glyph hangs one column left and two rows below it.
+    Editor e({"#..#", "....", "#..#"}, Box(4, 4, 0, 0), -1, -2);
+    EXPECT_EQ(e.dialog.Canvas().GridBox().width, 5);
+    EXPECT_EQ(e.dialog.Canvas().GridBox().height, 6);
+    EXPECT_FALSE(e.dialog.OnOK()); // unchanged: nothing written
+    e.ClickButton(IDC_PENCIL);
+    e.Click(4, 0); // grid column 4 is glyph x 3, row 0 is y 3
+    e.ClickButton(1);
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{"....#", ".....", ".....", "#..#.", ".....", "#..#."}));
+    EXPECT_EQ(e.glyph->bbx.x_offset, -1);
+    EXPECT_EQ(e.glyph->bbx.y_offset, -2);
+}
+
+TEST(GlyphEditDialog, GlyphsThatCannotBeEditedAreRefusedWithANotice) {
+    ScriptedPrompts prompts;
+    Editor e({"#"}, Box(8, 8, 0, 0), 0, 0);
+    ASSERT_TRUE(e.ready);
+    const QPoint cell = e.CellPoint(0, 7);
+    QApplication::processEvents();
+    EXPECT_EQ(e.ShownAt(cell), cell_colours::kBlack);
+    e.ready = e.dialog.SetGlyph(e.glyph.get(), Box(6000, 8, 0, 0), 1);
+    EXPECT_FALSE(e.ready);
+    QApplication::processEvents();
+    EXPECT_EQ(e.ShownAt(cell), e.Frame()->palette().color(QPalette::Window).rgb()); // the frame is blank
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_EQ(prompts.boxes[0].text, "This glyph is too large to be edited.");
+    EXPECT_EQ(prompts.boxes[0].type, 48u);
+    EXPECT_FALSE(e.dialog.OnOK());
+}
+
+TEST(GlyphEditDialog, TwoBitFontsKeepTheLevelsOfUntouchedPixels) {
+    Editor e({"123", "..."}, Box(4, 2, 0, 0), 0, 0, "A", 2);
+    e.ClickButton(IDC_PENCIL);
+    e.Click(3, 1);
+    e.ClickButton(IDC_ERASER);
+    e.Click(3, 0); // clears columns 1..3 of rows 0..1
+    e.ClickButton(IDC_PENCIL);
+    e.Click(2, 1);
+    e.ClickButton(1);
+    EXPECT_EQ(GlyphPicture(*e.glyph, 2), (Picture{"1..", "..3"}));
+    EXPECT_EQ(e.glyph->bytes, 2u);
+}
+
+} // namespace

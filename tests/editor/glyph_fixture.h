@@ -1,0 +1,85 @@
+#ifndef GLYPHWERK_TESTS_EDITOR_GLYPH_FIXTURE_H
+#define GLYPHWERK_TESTS_EDITOR_GLYPH_FIXTURE_H
+
+// Glyphs and grids written as pictures: one string per row, '.' for
+// background and '1' to 'f' (hexadecimal) for a pixel's level ('#' is 1).
+
+#include "bdf.h"
+#include "grid_bitmap.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+using Picture = std::vector<std::string>;
+
+inline bdf_bbx Box(int width, int height, int x_offset, int y_offset) {
+    return {uint16_t(width), uint16_t(height), int16_t(x_offset), int16_t(y_offset), int16_t(y_offset + height),
+            int16_t(-y_offset)};
+}
+
+inline int LevelOf(char c) {
+    if (c == '.')
+        return 0;
+    if (c == '#')
+        return 1;
+    return c <= '9' ? c - '0' : c - 'a' + 10;
+}
+
+inline char CharOf(int level, int bpp) {
+    if (level == 0)
+        return '.';
+    if (bpp == 1)
+        return '#';
+    return "0123456789abcdef"[level];
+}
+
+// A grid (malloc'd) of the picture's size.
+inline unsigned char *GridFrom(const Picture &rows, int bpp = 1) {
+    const int width = rows.empty() ? 0 : int(rows[0].size()), height = int(rows.size());
+    auto *grid = static_cast<unsigned char *>(calloc(GridBytes(width, height, bpp) + 1, 1));
+    for (int r = 0; r < height; ++r)
+        for (int k = 0; k < width; ++k)
+            SetGridPixel(grid, width, height, bpp, k, r, LevelOf(rows[r][k]));
+    return grid;
+}
+
+inline Picture PictureOf(const unsigned char *grid, int width, int height, int bpp = 1) {
+    Picture rows(height, std::string(width, '.'));
+    for (int r = 0; r < height; ++r)
+        for (int k = 0; k < width; ++k)
+            rows[r][k] = CharOf(GridPixel(grid, width, height, bpp, k, r), bpp);
+    return rows;
+}
+
+// A glyph owning its name and bitmap; released by GlyphPtr's deleter.
+struct GlyphDeleter {
+    void operator()(bdf_glyph *glyph) const {
+        free(glyph->name);
+        free(glyph->bitmap);
+        delete glyph;
+    }
+};
+using GlyphPtr = std::unique_ptr<bdf_glyph, GlyphDeleter>;
+
+inline GlyphPtr MakeGlyph(const Picture &rows, int x_offset, int y_offset, int bpp = 1, const char *name = "g",
+                          int dwidth = 8) {
+    auto *glyph = new bdf_glyph{};
+    const int width = rows.empty() ? 0 : int(rows[0].size()), height = int(rows.size());
+    glyph->name = name ? strdup(name) : nullptr;
+    glyph->encoding = 65;
+    glyph->dwidth = uint16_t(dwidth);
+    glyph->bbx = Box(width, height, x_offset, y_offset);
+    glyph->bytes = GridBytes(width, height, bpp);
+    if (glyph->bytes)
+        glyph->bitmap = GridFrom(rows, bpp);
+    return GlyphPtr(glyph);
+}
+
+inline Picture GlyphPicture(const bdf_glyph &glyph, int bpp = 1) {
+    return PictureOf(glyph.bitmap, glyph.bbx.width, glyph.bbx.height, bpp);
+}
+
+#endif

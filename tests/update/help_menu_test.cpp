@@ -1,0 +1,103 @@
+// Help > Update... and Help > About Glyphwerk... in the running application:
+// installing asks the normal close question first and ends the program
+// through its normal shut-down.
+
+#include "about_box.h"
+#include "dialog_builder.h"
+#include "glyphwerk_app.h"
+#include "glyphwerk_doc.h"
+#include "main_frame.h"
+#include "main_menu.h"
+#include "scripted_prompts.h"
+#include "test_http_server.h"
+#include "update_dialog.h"
+#include "update_template.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace update;
+
+namespace {
+
+// Runs `drive` once a modal dialog of type T is up (the update dialog runs its
+// check, with its own event loop, before it shows).
+template <typename T> void whenModal(std::function<void(T *)> drive) {
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, drive] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            drive(dialog);
+        }
+    });
+    poll->start(10);
+}
+
+} // namespace
+
+TEST(HelpMenu, InstallingAsksToSaveChangesFirstAndEndsTheProgramNormally) {
+    ScriptedPrompts prompts;
+    TestHttpServer server;
+    QTemporaryDir scratch;
+    const QString marker = scratch.filePath("installer-ran");
+    const QByteArray base = server.url().toLatin1();
+    server.serve("/Glyphwerk/Update.txt", "[Update]\nVersion=V1.03\nUrlNote=" + base + "/notes\nUrlUpdate=" + base +
+                                              "/setup\n");
+    server.serve("/setup", "#!/bin/sh\necho ran > '" + marker.toUtf8() + "'\n");
+    qputenv("GLYPHWERK_UPDATE_URL", base);
+
+    CGlyphwerkApp app;
+    ASSERT_TRUE(app.InitInstance({"glyphwerk"}));
+    app.Document()->SetModifiedFlag(true);
+    QSignalSpy closed(app.MainFrame(), &CMainFrame::closed);
+
+    bool driven = false;
+    whenModal<CUpdateDlg>([&](CUpdateDlg *dialog) {
+        EXPECT_EQ(dialog->parentWidget(), app.MainFrame());
+        auto *updateButton = res::controlById<QPushButton>(dialog, res::IDC_UPDATE_BUTTON);
+        ASSERT_EQ(dialog->state(), UPDATE_AVAILABLE);
+        QTest::mouseClick(updateButton, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->state() == UPDATE_DOWNLOADED; }, 20000));
+
+        prompts.saveChangesAnswers = {prompts::IDCANCEL};
+        QTest::mouseClick(updateButton, Qt::LeftButton);
+        EXPECT_EQ(prompts.saveChangesAsked.size(), 1);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(closed.count(), 0);
+
+        prompts.saveChangesAnswers = {prompts::IDNO};
+        QTest::mouseClick(updateButton, Qt::LeftButton);
+        driven = true;
+    });
+    app.MainFrame()->Action(res::ID_APP_UPDATE)->trigger(); // runs the dialog modally
+    ASSERT_TRUE(driven);
+    EXPECT_EQ(prompts.saveChangesAsked.size(), 2); // not asked once more by the shut-down
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(app.MainFrame()->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(marker).size() > 0; }, 20000));
+    app.ExitInstance();
+    qunsetenv("GLYPHWERK_UPDATE_URL");
+}
+
+TEST(HelpMenu, AboutShowsTheAboutBoxOverTheMainWindow) {
+    ScriptedPrompts prompts;
+    CGlyphwerkApp app;
+    ASSERT_TRUE(app.InitInstance({"glyphwerk"}));
+    bool seen = false;
+    whenModal<CAboutDlg>([&](CAboutDlg *about) {
+        EXPECT_EQ(about->parentWidget(), app.MainFrame());
+        seen = true;
+        QTest::mouseClick(res::controlById<QPushButton>(about, 1), Qt::LeftButton);
+    });
+    app.MainFrame()->Action(res::ID_APP_ABOUT)->trigger();
+    EXPECT_TRUE(seen);
+    app.ExitInstance();
+}

@@ -1,0 +1,139 @@
+#include "test_http_server.h"
+
+#include <QMetaObject>
+#include <QMutexLocker>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QTimer>
+
+class TestHttpServerCore : public QObject {
+public:
+    explicit TestHttpServerCore(TestHttpServer &owner) : m_owner(owner) {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                accept(socket);
+        });
+    }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    void accept(QTcpSocket *socket) {
+        socket->setParent(this);
+        auto buffer = std::make_shared<QByteArray>();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
+            *buffer += socket->readAll();
+            if (buffer->startsWith('\x16')) { // a TLS handshake: answer in plain text, as a plain server would
+                socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
+                return;
+            }
+            const qsizetype end = buffer->indexOf("\r\n\r\n");
+            if (end < 0 || socket->property("answered").toBool())
+                return;
+            socket->setProperty("answered", true);
+            const QList<QByteArray> requestLine = buffer->left(buffer->indexOf("\r\n")).split(' ');
+            const QString target = requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
+            answer(socket, target);
+        });
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+
+    void answer(QTcpSocket *socket, const QString &target) {
+        TestHttpServer::Response response{404, QByteArray("not here\n")};
+        std::function<void(const QString &)> callback;
+        {
+            QMutexLocker lock(&m_owner.m_mutex);
+            m_owner.m_requests << target;
+            const QString path = target.section(QLatin1Char('?'), 0, 0);
+            if (m_owner.m_routes.contains(path))
+                response = m_owner.m_routes.value(path);
+            callback = m_owner.m_onRequest;
+        }
+        if (callback)
+            callback(target);
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) +
+                          (response.status == 200 ? " OK" : response.status == 404 ? " Not Found" : " Error") +
+                          "\r\nConnection: close\r\nContent-Type: application/octet-stream\r\n";
+        if (response.announceLength)
+            head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        socket->write(head + "\r\n");
+        if (response.chunkSize <= 0) {
+            socket->write(response.body);
+            socket->disconnectFromHost();
+            return;
+        }
+        sendSlowly(socket, response, 0);
+    }
+
+    void sendSlowly(QTcpSocket *socket, const TestHttpServer::Response &response, qsizetype sent) {
+        QPointer<QTcpSocket> guard(socket);
+        QTimer::singleShot(response.pauseMs, this, [this, guard, response, sent] {
+            if (!guard || guard->state() != QAbstractSocket::ConnectedState) {
+                QMutexLocker lock(&m_owner.m_mutex);
+                ++m_owner.m_cutShort;
+                return;
+            }
+            const QByteArray chunk = response.body.mid(sent, response.chunkSize);
+            guard->write(chunk);
+            if (sent + chunk.size() >= response.body.size())
+                guard->disconnectFromHost();
+            else
+                sendSlowly(guard, response, sent + chunk.size());
+        });
+    }
+
+    TestHttpServer &m_owner;
+    QTcpServer m_server;
+};
+
+TestHttpServer::TestHttpServer() : m_thread(std::make_unique<QThread>()), m_context(std::make_unique<QObject>()) {
+    m_context->moveToThread(m_thread.get());
+    m_thread->start();
+    QMetaObject::invokeMethod(
+        m_context.get(),
+        [this] {
+            m_core = new TestHttpServerCore(*this);
+            m_port = m_core->port();
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+TestHttpServer::~TestHttpServer() {
+    QMetaObject::invokeMethod(
+        m_context.get(), [this] { delete m_core; }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+}
+
+void TestHttpServer::serve(const QString &path, const Response &response) {
+    QMutexLocker lock(&m_mutex);
+    m_routes.insert(path, response);
+}
+
+void TestHttpServer::onRequest(std::function<void(const QString &)> callback) {
+    QMutexLocker lock(&m_mutex);
+    m_onRequest = std::move(callback);
+}
+
+QString TestHttpServer::url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
+
+QStringList TestHttpServer::requests() const {
+    QMutexLocker lock(&m_mutex);
+    return m_requests;
+}
+
+int TestHttpServer::transfersCutShort() const {
+    QMutexLocker lock(&m_mutex);
+    return m_cutShort;
+}
+
+QString TestHttpServer::unreachableUrl() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("http://127.0.0.1:%1").arg(port);
+}

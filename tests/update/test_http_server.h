@@ -1,0 +1,63 @@
+#ifndef GLYPHWERK_TESTS_UPDATE_TEST_HTTP_SERVER_H
+#define GLYPHWERK_TESTS_UPDATE_TEST_HTTP_SERVER_H
+
+// A small HTTP/1.1 server on 127.0.0.1 for the update tests. It runs on its own
+// thread, so it keeps serving while the thread under test blocks, and it can
+// send a body slowly in small chunks with pauses (Qt reports download progress
+// at most every 100 ms; loopback would otherwise deliver everything at once).
+
+#include <QByteArray>
+#include <QMap>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QObject;
+class QThread;
+
+class TestHttpServer {
+public:
+    struct Response {
+        int status = 200;
+        QByteArray body;
+        int chunkSize = 0;          // 0: the whole body at once
+        int pauseMs = 0;            // pause before each chunk
+        bool announceLength = true; // false: no Content-Length, the end is the connection's close
+    };
+
+    TestHttpServer();
+    ~TestHttpServer();
+
+    // Serves `response` for `path` (the query is ignored); other paths get 404.
+    void serve(const QString &path, const Response &response);
+    void serve(const QString &path, const QByteArray &body) { serve(path, Response{200, body}); }
+
+    QString url() const; // "http://127.0.0.1:<port>"
+
+    // Called on the server's thread with each request target before it is answered.
+    void onRequest(std::function<void(const QString &target)> callback);
+
+    // Request targets (path and query) in the order they arrived.
+    QStringList requests() const;
+    // Transfers whose client closed the connection before the whole body was sent.
+    int transfersCutShort() const;
+
+    // A URL on 127.0.0.1 where nothing listens.
+    static QString unreachableUrl();
+
+private:
+    friend class TestHttpServerCore;
+    mutable QMutex m_mutex;
+    QMap<QString, Response> m_routes;
+    QStringList m_requests;
+    std::function<void(const QString &)> m_onRequest;
+    int m_cutShort = 0;
+    quint16 m_port = 0;
+    std::unique_ptr<QThread> m_thread;
+    std::unique_ptr<QObject> m_context; // lives on m_thread: the target of calls into it
+    class TestHttpServerCore *m_core = nullptr;
+};
+
+#endif
