@@ -109,8 +109,9 @@ void write_file(const std::string &path, const std::string &bytes) {
         throw std::runtime_error("cannot write " + path);
 }
 
-temp_dir::temp_dir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "glyphwerk-test-XXXXXX").string();
+temp_dir::temp_dir(const std::string &base) {
+    std::filesystem::path parent = base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+    std::string pattern = (parent / "glyphwerk-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
     path_ = pattern;

@@ -28,10 +28,11 @@ command_result run_command(const std::vector<std::string> &argv, const command_o
 std::string read_file(const std::string &path);
 void write_file(const std::string &path, const std::string &bytes);
 
-// A fresh private folder under the system's temporary folder, removed with the object.
+// A fresh private folder, removed with the object: under `base` when given,
+// else under the system's temporary folder.
 class temp_dir {
 public:
-    temp_dir();
+    explicit temp_dir(const std::string &base = "");
     ~temp_dir();
     temp_dir(const temp_dir &) = delete;
     temp_dir &operator=(const temp_dir &) = delete;
