@@ -47,11 +47,14 @@ BytePatterns makePatterns(QRgb paper, QRgb ink) {
 const BytePatterns kBlackOnWhite = makePatterns(CGlyphTable::kBackground, CGlyphTable::kInk);
 const BytePatterns kWhiteOnNavy = makePatterns(CGlyphTable::kSelectedFill, CGlyphTable::kSelectedInk);
 
-// Bitmap rows of a glyph at `bpp` bits per pixel.
+// Bitmap rows of a glyph at `bpp` bits per pixel: as many as its box is high
+// when the bitmap has the size its box gives, else as many as the bytes hold.
 struct Rows {
     Rows(const bdf_glyph *glyph, unsigned bpp)
         : width(glyph->bbx.width), bytes((unsigned(width) * bpp + 7) / 8),
-          count(bytes ? (glyph->bytes + bytes - 1) / bytes : 0) {}
+          count(glyph->bytes == bytes * glyph->bbx.height ? glyph->bbx.height
+                : bytes                                  ? (glyph->bytes + bytes - 1) / bytes
+                                                         : 0) {}
     int width;
     unsigned bytes;
     unsigned count;
@@ -59,8 +62,8 @@ struct Rows {
 
 // A glyph of one bit per pixel inside its box, on a box that holds nothing but
 // paper: a byte's eight pixels are copied whole from the pattern table.
-void drawBitsOnPaper(const Pixels &pixels, int left, int top, const bdf_glyph *glyph, const BytePatterns &patterns) {
-    const Rows rows(glyph, 1);
+void drawBitsOnPaper(const Pixels &pixels, int left, int top, const bdf_glyph *glyph, const Rows &rows,
+                     const BytePatterns &patterns) {
     const unsigned lastBits = unsigned(rows.width) - (rows.bytes - 1) * 8;
     const unsigned char *row = glyph->bitmap;
     unsigned remaining = glyph->bytes;
@@ -165,7 +168,8 @@ bool drawCell(const Pixels &pixels, int x, int y, const bdf_bbx &fontBox, const 
     if (deep)
         drawLevels(pixels, left, top, glyph, unsigned(bitsPerPixel), paper, ink);
     else if (fits && onSurface && rows.bytes && (mode != CGlyphTable::CELL_NORMAL || blankBox))
-        drawBitsOnPaper(pixels, left, top, glyph, mode == CGlyphTable::CELL_SELECTED ? kWhiteOnNavy : kBlackOnWhite);
+        drawBitsOnPaper(pixels, left, top, glyph, rows,
+                        mode == CGlyphTable::CELL_SELECTED ? kWhiteOnNavy : kBlackOnWhite);
     else if (rows.bytes)
         drawBits(pixels, left, top, glyph, ink);
     return fits;
