@@ -57,16 +57,46 @@ bdf_glyph *append(bdf_glyph **list, uint32_t *used, uint32_t *size, uint32_t fir
     return &(*list)[(*used)++];
 }
 
-int start_glyph(uint32_t lineno, bdf_parse_state *state) {
+/* The name of a STARTCHAR line: its words after the first, joined by single
+ * blanks; `*name_length` 0 for none. Most names are one word behind a single
+ * blank and are taken as they stand; any other line goes through the general
+ * field split. Returns 0 when memory ran out. */
+int glyph_name(char *line, uint32_t length, bdf_parse_state *state, const char **name,
+               uint32_t *name_length) {
+    constexpr uint32_t start = sizeof "STARTCHAR";
+    if (length > start && line[start - 1] == ' ') {
+        uint32_t i = start;
+        while (i < length && line[i] != ' ' && line[i] != '\0')
+            i++;
+        if (i == length) {
+            *name = line + start;
+            *name_length = length - start;
+            return 1;
+        }
+    }
+    if (!bdf_split_blanks(state, line, length))
+        return 0;
+    bdf_shift(1, &state->fields);
+    *name = bdf_join(' ', &state->fields, name_length);
+    return 1;
+}
+
+int start_glyph(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *state) {
     /* A glyph still open without its ENDCHAR ends here. */
     bdf_bitmap_end(state);
     state->flags &= ~(uint32_t)BDF_GLYPH_LINES;
     free(state->glyph_name);
     state->glyph_name = nullptr;
-    bdf_shift(1, &state->fields);
-    const char *joined = bdf_join(' ', &state->fields, nullptr);
-    if (joined && *joined && !(state->glyph_name = strdup(joined)))
+    const char *name = nullptr;
+    uint32_t n = 0;
+    if (!glyph_name(line, length, state, &name, &n))
         return bdf_out_of_memory(state, lineno);
+    if (n > 0) {
+        if (!(state->glyph_name = (char *)malloc(n + 1)))
+            return bdf_out_of_memory(state, lineno);
+        memcpy(state->glyph_name, name, n);
+        state->glyph_name[n] = '\0';
+    }
     state->flags |= BDF_GLYPH;
     return BDF_OK;
 }
@@ -74,7 +104,7 @@ int start_glyph(uint32_t lineno, bdf_parse_state *state) {
 int encoding(const char *line, uint32_t lineno, bdf_parse_state *state) {
     bdf_font *font = state->font;
     bdf_bitmap_end(state);
-    int32_t e = bdf_parse_signed(bdf_field_at(line, 1), nullptr, 10);
+    int32_t e = bdf_parse_signed(bdf_field_at(line + sizeof "ENCODING" - 1, 1), nullptr, 10);
     state->glyph_encoding = e;
     if (e >= 0) {
         int added = bdf_encoding_set_add(&state->seen_encodings, e);
@@ -116,7 +146,7 @@ int encoding(const char *line, uint32_t lineno, bdf_parse_state *state) {
 void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t lineno) {
     bdf_font *font = state->font;
     bdf_bbx &box = glyph->bbx;
-    const char *field = bdf_field_at(line, 1);
+    const char *field = bdf_field_at(line + sizeof "BBX" - 1, 1);
     box.width = (uint16_t)bdf_parse_short(field, nullptr, 10);
     field = field ? bdf_field_at(field, 1) : nullptr;
     box.height = (uint16_t)bdf_parse_short(field, nullptr, 10);
@@ -166,12 +196,12 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
     bdf_font *font = state->font;
     if (state->flags & BDF_BITMAP)
         return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
-    if (BDF_KEYWORD(line, "SWIDTH1") || BDF_KEYWORD(line, "DWIDTH1"))
+    if (BDF_KEYWORD(line, length, "SWIDTH1") || BDF_KEYWORD(line, length, "DWIDTH1"))
         return BDF_OK;
-    bool swidth = BDF_KEYWORD(line, "SWIDTH");
-    bool dwidth = !swidth && BDF_KEYWORD(line, "DWIDTH");
-    bool box = !swidth && !dwidth && BDF_KEYWORD(line, "BBX");
-    bool bitmap = !swidth && !dwidth && !box && BDF_KEYWORD(line, "BITMAP");
+    bool swidth = BDF_KEYWORD(line, length, "SWIDTH");
+    bool dwidth = !swidth && BDF_KEYWORD(line, length, "DWIDTH");
+    bool box = !swidth && !dwidth && BDF_KEYWORD(line, length, "BBX");
+    bool bitmap = !swidth && !dwidth && !box && BDF_KEYWORD(line, length, "BITMAP");
     if (!swidth && !dwidth && !box && !bitmap)
         return BDF_UNKNOWN_KEYWORD;
     if (swidth && !(state->flags & BDF_ENCODING))
@@ -187,10 +217,10 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
         return BDF_OK;
     }
     if (swidth) {
-        glyph->swidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line, 1), nullptr, 10);
+        glyph->swidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line + sizeof "SWIDTH" - 1, 1), nullptr, 10);
         state->flags |= BDF_SWIDTH;
     } else if (dwidth) {
-        glyph->dwidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line, 1), nullptr, 10);
+        glyph->dwidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line + sizeof "DWIDTH" - 1, 1), nullptr, 10);
         if (!(state->flags & BDF_SWIDTH)) {
             bdf_message(state, "SWIDTH field missing at line %ld.  Set automatically.",
                         (long)lineno);
@@ -203,34 +233,45 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
     return BDF_OK;
 }
 
+/* The keywords that are handled before a bitmap row would be. */
+inline bool ends_rows(const char *line, uint32_t length) {
+    switch (line[0]) {
+    case 'C': return BDF_KEYWORD(line, length, "COMMENT");
+    case 'E':
+        return BDF_KEYWORD(line, length, "ENDCHAR") || BDF_KEYWORD(line, length, "ENCODING") ||
+               BDF_KEYWORD(line, length, "ENDFONT");
+    case 'S': return BDF_KEYWORD(line, length, "STARTCHAR");
+    default: return false;
+    }
+}
+
 } // namespace
 
 int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *,
                       bdf_parse_state *state) {
-    /* Bitmap rows are most of a font. While rows come, only lines starting with
-     * C, E or S can be keywords handled before them. */
-    char first = line[0];
-    if ((state->flags & BDF_BITMAP) && first != 'C' && first != 'E' && first != 'S' &&
+    /* Bitmap rows are most of a font: while rows come, any line but the
+     * keywords that end them is one. */
+    if ((state->flags & BDF_BITMAP) && !ends_rows(line, length) &&
         (state->glyph_encoding >= 0 || state->options.keep_unencoded))
         return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
-    if (BDF_KEYWORD(line, "COMMENT")) {
+    if (BDF_KEYWORD(line, length, "COMMENT")) {
         const char *text = length > 7 ? line + 8 : "";
         size_t n = length > 7 ? strnlen(text, length - 8) : 0;
         return bdf_add_comment(state, text, n) ? BDF_OK : bdf_out_of_memory(state, lineno);
     }
     if (!(state->flags & BDF_GLYPHS)) {
-        if (!BDF_KEYWORD(line, "CHARS"))
+        if (!BDF_KEYWORD(line, length, "CHARS"))
             return bdf_missing(state, lineno, "CHARS", BDF_MISSING_CHARS);
         if (!bdf_split_blanks(state, line, length))
             return bdf_out_of_memory(state, lineno);
         return chars(lineno, state);
     }
-    if (BDF_KEYWORD(line, "ENDFONT")) {
+    if (BDF_KEYWORD(line, length, "ENDFONT")) {
         /* The encoded list is sorted once, when the load finishes. */
         state->flags &= ~(uint32_t)BDF_START;
         return BDF_OK;
     }
-    if (BDF_KEYWORD(line, "ENDCHAR")) {
+    if (BDF_KEYWORD(line, length, "ENDCHAR")) {
         bdf_bitmap_end(state);
         report(state, BDF_LOADING_GLYPH, state->font->glyphs_used, state->font->glyphs_size);
         state->glyph_encoding = 0;
@@ -239,12 +280,9 @@ int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_
     }
     if ((state->flags & BDF_GLYPH) && state->glyph_encoding < 0 && !state->options.keep_unencoded)
         return BDF_OK;
-    if (BDF_KEYWORD(line, "STARTCHAR")) {
-        if (!bdf_split_blanks(state, line, length))
-            return bdf_out_of_memory(state, lineno);
-        return start_glyph(lineno, state);
-    }
-    if (BDF_KEYWORD(line, "ENCODING")) {
+    if (BDF_KEYWORD(line, length, "STARTCHAR"))
+        return start_glyph(line, length, lineno, state);
+    if (BDF_KEYWORD(line, length, "ENCODING")) {
         if (!(state->flags & BDF_GLYPH))
             return bdf_missing(state, lineno, "STARTCHAR", BDF_MISSING_STARTCHAR);
         return encoding(line, lineno, state);
