@@ -29,10 +29,9 @@ uint64_t full_size(const bdf_parse_state *state, const bdf_glyph *glyph) {
     return (uint64_t)glyph->bbx.height * state->row_bytes;
 }
 
-/* Makes room for `needed` bytes, growing geometrically up to the full bitmap. */
-int reserve(bdf_parse_state *state, bdf_glyph *glyph, uint64_t needed) {
-    if (needed <= state->bitmap_size)
-        return 1;
+/* Makes room for `needed` bytes, growing geometrically up to the full bitmap.
+ * Kept out of the row path, which needs it once per glyph. */
+[[gnu::noinline]] int grow(bdf_parse_state *state, bdf_glyph *glyph, uint64_t needed) {
     uint64_t full = full_size(state, glyph);
     uint64_t size = (uint64_t)state->bitmap_size * 2;
     if (size < 256)
@@ -49,6 +48,10 @@ int reserve(bdf_parse_state *state, bdf_glyph *glyph, uint64_t needed) {
     return 1;
 }
 
+inline int reserve(bdf_parse_state *state, bdf_glyph *glyph, uint64_t needed) {
+    return needed <= state->bitmap_size || grow(state, glyph, needed);
+}
+
 } // namespace
 
 void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph) {
@@ -61,19 +64,30 @@ void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph) {
     state->bitmap_size = 0;
 }
 
+/* Rows beyond the box height are dropped, with one message per glyph. */
+[[gnu::cold, gnu::noinline]] static int extra_row(bdf_parse_state *state, const bdf_glyph *glyph) {
+    if (!(state->flags & BDF_GLYPH_HEIGHT_CHECK)) {
+        bdf_message(state, "Glyph %ld extra rows removed.", (long)glyph->encoding);
+        state->flags |= BDF_GLYPH_HEIGHT_CHECK;
+        state->font->modified = 1;
+    }
+    return 1;
+}
+
+[[gnu::cold, gnu::noinline]] static void extra_columns(bdf_parse_state *state,
+                                                     const bdf_glyph *glyph) {
+    bdf_message(state, "Glyph %ld extra columns removed.", (long)glyph->encoding);
+    state->flags |= BDF_GLYPH_WIDTH_CHECK;
+    state->font->modified = 1;
+}
+
 int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length) {
     bdf_glyph *glyph = state->bitmap_glyph;
     if (!glyph)
         return 1;
+    if (state->row >= glyph->bbx.height)
+        return extra_row(state, glyph);
     uint32_t row_bytes = state->row_bytes;
-    if (state->row >= glyph->bbx.height) {
-        if (!(state->flags & BDF_GLYPH_HEIGHT_CHECK)) {
-            bdf_message(state, "Glyph %ld extra rows removed.", (long)glyph->encoding);
-            state->flags |= BDF_GLYPH_HEIGHT_CHECK;
-            state->font->modified = 1;
-        }
-        return 1;
-    }
     uint64_t offset = (uint64_t)state->row * row_bytes;
     if (!reserve(state, glyph, offset + row_bytes))
         return 0;
@@ -92,13 +106,19 @@ int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length) {
         }
     }
     if (length > digits && hex.digit[(unsigned char)line[digits]] &&
-        !(state->flags & BDF_GLYPH_WIDTH_CHECK)) {
-        bdf_message(state, "Glyph %ld extra columns removed.", (long)glyph->encoding);
-        state->flags |= BDF_GLYPH_WIDTH_CHECK;
-        state->font->modified = 1;
-    }
+        !(state->flags & BDF_GLYPH_WIDTH_CHECK))
+        extra_columns(state, glyph);
     state->row++;
     return 1;
+}
+
+int bdf_row_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
+                    bdf_parse_state *state) {
+    if (bdf_ends_rows(line, length)) {
+        next->handler = bdf_glyph_handler;
+        return bdf_glyph_handler(line, length, lineno, next, state);
+    }
+    return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
 }
 
 void bdf_bitmap_end(bdf_parse_state *state) {

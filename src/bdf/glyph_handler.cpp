@@ -233,27 +233,15 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
     return BDF_OK;
 }
 
-/* The keywords that are handled before a bitmap row would be. */
-inline bool ends_rows(const char *line, uint32_t length) {
-    switch (line[0]) {
-    case 'C': return BDF_KEYWORD(line, length, "COMMENT");
-    case 'E':
-        return BDF_KEYWORD(line, length, "ENDCHAR") || BDF_KEYWORD(line, length, "ENCODING") ||
-               BDF_KEYWORD(line, length, "ENDFONT");
-    case 'S': return BDF_KEYWORD(line, length, "STARTCHAR");
-    default: return false;
-    }
-}
-
 } // namespace
 
-int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *,
+int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
                       bdf_parse_state *state) {
-    /* Bitmap rows are most of a font: while rows come, any line but the
-     * keywords that end them is one. */
-    if ((state->flags & BDF_BITMAP) && !ends_rows(line, length) &&
-        (state->glyph_encoding >= 0 || state->options.keep_unencoded))
+    if ((state->flags & BDF_BITMAP) && !bdf_ends_rows(line, length) &&
+        (state->glyph_encoding >= 0 || state->options.keep_unencoded)) {
+        next->handler = bdf_row_handler;
         return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
+    }
     if (BDF_KEYWORD(line, length, "COMMENT")) {
         const char *text = length > 7 ? line + 8 : "";
         size_t n = length > 7 ? strnlen(text, length - 8) : 0;

@@ -28,8 +28,14 @@ static uint32_t digits(const char *p, const char **end, int base, bool unicode_p
         p += 2;
     }
     uint32_t value = 0;
-    for (int d; (d = digit_value(*p, base)) >= 0; p++)
-        value = value * (uint32_t)base + (uint32_t)d;
+    if (base == 10) {
+        /* Nearly every number in a font: one compare per digit. */
+        for (uint32_t d; (d = (uint32_t)(unsigned char)*p - '0') < 10; p++)
+            value = value * 10 + d;
+    } else {
+        for (int d; (d = digit_value(*p, base)) >= 0; p++)
+            value = value * (uint32_t)base + (uint32_t)d;
+    }
     if (end)
         *end = p;
     return value;
