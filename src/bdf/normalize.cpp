@@ -2,6 +2,7 @@
 
 #include "metrics.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -120,22 +121,45 @@ void bdf_pad_glyph(const bdf_glyph *glyph, const bdf_bbx *box, uint16_t bpp, uns
             memcpy(cell, glyph->bitmap, n);
         return;
     }
+    if ((bpp != 1 && bpp != 2 && bpp != 4) || glyph->bitmap == nullptr)
+        return;
     uint32_t cell_row_bytes = bdf_row_bytes(box->width, bpp);
+    uint32_t row_bytes = bdf_row_bytes(glyph->bbx.width, bpp);
     int32_t dx = glyph->bbx.x_offset - box->x_offset;
     if (dx < 0)
         dx = -dx;
+    if ((uint32_t)dx >= box->width)
+        return;
+    // Each row moves whole as a string of bits: the pixels that fit in the
+    // cell, shifted right by dx pixels. Bits past the glyph's width are masked
+    // off, so the padding bits of its rows never reach the cell.
+    uint32_t pixels = std::min<uint32_t>(glyph->bbx.width, box->width - (uint32_t)dx);
+    uint32_t bits = pixels * bpp;
+    uint32_t shift = (uint32_t)dx * bpp;
+    uint32_t whole = shift / 8, part = shift % 8;
     int32_t top = (int32_t)box->y_offset + box->ascent + box->descent - glyph->bbx.ascent;
     for (uint32_t y = 0; y < glyph->bbx.height; ++y) {
         int64_t cell_y = (int64_t)top + y;
         if (cell_y < 0 || cell_y >= box->height)
             continue;
-        for (uint32_t x = 0; x < glyph->bbx.width; ++x) {
-            int64_t cell_x = (int64_t)dx + x;
-            if (cell_x >= box->width)
-                break;
-            unsigned value = bdf_glyph_pixel(glyph, y, x, bpp);
-            if (value != 0)
-                set_pixel(cell, cell_row_bytes, (uint32_t)cell_y, (uint32_t)cell_x, bpp, value);
+        uint64_t start = (uint64_t)y * row_bytes;
+        if (start >= glyph->bytes)
+            break;
+        const unsigned char *in = glyph->bitmap + start;
+        // Bytes past the end of the bitmap read as 0.
+        uint32_t n = (bits + 7) / 8;
+        if (start + n > glyph->bytes)
+            n = (uint32_t)(glyph->bytes - start);
+        unsigned char *out = cell + (size_t)cell_y * cell_row_bytes + whole;
+        for (uint32_t i = 0; i < n; ++i) {
+            unsigned byte = in[i];
+            if (8 * (i + 1) > bits)
+                byte &= 0xFFu << (8 * (i + 1) - bits);
+            out[i] |= (unsigned char)(byte >> part);
+            // Bits carried into the next byte are pixels inside the cell row.
+            unsigned char carry = (unsigned char)(byte << (8 - part));
+            if (part != 0 && carry != 0)
+                out[i + 1] |= carry;
         }
     }
 }
