@@ -64,7 +64,6 @@ public:
     void short_number(uint16_t value) { number((int16_t)value); }
 
     void hex_bytes(const unsigned char *bytes, size_t n) {
-        static const char digits[] = "0123456789ABCDEF";
         while (n > 0) {
             if (sizeof block_ - used_ < 2)
                 flush();
@@ -72,13 +71,36 @@ public:
             size_t take = n < room ? n : room;
             char *out = block_ + used_;
             for (size_t i = 0; i < take; ++i) {
-                out[2 * i] = digits[bytes[i] >> 4];
-                out[2 * i + 1] = digits[bytes[i] & 15];
+                out[2 * i] = hex_digits[bytes[i] >> 4];
+                out[2 * i + 1] = hex_digits[bytes[i] & 15];
             }
             used_ += 2 * take;
             bytes += take;
             n -= take;
         }
+    }
+    // Whole rows of a bitmap, each followed by a line end but the last; false
+    // (nothing written) when they do not fit in one block.
+    bool hex_rows(const unsigned char *bytes, uint32_t row_bytes, uint32_t rows) {
+        uint64_t size = (uint64_t)rows * (2 * row_bytes + eol_len_);
+        if (size > sizeof block_)
+            return false;
+        if (size > sizeof block_ - used_)
+            flush();
+        char *out = block_ + used_;
+        for (uint32_t row = 0; row < rows; ++row) {
+            if (row != 0) {
+                out[0] = eol_[0];
+                out[1] = eol_[1];
+                out += eol_len_;
+            }
+            for (uint32_t i = 0; i < row_bytes; ++i, ++bytes, out += 2) {
+                out[0] = hex_digits[*bytes >> 4];
+                out[1] = hex_digits[*bytes & 15];
+            }
+        }
+        used_ = (size_t)(out - block_);
+        return true;
     }
     void zero_hex(size_t n) {
         for (size_t i = 0; i < n; ++i)
@@ -100,6 +122,7 @@ private:
     const char *eol_;
     size_t eol_len_;
     static constexpr size_t max_digits = 20; // "-9223372036854775808"
+    static constexpr char hex_digits[] = "0123456789ABCDEF";
     bool ok_ = true;
     size_t used_ = 0;
     char block_[1 << 16];
@@ -198,10 +221,11 @@ void write_glyph(Output &out, const bdf_glyph &glyph, int32_t written_encoding, 
     out.line("BITMAP");
 
     uint32_t row_bytes = bdf_row_bytes(glyph.bbx.width, bpp);
-    if (row_bytes != 0) {
+    uint32_t have = glyph.bitmap ? glyph.bytes : 0;
+    bool whole = (uint64_t)row_bytes * glyph.bbx.height <= have;
+    if (row_bytes != 0 && !(whole && out.hex_rows(glyph.bitmap, row_bytes, glyph.bbx.height))) {
         // Exactly height rows; bytes the bitmap lacks are written as zeros so
         // that the text always holds the rows its BBX line promises.
-        uint32_t have = glyph.bitmap ? glyph.bytes : 0;
         for (uint32_t row = 0; row < glyph.bbx.height; ++row) {
             if (row != 0)
                 out.eol();
