@@ -81,7 +81,19 @@ void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph) {
     state->font->modified = 1;
 }
 
-int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length) {
+/* A row with fewer digits than the box needs: the missing ones read as 0. */
+[[gnu::cold, gnu::noinline]] static void decode_short(unsigned char *out, const unsigned char *in,
+                                                    uint32_t length, uint32_t row_bytes) {
+    for (uint32_t i = 0; i < row_bytes; i++) {
+        uint32_t d = 2 * i;
+        unsigned hi = d < length ? hex.value[in[d]] : 0;
+        unsigned lo = d + 1 < length ? hex.value[in[d + 1]] : 0;
+        out[i] = (unsigned char)(hi << 4 | lo);
+    }
+}
+
+/* The row path, inlined into the row handler. */
+static inline int store_row(bdf_parse_state *state, const char *line, uint32_t length) {
     bdf_glyph *glyph = state->bitmap_glyph;
     if (!glyph)
         return 1;
@@ -95,21 +107,19 @@ int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length) {
     const unsigned char *in = (const unsigned char *)line;
     uint32_t digits = 2 * row_bytes;
     if (length >= digits) {
-        for (uint32_t i = 0; i < row_bytes; i++, in += 2)
-            out[i] = (unsigned char)(hex.value[in[0]] << 4 | hex.value[in[1]]);
+        for (const unsigned char *end = out + row_bytes; out < end; out++, in += 2)
+            *out = (unsigned char)(hex.value[in[0]] << 4 | hex.value[in[1]]);
+        if (length > digits && hex.digit[*in] && !(state->flags & BDF_GLYPH_WIDTH_CHECK))
+            extra_columns(state, glyph);
     } else {
-        for (uint32_t i = 0; i < row_bytes; i++) {
-            uint32_t d = 2 * i;
-            unsigned hi = d < length ? hex.value[in[d]] : 0;
-            unsigned lo = d + 1 < length ? hex.value[in[d + 1]] : 0;
-            out[i] = (unsigned char)(hi << 4 | lo);
-        }
+        decode_short(out, in, length, row_bytes);
     }
-    if (length > digits && hex.digit[(unsigned char)line[digits]] &&
-        !(state->flags & BDF_GLYPH_WIDTH_CHECK))
-        extra_columns(state, glyph);
     state->row++;
     return 1;
+}
+
+int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length) {
+    return store_row(state, line, length);
 }
 
 int bdf_row_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
@@ -118,7 +128,7 @@ int bdf_row_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_sl
         next->handler = bdf_glyph_handler;
         return bdf_glyph_handler(line, length, lineno, next, state);
     }
-    return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
+    return store_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
 }
 
 void bdf_bitmap_end(bdf_parse_state *state) {
