@@ -74,11 +74,24 @@ void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph) {
     return 1;
 }
 
-[[gnu::cold, gnu::noinline]] static void extra_columns(bdf_parse_state *state,
-                                                     const bdf_glyph *glyph) {
-    bdf_message(state, "Glyph %ld extra columns removed.", (long)glyph->encoding);
-    state->flags |= BDF_GLYPH_WIDTH_CHECK;
-    state->font->modified = 1;
+/* Digits behind the row's last byte are dropped, with one message per glyph. */
+[[gnu::cold, gnu::noinline]] static int extra_columns(bdf_parse_state *state,
+                                                    const bdf_glyph *glyph) {
+    if (!(state->flags & BDF_GLYPH_WIDTH_CHECK)) {
+        bdf_message(state, "Glyph %ld extra columns removed.", (long)glyph->encoding);
+        state->flags |= BDF_GLYPH_WIDTH_CHECK;
+        state->font->modified = 1;
+    }
+    return BDF_OK;
+}
+
+/* Decodes `row_bytes` bytes from as many digit pairs; true when a digit
+ * follows them in the line's `length` characters. */
+static inline bool decode_row(unsigned char *out, const unsigned char *in, uint32_t length,
+                              uint32_t row_bytes) {
+    for (const unsigned char *end = out + row_bytes; out < end; out++, in += 2)
+        *out = (unsigned char)(hex.value[in[0]] << 4 | hex.value[in[1]]);
+    return length > 2 * row_bytes && hex.digit[*in];
 }
 
 /* A row with fewer digits than the box needs: the missing ones read as 0. */
@@ -92,8 +105,7 @@ void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph) {
     }
 }
 
-/* The row path, inlined into the row handler. */
-static inline int store_row(bdf_parse_state *state, const char *line, uint32_t length) {
+int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length) {
     bdf_glyph *glyph = state->bitmap_glyph;
     if (!glyph)
         return 1;
@@ -105,21 +117,18 @@ static inline int store_row(bdf_parse_state *state, const char *line, uint32_t l
         return 0;
     unsigned char *out = glyph->bitmap + offset;
     const unsigned char *in = (const unsigned char *)line;
-    uint32_t digits = 2 * row_bytes;
-    if (length >= digits) {
-        for (const unsigned char *end = out + row_bytes; out < end; out++, in += 2)
-            *out = (unsigned char)(hex.value[in[0]] << 4 | hex.value[in[1]]);
-        if (length > digits && hex.digit[*in] && !(state->flags & BDF_GLYPH_WIDTH_CHECK))
-            extra_columns(state, glyph);
-    } else {
+    if (length < 2 * row_bytes)
         decode_short(out, in, length, row_bytes);
-    }
+    else if (decode_row(out, in, length, row_bytes))
+        extra_columns(state, glyph);
     state->row++;
     return 1;
 }
 
-int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length) {
-    return store_row(state, line, length);
+/* The general row path, for the row handler to tail-call. */
+[[gnu::noinline]] static int row_line(char *line, uint32_t length, uint32_t lineno,
+                                      bdf_parse_state *state) {
+    return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
 }
 
 int bdf_row_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
@@ -128,7 +137,20 @@ int bdf_row_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_sl
         next->handler = bdf_glyph_handler;
         return bdf_glyph_handler(line, length, lineno, next, state);
     }
-    return store_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
+    /* The usual row: whole, inside the box and into room already there. Every
+     * other case is tail-called, so this path calls nothing and saves no
+     * registers. */
+    const bdf_glyph *glyph = state->bitmap_glyph;
+    uint32_t row = state->row;
+    uint32_t row_bytes = state->row_bytes;
+    if (!glyph || row >= glyph->bbx.height || length < 2 * row_bytes ||
+        (uint64_t)(row + 1) * row_bytes > state->bitmap_size)
+        return row_line(line, length, lineno, state);
+    state->row = row + 1;
+    if (decode_row(glyph->bitmap + (size_t)row * row_bytes, (const unsigned char *)line, length,
+                   row_bytes))
+        return extra_columns(state, glyph);
+    return BDF_OK;
 }
 
 void bdf_bitmap_end(bdf_parse_state *state) {
