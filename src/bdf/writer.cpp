@@ -17,6 +17,20 @@
 
 namespace {
 
+// The two hexadecimal digits of every byte value: one two-byte copy per byte
+// written instead of two lookups.
+struct HexPairs {
+    char digits[256][2];
+    constexpr HexPairs() : digits() {
+        const char hex[] = "0123456789ABCDEF";
+        for (int b = 0; b < 256; ++b) {
+            digits[b][0] = hex[b >> 4];
+            digits[b][1] = hex[b & 15];
+        }
+    }
+};
+constexpr HexPairs hex_pairs;
+
 // Text is gathered in a block and written in large pieces: formatting with
 // stdio line by line costs several times more than the writing itself.
 class Output {
@@ -71,8 +85,7 @@ public:
             size_t take = n < room ? n : room;
             char *out = block_ + used_;
             for (size_t i = 0; i < take; ++i) {
-                out[2 * i] = hex_digits[bytes[i] >> 4];
-                out[2 * i + 1] = hex_digits[bytes[i] & 15];
+                memcpy(out + 2 * i, hex_pairs.digits[bytes[i]], 2);
             }
             used_ += 2 * take;
             bytes += take;
@@ -95,8 +108,7 @@ public:
                 out += eol_len_;
             }
             for (uint32_t i = 0; i < row_bytes; ++i, ++bytes, out += 2) {
-                out[0] = hex_digits[*bytes >> 4];
-                out[1] = hex_digits[*bytes & 15];
+                memcpy(out, hex_pairs.digits[*bytes], 2);
             }
         }
         used_ = (size_t)(out - block_);
@@ -122,7 +134,6 @@ private:
     const char *eol_;
     size_t eol_len_;
     static constexpr size_t max_digits = 20; // "-9223372036854775808"
-    static constexpr char hex_digits[] = "0123456789ABCDEF";
     bool ok_ = true;
     size_t used_ = 0;
     char block_[1 << 16];
