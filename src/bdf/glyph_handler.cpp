@@ -25,6 +25,13 @@ void report(bdf_parse_state *state, int32_t reason, uint32_t current, uint32_t t
     state->callback(&state->progress, state->client_data);
 }
 
+/* Field 1 of a line that starts with `keyword`: a keyword holds no blank, so
+ * the search can start behind it. */
+template <size_t N>
+const char *field_after(const char *line, [[maybe_unused]] const char (&keyword)[N]) {
+    return bdf_field_at(line + N - 1, 1);
+}
+
 /* The glyph list is written whole as the glyphs come. One call that maps all
  * its pages costs the kernel about half of taking a fault on each page. Only
  * the whole pages inside the block are touched; failure changes nothing. */
@@ -123,7 +130,7 @@ int start_glyph(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *s
 int encoding(const char *line, uint32_t lineno, bdf_parse_state *state) {
     bdf_font *font = state->font;
     bdf_bitmap_end(state);
-    int32_t e = bdf_parse_signed(bdf_field_at(line + sizeof "ENCODING" - 1, 1), nullptr, 10);
+    int32_t e = bdf_parse_signed(field_after(line, "ENCODING"), nullptr, 10);
     state->glyph_encoding = e;
     if (e >= 0) {
         int added = bdf_encoding_set_add(&state->seen_encodings, e);
@@ -165,7 +172,7 @@ int encoding(const char *line, uint32_t lineno, bdf_parse_state *state) {
 void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t lineno) {
     bdf_font *font = state->font;
     bdf_bbx &box = glyph->bbx;
-    const char *field = bdf_field_at(line + sizeof "BBX" - 1, 1);
+    const char *field = field_after(line, "BBX");
     box.width = (uint16_t)bdf_parse_short(field, nullptr, 10);
     field = field ? bdf_field_at(field, 1) : nullptr;
     box.height = (uint16_t)bdf_parse_short(field, nullptr, 10);
@@ -236,10 +243,10 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
         return BDF_OK;
     }
     if (swidth) {
-        glyph->swidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line + sizeof "SWIDTH" - 1, 1), nullptr, 10);
+        glyph->swidth = (uint16_t)bdf_parse_unsigned(field_after(line, "SWIDTH"), nullptr, 10);
         state->flags |= BDF_SWIDTH;
     } else if (dwidth) {
-        glyph->dwidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line + sizeof "DWIDTH" - 1, 1), nullptr, 10);
+        glyph->dwidth = (uint16_t)bdf_parse_unsigned(field_after(line, "DWIDTH"), nullptr, 10);
         if (!(state->flags & BDF_SWIDTH)) {
             bdf_message(state, "SWIDTH field missing at line %ld.  Set automatically.",
                         (long)lineno);
@@ -256,6 +263,7 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
 
 int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
                       bdf_parse_state *state) {
+    /* A kept glyph's first row: the row handler takes the rows from here on. */
     if ((state->flags & BDF_BITMAP) && !bdf_ends_rows(line, length) &&
         (state->glyph_encoding >= 0 || state->options.keep_unencoded)) {
         next->handler = bdf_row_handler;
