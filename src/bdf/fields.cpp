@@ -102,18 +102,3 @@ void bdf_list_free(bdf_list *list) {
     list->field = nullptr;
     list->size = list->used = 0;
 }
-
-const char *bdf_field_at(const char *line, uint32_t n) {
-    const char *p = line;
-    if (!*p)
-        return nullptr;
-    for (uint32_t k = 0; k < n; k++) {
-        while (*p && *p != ' ')
-            p++;
-        if (!*p)
-            return nullptr;
-        while (*p == ' ')
-            p++;
-    }
-    return p;
-}

@@ -32,7 +32,20 @@ void bdf_list_free(bdf_list *list);
 /* Where field `n` of `line` would start if it were split on blanks with runs
  * collapsed, without cutting the line: the number parsers stop at the blank
  * after it just as at the NUL a split would leave. Null when the line has fewer
- * fields. */
-const char *bdf_field_at(const char *line, uint32_t n);
+ * fields. Inline, for the numbers on most lines of a font. */
+static inline const char *bdf_field_at(const char *line, uint32_t n) {
+    const char *p = line;
+    if (!*p)
+        return nullptr;
+    for (uint32_t k = 0; k < n; k++) {
+        while (*p && *p != ' ')
+            p++;
+        if (!*p)
+            return nullptr;
+        while (*p == ' ')
+            p++;
+    }
+    return p;
+}
 
 #endif

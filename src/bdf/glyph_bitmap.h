@@ -21,6 +21,26 @@ static inline bdf_glyph *bdf_current_glyph(bdf_parse_state *state) {
  * its list can move (the next ENCODING) or the current glyph changes. */
 void bdf_bitmap_begin(bdf_parse_state *state, bdf_glyph *glyph);
 
+/* The keywords that are handled before a bitmap row would be: while rows
+ * come, any other line is one. */
+static inline bool bdf_ends_rows(const char *line, uint32_t length) {
+    switch (line[0]) {
+    case 'C': return BDF_KEYWORD(line, length, "COMMENT");
+    case 'E':
+        return BDF_KEYWORD(line, length, "ENDCHAR") || BDF_KEYWORD(line, length, "ENCODING") ||
+               BDF_KEYWORD(line, length, "ENDFONT");
+    case 'S': return BDF_KEYWORD(line, length, "STARTCHAR");
+    default: return false;
+    }
+}
+
+/* The handler while the rows of a kept glyph come (bdf_glyph_handler installs
+ * it at the first row): rows are most of a font, and this small function
+ * stores them without the glyph handler's dispatch. A line that ends the rows
+ * goes back to bdf_glyph_handler. */
+int bdf_row_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
+                    bdf_parse_state *state);
+
 /* Stores one row of the open glyph (hexadecimal digits, two per byte; other characters and
  * missing digits read as 0) or notes an extra row. 0 when memory ran out. */
 int bdf_bitmap_row(bdf_parse_state *state, const char *line, uint32_t length);

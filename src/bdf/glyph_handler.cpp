@@ -6,6 +6,8 @@
 
 #include <stdlib.h>
 #include <string.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +25,29 @@ void report(bdf_parse_state *state, int32_t reason, uint32_t current, uint32_t t
     state->callback(&state->progress, state->client_data);
 }
 
+/* Field 1 of a line that starts with `keyword`: a keyword holds no blank, so
+ * the search can start behind it. */
+template <size_t N>
+const char *field_after(const char *line, [[maybe_unused]] const char (&keyword)[N]) {
+    return bdf_field_at(line + N - 1, 1);
+}
+
+/* The glyph list is written whole as the glyphs come. One call that maps all
+ * its pages costs the kernel about half of taking a fault on each page. Only
+ * the whole pages inside the block are touched; failure changes nothing. */
+void prefault(void *block, size_t size) {
+#ifdef MADV_POPULATE_WRITE
+    uintptr_t page = (uintptr_t)sysconf(_SC_PAGESIZE);
+    uintptr_t start = ((uintptr_t)block + page - 1) & ~(page - 1);
+    uintptr_t end = ((uintptr_t)block + size) & ~(page - 1);
+    if (end > start)
+        madvise((void *)start, end - start, MADV_POPULATE_WRITE);
+#else
+    (void)block;
+    (void)size;
+#endif
+}
+
 int chars(uint32_t lineno, bdf_parse_state *state) {
     bdf_font *font = state->font;
     uint32_t n = bdf_parse_unsigned(bdf_field(state, 1), nullptr, 10);
@@ -35,6 +60,7 @@ int chars(uint32_t lineno, bdf_parse_state *state) {
     font->glyphs = (bdf_glyph *)calloc(size, sizeof(bdf_glyph));
     if (!font->glyphs)
         return bdf_out_of_memory(state, lineno);
+    prefault(font->glyphs, (size_t)size * sizeof(bdf_glyph));
     font->glyphs_size = size;
     report(state, BDF_LOADING_START, 0, n);
     state->flags |= BDF_GLYPHS;
@@ -57,16 +83,46 @@ bdf_glyph *append(bdf_glyph **list, uint32_t *used, uint32_t *size, uint32_t fir
     return &(*list)[(*used)++];
 }
 
-int start_glyph(uint32_t lineno, bdf_parse_state *state) {
+/* The name of a STARTCHAR line: its words after the first, joined by single
+ * blanks; `*name_length` 0 for none. Most names are one word behind a single
+ * blank and are taken as they stand; any other line goes through the general
+ * field split. Returns 0 when memory ran out. */
+int glyph_name(char *line, uint32_t length, bdf_parse_state *state, const char **name,
+               uint32_t *name_length) {
+    constexpr uint32_t start = sizeof "STARTCHAR";
+    if (length > start && line[start - 1] == ' ') {
+        uint32_t i = start;
+        while (i < length && line[i] != ' ' && line[i] != '\0')
+            i++;
+        if (i == length) {
+            *name = line + start;
+            *name_length = length - start;
+            return 1;
+        }
+    }
+    if (!bdf_split_blanks(state, line, length))
+        return 0;
+    bdf_shift(1, &state->fields);
+    *name = bdf_join(' ', &state->fields, name_length);
+    return 1;
+}
+
+int start_glyph(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *state) {
     /* A glyph still open without its ENDCHAR ends here. */
     bdf_bitmap_end(state);
     state->flags &= ~(uint32_t)BDF_GLYPH_LINES;
     free(state->glyph_name);
     state->glyph_name = nullptr;
-    bdf_shift(1, &state->fields);
-    const char *joined = bdf_join(' ', &state->fields, nullptr);
-    if (joined && *joined && !(state->glyph_name = strdup(joined)))
+    const char *name = nullptr;
+    uint32_t n = 0;
+    if (!glyph_name(line, length, state, &name, &n))
         return bdf_out_of_memory(state, lineno);
+    if (n > 0) {
+        if (!(state->glyph_name = (char *)malloc(n + 1)))
+            return bdf_out_of_memory(state, lineno);
+        memcpy(state->glyph_name, name, n);
+        state->glyph_name[n] = '\0';
+    }
     state->flags |= BDF_GLYPH;
     return BDF_OK;
 }
@@ -74,7 +130,7 @@ int start_glyph(uint32_t lineno, bdf_parse_state *state) {
 int encoding(const char *line, uint32_t lineno, bdf_parse_state *state) {
     bdf_font *font = state->font;
     bdf_bitmap_end(state);
-    int32_t e = bdf_parse_signed(bdf_field_at(line, 1), nullptr, 10);
+    int32_t e = bdf_parse_signed(field_after(line, "ENCODING"), nullptr, 10);
     state->glyph_encoding = e;
     if (e >= 0) {
         int added = bdf_encoding_set_add(&state->seen_encodings, e);
@@ -116,7 +172,7 @@ int encoding(const char *line, uint32_t lineno, bdf_parse_state *state) {
 void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t lineno) {
     bdf_font *font = state->font;
     bdf_bbx &box = glyph->bbx;
-    const char *field = bdf_field_at(line, 1);
+    const char *field = field_after(line, "BBX");
     box.width = (uint16_t)bdf_parse_short(field, nullptr, 10);
     field = field ? bdf_field_at(field, 1) : nullptr;
     box.height = (uint16_t)bdf_parse_short(field, nullptr, 10);
@@ -166,12 +222,12 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
     bdf_font *font = state->font;
     if (state->flags & BDF_BITMAP)
         return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
-    if (BDF_KEYWORD(line, "SWIDTH1") || BDF_KEYWORD(line, "DWIDTH1"))
+    if (BDF_KEYWORD(line, length, "SWIDTH1") || BDF_KEYWORD(line, length, "DWIDTH1"))
         return BDF_OK;
-    bool swidth = BDF_KEYWORD(line, "SWIDTH");
-    bool dwidth = !swidth && BDF_KEYWORD(line, "DWIDTH");
-    bool box = !swidth && !dwidth && BDF_KEYWORD(line, "BBX");
-    bool bitmap = !swidth && !dwidth && !box && BDF_KEYWORD(line, "BITMAP");
+    bool swidth = BDF_KEYWORD(line, length, "SWIDTH");
+    bool dwidth = !swidth && BDF_KEYWORD(line, length, "DWIDTH");
+    bool box = !swidth && !dwidth && BDF_KEYWORD(line, length, "BBX");
+    bool bitmap = !swidth && !dwidth && !box && BDF_KEYWORD(line, length, "BITMAP");
     if (!swidth && !dwidth && !box && !bitmap)
         return BDF_UNKNOWN_KEYWORD;
     if (swidth && !(state->flags & BDF_ENCODING))
@@ -187,10 +243,10 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
         return BDF_OK;
     }
     if (swidth) {
-        glyph->swidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line, 1), nullptr, 10);
+        glyph->swidth = (uint16_t)bdf_parse_unsigned(field_after(line, "SWIDTH"), nullptr, 10);
         state->flags |= BDF_SWIDTH;
     } else if (dwidth) {
-        glyph->dwidth = (uint16_t)bdf_parse_unsigned(bdf_field_at(line, 1), nullptr, 10);
+        glyph->dwidth = (uint16_t)bdf_parse_unsigned(field_after(line, "DWIDTH"), nullptr, 10);
         if (!(state->flags & BDF_SWIDTH)) {
             bdf_message(state, "SWIDTH field missing at line %ld.  Set automatically.",
                         (long)lineno);
@@ -205,32 +261,32 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
 
 } // namespace
 
-int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *,
+int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
                       bdf_parse_state *state) {
-    /* Bitmap rows are most of a font. While rows come, only lines starting with
-     * C, E or S can be keywords handled before them. */
-    char first = line[0];
-    if ((state->flags & BDF_BITMAP) && first != 'C' && first != 'E' && first != 'S' &&
-        (state->glyph_encoding >= 0 || state->options.keep_unencoded))
+    /* A kept glyph's first row: the row handler takes the rows from here on. */
+    if ((state->flags & BDF_BITMAP) && !bdf_ends_rows(line, length) &&
+        (state->glyph_encoding >= 0 || state->options.keep_unencoded)) {
+        next->handler = bdf_row_handler;
         return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
-    if (BDF_KEYWORD(line, "COMMENT")) {
+    }
+    if (BDF_KEYWORD(line, length, "COMMENT")) {
         const char *text = length > 7 ? line + 8 : "";
         size_t n = length > 7 ? strnlen(text, length - 8) : 0;
         return bdf_add_comment(state, text, n) ? BDF_OK : bdf_out_of_memory(state, lineno);
     }
     if (!(state->flags & BDF_GLYPHS)) {
-        if (!BDF_KEYWORD(line, "CHARS"))
+        if (!BDF_KEYWORD(line, length, "CHARS"))
             return bdf_missing(state, lineno, "CHARS", BDF_MISSING_CHARS);
         if (!bdf_split_blanks(state, line, length))
             return bdf_out_of_memory(state, lineno);
         return chars(lineno, state);
     }
-    if (BDF_KEYWORD(line, "ENDFONT")) {
+    if (BDF_KEYWORD(line, length, "ENDFONT")) {
         /* The encoded list is sorted once, when the load finishes. */
         state->flags &= ~(uint32_t)BDF_START;
         return BDF_OK;
     }
-    if (BDF_KEYWORD(line, "ENDCHAR")) {
+    if (BDF_KEYWORD(line, length, "ENDCHAR")) {
         bdf_bitmap_end(state);
         report(state, BDF_LOADING_GLYPH, state->font->glyphs_used, state->font->glyphs_size);
         state->glyph_encoding = 0;
@@ -239,12 +295,9 @@ int bdf_glyph_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_
     }
     if ((state->flags & BDF_GLYPH) && state->glyph_encoding < 0 && !state->options.keep_unencoded)
         return BDF_OK;
-    if (BDF_KEYWORD(line, "STARTCHAR")) {
-        if (!bdf_split_blanks(state, line, length))
-            return bdf_out_of_memory(state, lineno);
-        return start_glyph(lineno, state);
-    }
-    if (BDF_KEYWORD(line, "ENCODING")) {
+    if (BDF_KEYWORD(line, length, "STARTCHAR"))
+        return start_glyph(line, length, lineno, state);
+    if (BDF_KEYWORD(line, length, "ENCODING")) {
         if (!(state->flags & BDF_GLYPH))
             return bdf_missing(state, lineno, "STARTCHAR", BDF_MISSING_STARTCHAR);
         return encoding(line, lineno, state);

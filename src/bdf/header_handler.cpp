@@ -106,7 +106,7 @@ static int start_properties(uint32_t lineno, bdf_handler_slot *next, bdf_parse_s
 int bdf_header_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
                        bdf_parse_state *state) {
     bdf_font *font = state->font;
-    if (BDF_KEYWORD(line, "COMMENT")) {
+    if (BDF_KEYWORD(line, length, "COMMENT")) {
         if (state->options.keep_comments && font) {
             const char *text = length > 7 ? line + 8 : "";
             size_t n = length > 7 ? strnlen(text, length - 8) : 0;
@@ -116,16 +116,16 @@ int bdf_header_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler
         return BDF_OK;
     }
     if (!(state->flags & BDF_START)) {
-        if (!BDF_KEYWORD(line, "STARTFONT"))
+        if (!BDF_KEYWORD(line, length, "STARTFONT"))
             return BDF_MISSING_START;
         return start_font(state, lineno);
     }
 
     if (!bdf_split_blanks(state, line, length))
         return bdf_out_of_memory(state, lineno);
-    if (BDF_KEYWORD(line, "STARTPROPERTIES"))
+    if (BDF_KEYWORD(line, length, "STARTPROPERTIES"))
         return start_properties(lineno, next, state);
-    if (BDF_KEYWORD(line, "FONTBOUNDINGBOX")) {
+    if (BDF_KEYWORD(line, length, "FONTBOUNDINGBOX")) {
         if (!(state->flags & BDF_SIZE))
             return bdf_missing(state, lineno, "SIZE", BDF_MISSING_SIZE);
         bdf_bbx &box = font->bbx;
@@ -138,31 +138,31 @@ int bdf_header_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler
         state->flags |= BDF_FONT_BBX;
         return BDF_OK;
     }
-    if (BDF_KEYWORD(line, "FONT"))
+    if (BDF_KEYWORD(line, length, "FONT"))
         return font_name(lineno, state);
-    if (BDF_KEYWORD(line, "SIZE")) {
+    if (BDF_KEYWORD(line, length, "SIZE")) {
         if (!(state->flags & BDF_FONT_NAME))
             return bdf_missing(state, lineno, "FONT", BDF_MISSING_FONTNAME);
         size_line(state);
         state->flags |= BDF_SIZE;
         return BDF_OK;
     }
-    if (BDF_KEYWORD(line, "METRICSSET")) {
+    if (BDF_KEYWORD(line, length, "METRICSSET")) {
         if (!(state->flags & BDF_FONT_BBX))
             return bdf_missing(state, lineno, "FONTBOUNDINGBOX", BDF_MISSING_FONTBBX);
         font->metrics_set = bdf_parse_short(bdf_field(state, 1), nullptr, 10);
         return BDF_OK;
     }
     int16_t value = bdf_parse_short(bdf_field(state, 1), nullptr, 10);
-    if (BDF_KEYWORD(line, "SWIDTH1"))
+    if (BDF_KEYWORD(line, length, "SWIDTH1"))
         font->swidth1 = value;
-    else if (BDF_KEYWORD(line, "DWIDTH1"))
+    else if (BDF_KEYWORD(line, length, "DWIDTH1"))
         font->dwidth1 = value;
-    else if (BDF_KEYWORD(line, "SWIDTH"))
+    else if (BDF_KEYWORD(line, length, "SWIDTH"))
         font->swidth = value;
-    else if (BDF_KEYWORD(line, "DWIDTH"))
+    else if (BDF_KEYWORD(line, length, "DWIDTH"))
         font->dwidth = value;
-    else if (BDF_KEYWORD(line, "VVECTOR")) {
+    else if (BDF_KEYWORD(line, length, "VVECTOR")) {
         font->vvector_x = value;
         font->vvector_y = bdf_parse_short(bdf_field(state, 2), nullptr, 10);
     } else

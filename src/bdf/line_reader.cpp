@@ -70,6 +70,15 @@ static inline char *find(char *p, char *end, char c) {
     return found ? found : end;
 }
 
+/* Hands the line from `p` to its end (a NUL) to the current handler, unless it
+ * is empty or starts with "#" or 0x1A. */
+static inline int deliver(bdf_handler_slot &slot, char *p, char *end, uint32_t line,
+                          bdf_parse_state *state) {
+    if (end == p || *p == '#' || *p == 0x1A)
+        return 0;
+    return slot.handler(p, (uint32_t)(end - p), line, &slot, state);
+}
+
 int bdf_read_lines(bdf_line_source *source, bdf_line_handler handler, bdf_parse_state *state,
                    uint32_t *lineno) {
     uint32_t line = 1;
@@ -94,25 +103,37 @@ int bdf_read_lines(bdf_line_source *source, bdf_line_handler handler, bdf_parse_
                 p++;
             skip_cr = false;
         }
-        /* The next LF and CR; data_end when there is none. */
-        char *lf = find(p, data_end, '\n');
+        /* The next CR and LF; data_end when there is none. */
         char *cr = find(p, data_end, '\r');
+        char *lf = nullptr; /* looked for when a CR is ahead */
         for (;;) {
-            if (lf < p)
-                lf = find(p, data_end, '\n');
             if (cr < p)
                 cr = find(p, data_end, '\r');
-            char *end = lf < cr ? lf : cr;
-            if (end == data_end)
+            if (cr == data_end) {
+                /* No CR in the rest of the data, the usual case: lines end at
+                 * an LF alone, and a loop without the CR cases cuts them. */
+                while (char *end = (char *)memchr(p, '\n', (size_t)(data_end - p))) {
+                    *end = '\0';
+                    result = deliver(slot, p, end, line, state);
+                    if (result != 0) {
+                        line++;
+                        goto done;
+                    }
+                    p = end + 1;
+                    skip_cr = p == data_end;
+                    line++;
+                }
                 break;
+            }
+            if (!lf || lf < p)
+                lf = find(p, data_end, '\n');
+            char *end = lf < cr ? lf : cr;
             char terminator = *end;
             *end = '\0';
-            if (end > p && *p != '#' && *p != 0x1A) {
-                result = slot.handler(p, (uint32_t)(end - p), line, &slot, state);
-                if (result != 0) {
-                    line++;
-                    goto done;
-                }
+            result = deliver(slot, p, end, line, state);
+            if (result != 0) {
+                line++;
+                goto done;
             }
             p = end + 1;
             if (terminator == '\n') {

@@ -2,6 +2,8 @@
 
 #include "metrics.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,13 +16,6 @@ inline unsigned shift_of(uint32_t column, uint16_t bpp) {
     return (per_byte - 1u - column % per_byte) * bpp;
 }
 
-inline void set_pixel(unsigned char *bitmap, uint32_t row_bytes, uint32_t row, uint32_t column,
-                      uint16_t bpp, unsigned value) {
-    unsigned per_byte = 8u / bpp;
-    bitmap[(size_t)row * row_bytes + column / per_byte] |=
-        (unsigned char)(value << shift_of(column, bpp));
-}
-
 struct InkBox {
     uint32_t min_x, max_x, min_y, max_y;
     bool any;
@@ -29,30 +24,55 @@ struct InkBox {
 InkBox find_ink(const bdf_glyph *glyph, uint16_t bpp) {
     InkBox ink = {UINT32_MAX, 0, UINT32_MAX, 0, false};
     uint32_t row_bytes = bdf_row_bytes(glyph->bbx.width, bpp);
-    if (row_bytes == 0 || glyph->bitmap == nullptr)
+    if (row_bytes == 0 || glyph->bitmap == nullptr || (bpp != 1 && bpp != 2 && bpp != 4))
         return ink;
     uint32_t rows = glyph->bbx.height;
     if ((uint64_t)rows * row_bytes > glyph->bytes)
         rows = glyph->bytes / row_bytes;
+    // The padding bits behind the last pixel of a row are no ink.
+    uint32_t tail_bits = glyph->bbx.width * bpp % 8;
+    unsigned char last_mask = tail_bits ? (unsigned char)(0xFF << (8 - tail_bits)) : 0xFF;
+    uint32_t per_byte = 8u / bpp;
     for (uint32_t y = 0; y < rows; ++y) {
         const unsigned char *line = glyph->bitmap + (size_t)y * row_bytes;
-        // Whole zero bytes are skipped; only bytes with ink are looked at pixel by pixel.
-        for (uint32_t b = 0; b < row_bytes; ++b) {
-            if (line[b] == 0)
-                continue;
-            uint32_t first = b * (8u / bpp);
-            for (uint32_t x = first; x < first + 8u / bpp && x < glyph->bbx.width; ++x) {
-                if (bdf_glyph_pixel(glyph, y, x, bpp) == 0)
-                    continue;
-                ink.any = true;
-                if (x < ink.min_x) ink.min_x = x;
-                if (x > ink.max_x) ink.max_x = x;
-                if (y < ink.min_y) ink.min_y = y;
-                if (y > ink.max_y) ink.max_y = y;
-            }
-        }
+        auto byte = [&](uint32_t b) {
+            return (unsigned char)(b + 1 == row_bytes ? line[b] & last_mask : line[b]);
+        };
+        // The first and last bytes with ink give the row's leftmost and
+        // rightmost pixels with ink.
+        uint32_t first = 0;
+        while (first < row_bytes && byte(first) == 0)
+            ++first;
+        if (first == row_bytes)
+            continue;
+        uint32_t last = row_bytes - 1;
+        while (byte(last) == 0)
+            --last;
+        uint32_t min_x = first * per_byte + (uint32_t)std::countl_zero(byte(first)) / bpp;
+        uint32_t max_x = last * per_byte + (7u - (uint32_t)std::countr_zero(byte(last))) / bpp;
+        ink.any = true;
+        ink.min_x = std::min(ink.min_x, min_x);
+        ink.max_x = std::max(ink.max_x, max_x);
+        ink.min_y = std::min(ink.min_y, y);
+        ink.max_y = y;
     }
     return ink;
+}
+
+// ORs `bits` bits of `in`, from bit `skip` on, into `out` from its first bit.
+void copy_bits_left(unsigned char *out, const unsigned char *in, uint32_t skip, uint32_t bits) {
+    in += skip / 8;
+    unsigned part = skip % 8;
+    uint32_t n = (bits + 7) / 8;
+    for (uint32_t j = 0; j < n; ++j) {
+        unsigned value = (unsigned)in[j] << part;
+        // The byte behind holds needed bits only when some remain after this one.
+        if (part != 0 && 8 * j + (8 - part) < bits)
+            value |= in[j + 1] >> (8 - part);
+        if (8 * (j + 1) > bits)
+            value &= 0xFFu << (8 * (j + 1) - bits);
+        out[j] |= (unsigned char)value;
+    }
 }
 
 } // namespace
@@ -98,12 +118,11 @@ int bdf_crop_glyph(bdf_glyph *glyph, uint16_t bpp) {
     unsigned char *bitmap = (unsigned char *)calloc(bytes, 1);
     if (bitmap == nullptr)
         return 0;
+    // Each row of the ink box moves whole as a string of bits.
     for (uint32_t y = 0; y < box.height; ++y)
-        for (uint32_t x = 0; x < box.width; ++x) {
-            unsigned value = bdf_glyph_pixel(glyph, ink.min_y + y, ink.min_x + x, bpp);
-            if (value != 0)
-                set_pixel(bitmap, row_bytes, y, x, bpp, value);
-        }
+        copy_bits_left(bitmap + (size_t)y * row_bytes,
+                       glyph->bitmap + (size_t)(ink.min_y + y) * old_row_bytes, ink.min_x * bpp,
+                       (uint32_t)box.width * bpp);
     free(glyph->bitmap);
     glyph->bitmap = bitmap;
     glyph->bytes = bytes;
@@ -120,22 +139,45 @@ void bdf_pad_glyph(const bdf_glyph *glyph, const bdf_bbx *box, uint16_t bpp, uns
             memcpy(cell, glyph->bitmap, n);
         return;
     }
+    if ((bpp != 1 && bpp != 2 && bpp != 4) || glyph->bitmap == nullptr)
+        return;
     uint32_t cell_row_bytes = bdf_row_bytes(box->width, bpp);
+    uint32_t row_bytes = bdf_row_bytes(glyph->bbx.width, bpp);
     int32_t dx = glyph->bbx.x_offset - box->x_offset;
     if (dx < 0)
         dx = -dx;
+    if ((uint32_t)dx >= box->width)
+        return;
+    // Each row moves whole as a string of bits: the pixels that fit in the
+    // cell, shifted right by dx pixels. Bits past the glyph's width are masked
+    // off, so the padding bits of its rows never reach the cell.
+    uint32_t pixels = std::min<uint32_t>(glyph->bbx.width, box->width - (uint32_t)dx);
+    uint32_t bits = pixels * bpp;
+    uint32_t shift = (uint32_t)dx * bpp;
+    uint32_t whole = shift / 8, part = shift % 8;
     int32_t top = (int32_t)box->y_offset + box->ascent + box->descent - glyph->bbx.ascent;
     for (uint32_t y = 0; y < glyph->bbx.height; ++y) {
         int64_t cell_y = (int64_t)top + y;
         if (cell_y < 0 || cell_y >= box->height)
             continue;
-        for (uint32_t x = 0; x < glyph->bbx.width; ++x) {
-            int64_t cell_x = (int64_t)dx + x;
-            if (cell_x >= box->width)
-                break;
-            unsigned value = bdf_glyph_pixel(glyph, y, x, bpp);
-            if (value != 0)
-                set_pixel(cell, cell_row_bytes, (uint32_t)cell_y, (uint32_t)cell_x, bpp, value);
+        uint64_t start = (uint64_t)y * row_bytes;
+        if (start >= glyph->bytes)
+            break;
+        const unsigned char *in = glyph->bitmap + start;
+        // Bytes past the end of the bitmap read as 0.
+        uint32_t n = (bits + 7) / 8;
+        if (start + n > glyph->bytes)
+            n = (uint32_t)(glyph->bytes - start);
+        unsigned char *out = cell + (size_t)cell_y * cell_row_bytes + whole;
+        for (uint32_t i = 0; i < n; ++i) {
+            unsigned byte = in[i];
+            if (8 * (i + 1) > bits)
+                byte &= 0xFFu << (8 * (i + 1) - bits);
+            out[i] |= (unsigned char)(byte >> part);
+            // Bits carried into the next byte are pixels inside the cell row.
+            unsigned char carry = (unsigned char)(byte << (8 - part));
+            if (part != 0 && carry != 0)
+                out[i + 1] |= carry;
         }
     }
 }

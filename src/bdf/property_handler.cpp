@@ -74,11 +74,11 @@ static int end_properties(uint32_t lineno, bdf_handler_slot *next, bdf_parse_sta
 int bdf_property_handler(char *line, uint32_t length, uint32_t lineno, bdf_handler_slot *next,
                          bdf_parse_state *state) {
     bdf_font *font = state->font;
-    if (BDF_KEYWORD(line, "ENDPROPERTIES"))
+    if (BDF_KEYWORD(line, length, "ENDPROPERTIES"))
         return end_properties(lineno, next, state);
-    if (BDF_KEYWORD(line, "_XFREE86_GLYPH_RANGES"))
+    if (BDF_KEYWORD(line, length, "_XFREE86_GLYPH_RANGES"))
         return BDF_OK;
-    if (BDF_KEYWORD(line, "COMMENT")) {
+    if (BDF_KEYWORD(line, length, "COMMENT")) {
         line[7] = '\0';
         const char *text = length > 7 ? line + 8 : "";
         return bdf_add_font_property_checked(font, line, text) ? BDF_OK

@@ -9,6 +9,7 @@
 #include "fields.h"
 
 #include <stdio.h>
+#include <string.h>
 
 enum {
     BDF_START = 0x1,
@@ -108,15 +109,13 @@ int bdf_out_of_memory(bdf_parse_state *state, uint32_t lineno);
 /* "[line %ld] Missing "%s" line." and the code. */
 int bdf_missing(bdf_parse_state *state, uint32_t lineno, const char *keyword, int code);
 
-/* True when `line` starts with the `n` characters of `keyword`. */
-static inline bool bdf_keyword(const char *line, const char *keyword, size_t n) {
-    for (size_t i = 0; i < n; i++) {
-        if (line[i] != keyword[i])
-            return false;
-    }
-    return true;
+/* True when `line` (`length` bytes) starts with the `n` characters of `keyword`.
+ * One memcmp of a constant size compiles to a few word compares. */
+static inline bool bdf_keyword(const char *line, uint32_t length, const char *keyword, size_t n) {
+    return length >= n && memcmp(line, keyword, n) == 0;
 }
-#define BDF_KEYWORD(line, literal) bdf_keyword(line, literal, sizeof(literal) - 1)
+#define BDF_KEYWORD(line, length, literal) \
+    bdf_keyword(line, length, literal, sizeof(literal) - 1)
 
 /* Splits the line on blanks, runs collapsed; 0 when memory ran out. */
 int bdf_split_blanks(bdf_parse_state *state, char *line, uint32_t length);

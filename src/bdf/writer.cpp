@@ -17,6 +17,20 @@
 
 namespace {
 
+// The two hexadecimal digits of every byte value: one two-byte copy per byte
+// written instead of two lookups.
+struct HexPairs {
+    char digits[256][2];
+    constexpr HexPairs() : digits() {
+        const char hex[] = "0123456789ABCDEF";
+        for (int b = 0; b < 256; ++b) {
+            digits[b][0] = hex[b >> 4];
+            digits[b][1] = hex[b & 15];
+        }
+    }
+};
+constexpr HexPairs hex_pairs;
+
 // Text is gathered in a block and written in large pieces: formatting with
 // stdio line by line costs several times more than the writing itself.
 class Output {
@@ -27,32 +41,43 @@ public:
     bool ok() const { return ok_; }
 
     void text(const char *s, size_t n) {
-        if (n > sizeof block_ - used_)
-            flush();
+        if (n <= sizeof block_ - used_) {
+            memcpy(block_ + used_, s, n);
+            used_ += n;
+            return;
+        }
+        flush();
         if (n > sizeof block_) {
             put(s, n);
             return;
         }
-        memcpy(block_ + used_, s, n);
-        used_ += n;
+        memcpy(block_, s, n);
+        used_ = n;
     }
     void text(const char *s) { text(s, strlen(s)); }
-    void eol() { text(eol_, eol_len_); }
-    void line(const char *s) {
-        text(s);
+    // A literal's length is known here, so its copy compiles to a few stores.
+    template <size_t N> void literal(const char (&s)[N]) { text(s, N - 1); }
+    void eol() {
+        if (sizeof block_ - used_ < 2)
+            flush();
+        block_[used_] = eol_[0];
+        block_[used_ + 1] = eol_[1];
+        used_ += eol_len_;
+    }
+    template <size_t N> void line(const char (&s)[N]) {
+        literal(s);
         eol();
     }
 
     void number(long long value) {
-        char digits[24];
-        auto result = std::to_chars(digits, digits + sizeof digits, value);
-        text(digits, (size_t)(result.ptr - digits));
+        if (sizeof block_ - used_ < max_digits)
+            flush();
+        used_ = (size_t)(std::to_chars(block_ + used_, block_ + sizeof block_, value).ptr - block_);
     }
     // The "%hd" of the format: a 16-bit field shown as a signed number.
     void short_number(uint16_t value) { number((int16_t)value); }
 
     void hex_bytes(const unsigned char *bytes, size_t n) {
-        static const char digits[] = "0123456789ABCDEF";
         while (n > 0) {
             if (sizeof block_ - used_ < 2)
                 flush();
@@ -60,13 +85,34 @@ public:
             size_t take = n < room ? n : room;
             char *out = block_ + used_;
             for (size_t i = 0; i < take; ++i) {
-                out[2 * i] = digits[bytes[i] >> 4];
-                out[2 * i + 1] = digits[bytes[i] & 15];
+                memcpy(out + 2 * i, hex_pairs.digits[bytes[i]], 2);
             }
             used_ += 2 * take;
             bytes += take;
             n -= take;
         }
+    }
+    // Whole rows of a bitmap, each followed by a line end but the last; false
+    // (nothing written) when they do not fit in one block.
+    bool hex_rows(const unsigned char *bytes, uint32_t row_bytes, uint32_t rows) {
+        uint64_t size = (uint64_t)rows * (2 * row_bytes + eol_len_);
+        if (size > sizeof block_)
+            return false;
+        if (size > sizeof block_ - used_)
+            flush();
+        char *out = block_ + used_;
+        for (uint32_t row = 0; row < rows; ++row) {
+            if (row != 0) {
+                out[0] = eol_[0];
+                out[1] = eol_[1];
+                out += eol_len_;
+            }
+            for (uint32_t i = 0; i < row_bytes; ++i, ++bytes, out += 2) {
+                memcpy(out, hex_pairs.digits[*bytes], 2);
+            }
+        }
+        used_ = (size_t)(out - block_);
+        return true;
     }
     void zero_hex(size_t n) {
         for (size_t i = 0; i < n; ++i)
@@ -87,6 +133,7 @@ private:
     FILE *file_;
     const char *eol_;
     size_t eol_len_;
+    static constexpr size_t max_digits = 20; // "-9223372036854775808"
     bool ok_ = true;
     size_t used_ = 0;
     char block_[1 << 16];
@@ -111,7 +158,7 @@ void write_comments(Output &out, const bdf_font *font) {
         const char *stop = p;
         while (stop < end && *stop != '\n' && *stop != '\0')
             ++stop;
-        out.text("COMMENT ");
+        out.literal("COMMENT ");
         out.text(p, (size_t)(stop - p));
         out.eol();
         if (stop >= end || *stop == '\0')
@@ -125,23 +172,23 @@ void write_properties(Output &out, const bdf_font *font) {
     for (uint32_t i = 0; i < font->props_used; ++i)
         if (!is_comment_name(font->props[i].name))
             ++counted;
-    out.text("STARTPROPERTIES ");
+    out.literal("STARTPROPERTIES ");
     out.number(counted);
     out.eol();
 
     for (uint32_t i = 0; i < font->props_used; ++i) {
         const bdf_property &prop = font->props[i];
         out.text(prop.name ? prop.name : "");
-        out.text(" ");
+        out.literal(" ");
         if (is_comment_name(prop.name)) {
             // Unquoted, so that a comment reads back exactly as it was.
             if (prop.format == BDF_PROP_ATOM && prop.value.atom)
                 out.text(prop.value.atom);
         } else if (prop.format == BDF_PROP_ATOM) {
-            out.text("\"");
+            out.literal("\"");
             if (prop.value.atom)
                 out.text(prop.value.atom);
-            out.text("\"");
+            out.literal("\"");
         } else if (prop.format == BDF_PROP_CARDINAL) {
             out.number(prop.value.card32);
         } else {
@@ -154,41 +201,42 @@ void write_properties(Output &out, const bdf_font *font) {
 
 void write_glyph(Output &out, const bdf_glyph &glyph, int32_t written_encoding, long long fallback_number,
                  uint16_t bpp) {
-    out.text("STARTCHAR ");
+    out.literal("STARTCHAR ");
     if (glyph.name) {
         out.text(glyph.name);
     } else {
-        out.text("char");
+        out.literal("char");
         out.number(fallback_number);
     }
     out.eol();
-    out.text("ENCODING ");
+    out.literal("ENCODING ");
     out.number(written_encoding);
     out.eol();
-    out.text("SWIDTH ");
+    out.literal("SWIDTH ");
     out.short_number(glyph.swidth);
-    out.text(" 0");
+    out.literal(" 0");
     out.eol();
-    out.text("DWIDTH ");
+    out.literal("DWIDTH ");
     out.short_number(glyph.dwidth);
-    out.text(" 0");
+    out.literal(" 0");
     out.eol();
-    out.text("BBX ");
+    out.literal("BBX ");
     out.short_number(glyph.bbx.width);
-    out.text(" ");
+    out.literal(" ");
     out.short_number(glyph.bbx.height);
-    out.text(" ");
+    out.literal(" ");
     out.number(glyph.bbx.x_offset);
-    out.text(" ");
+    out.literal(" ");
     out.number(glyph.bbx.y_offset);
     out.eol();
     out.line("BITMAP");
 
     uint32_t row_bytes = bdf_row_bytes(glyph.bbx.width, bpp);
-    if (row_bytes != 0) {
+    uint32_t have = glyph.bitmap ? glyph.bytes : 0;
+    bool whole = (uint64_t)row_bytes * glyph.bbx.height <= have;
+    if (row_bytes != 0 && !(whole && out.hex_rows(glyph.bitmap, row_bytes, glyph.bbx.height))) {
         // Exactly height rows; bytes the bitmap lacks are written as zeros so
         // that the text always holds the rows its BBX line promises.
-        uint32_t have = glyph.bitmap ? glyph.bytes : 0;
         for (uint32_t row = 0; row < glyph.bbx.height; ++row) {
             if (row != 0)
                 out.eol();
@@ -240,38 +288,39 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
         Output out(file, eol_text(options->eol));
         out.line("STARTFONT 2.1");
         write_comments(out, font);
-        out.text("FONT ");
+        out.literal("FONT ");
         out.text(font->name ? font->name : "");
         out.eol();
-        out.text("SIZE ");
+        out.literal("SIZE ");
         out.number(font->point_size);
-        out.text(" ");
+        out.literal(" ");
         out.number(font->resolution_x);
-        out.text(" ");
+        out.literal(" ");
         out.number(font->resolution_y);
         if (font->bpp != 1) {
-            out.text(" ");
+            out.literal(" ");
             out.short_number(font->bpp);
         }
         out.eol();
-        out.text("FONTBOUNDINGBOX ");
+        out.literal("FONTBOUNDINGBOX ");
         out.short_number(font->bbx.width);
-        out.text(" ");
+        out.literal(" ");
         out.short_number(font->bbx.height);
-        out.text(" ");
+        out.literal(" ");
         out.number(font->bbx.x_offset);
-        out.text(" ");
+        out.literal(" ");
         out.number(font->bbx.y_offset);
         out.eol();
         write_properties(out, font);
 
         const uint32_t total = font->glyphs_used + font->unencoded_used;
-        out.text("CHARS ");
+        out.literal("CHARS ");
         out.number(total);
         out.eol();
         report(callback, client_data, 3, 0, total);
 
         uint32_t written = 0;
+        const uint16_t mono_swidth = bdf_scalable_width(font, font->monowidth);
         auto write_list = [&](bdf_glyph *list, uint32_t used, bool encoded) {
             for (uint32_t i = 0; i < used; ++i) {
                 bdf_glyph *glyph = &list[i];
@@ -289,7 +338,7 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
                 }
                 if (font->spacing != BDF_SPACING_PROPORTIONAL) {
                     glyph->dwidth = font->monowidth;
-                    glyph->swidth = bdf_scalable_width(font, font->monowidth);
+                    glyph->swidth = mono_swidth;
                 }
                 write_glyph(out, *glyph, encoded ? glyph->encoding : -1,
                             encoded ? glyph->encoding : (long long)i, font->bpp);
