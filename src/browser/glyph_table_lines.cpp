@@ -7,6 +7,8 @@
 #include "glyph_table.h"
 #include "glyph_table_pixels.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
 
@@ -30,10 +32,19 @@ bool addGlyph(uint8_t *bits, size_t stride, int x, const bdf_bbx &fontBox, const
     const unsigned shift = unsigned(place.left) % 8;
     const unsigned char *row = glyph.bitmap;
     uint8_t *line = bits + size_t(place.top) * stride + unsigned(place.left) / 8;
-    unsigned remaining = glyph.bytes;
-    for (unsigned r = 0; r < rows.count; ++r, row += rows.bytes, line += stride) {
-        const unsigned available = std::min(rows.bytes, remaining);
-        // The bits a byte shifts out go into the next one, so each target byte is written once.
+    unsigned r = 0;
+    // Rows of up to 24 pixels (most fonts) go as 32-bit words, the shift
+    // fitting in the spare byte, as long as four bytes are left to read.
+    if (rows.bytes <= 3 && glyph.bytes >= 4) {
+        const unsigned wordRows = std::min(rows.count, (glyph.bytes - 4) / rows.bytes + 1);
+        const uint32_t mask = ~uint32_t(0) << (32 - unsigned(rows.width));
+        for (; r < wordRows; ++r, row += rows.bytes, line += stride)
+            qToBigEndian<quint32>(qFromBigEndian<quint32>(line) | (qFromBigEndian<quint32>(row) & mask) >> shift,
+                                  line);
+    }
+    // Byte by byte: the bits a byte shifts out go into the next one, so each target byte is written once.
+    for (; r < rows.count; ++r, row += rows.bytes, line += stride) {
+        const unsigned available = std::min(rows.bytes, glyph.bytes - r * rows.bytes);
         unsigned carry = 0;
         for (unsigned b = 0; b < available; ++b) {
             const unsigned value = b + 1 == rows.bytes ? row[b] & lastMask : row[b];
@@ -41,9 +52,6 @@ bool addGlyph(uint8_t *bits, size_t stride, int x, const bdf_bbx &fontBox, const
             carry = value << (8 - shift);
         }
         line[available] |= uint8_t(carry);
-        if (remaining <= rows.bytes)
-            break;
-        remaining -= rows.bytes;
     }
     return true;
 }
@@ -85,8 +93,9 @@ bool CGlyphTable::ComposeLines(int firstIndex, int end) {
     if (font.bpp == 2 || font.bpp == 4 || font.bpp == 8 || gridWidth > width)
         return false;
     const Pixels pixels(m_imgBuffer);
-    // A spare byte takes the low bits of a glyph byte shifted into the last one.
-    const size_t stride = size_t(width) / 8 + 2;
+    // Spare bytes take the low bits of a glyph byte shifted past the right
+    // edge, and the 32-bit words of short glyph rows there.
+    const size_t stride = size_t(width) / 8 + 4;
     const int boxHeight = m_nCellHeight - 1;
     m_cellRowBits.resize(m_nRows > 0 ? stride * size_t(boxHeight) : 0);
     uint8_t *bits = m_cellRowBits.data();
