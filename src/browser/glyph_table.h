@@ -16,6 +16,9 @@
 #include <QRect>
 #include <QSize>
 
+#include <cstdint>
+#include <vector>
+
 // The table's drawing area (IDC_GLYPH_TABLE): its client size, and a way to
 // show a part of the table's buffer once it has been composed.
 class CTableArea {
@@ -120,6 +123,12 @@ public:
 private:
     bool IndexOnPage(int index) const;
     void EnsureBuffer();
+    // The page with every pixel written once, line by line; false (leaving a
+    // partial page) when a glyph reaches out of its box, the pixels are deeper
+    // than one bit, or a cell is wider than the area.
+    bool ComposeLines(int firstIndex, int end);
+    // The page as a fill, the grid, and the cells drawn one by one in order.
+    void PaintCells(int firstIndex, int end);
     void PaintGrid();
 
     bool m_bBufferReady = false;
@@ -138,6 +147,8 @@ private:
     int m_nCellWidth = 0;
     int m_nCellHeight = 0;
     bool m_bPageShown = false;
+    // One bit per pixel of the cell row being composed, kept between pages.
+    std::vector<uint8_t> m_cellRowBits;
 };
 
 #endif

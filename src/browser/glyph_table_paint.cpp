@@ -1,24 +1,16 @@
 // Composing the glyph table's page: the dotted grid and the cells.
 
 #include "glyph_table.h"
+#include "glyph_table_pixels.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <climits>
 #include <cstring>
 
 namespace {
 
-// Pixel rows of a 32-bit image, addressed without Qt calls per row.
-struct Pixels {
-    explicit Pixels(QImage &image)
-        : bits(image.bits()), stride(image.bytesPerLine()), width(image.width()), height(image.height()) {}
-    QRgb *line(int y) const { return reinterpret_cast<QRgb *>(bits + stride * y); }
-    uchar *bits;
-    qsizetype stride;
-    int width, height;
-};
+using namespace glyph_table_pixels;
 
 void fillRect(const Pixels &pixels, int x, int y, int w, int h, QRgb colour) {
     const int left = std::max(x, 0), right = std::min(x + w, pixels.width);
@@ -34,31 +26,6 @@ QRgb blend(QRgb background, QRgb ink, unsigned value, unsigned maximum) {
     return qRgb(mix(qRed(background), qRed(ink)), mix(qGreen(background), qGreen(ink)),
                 mix(qBlue(background), qBlue(ink)));
 }
-
-// The eight pixels of every byte value, for the two paper and ink pairs.
-using BytePatterns = std::array<std::array<QRgb, 8>, 256>;
-BytePatterns makePatterns(QRgb paper, QRgb ink) {
-    BytePatterns table{};
-    for (int byte = 0; byte < 256; ++byte)
-        for (int bit = 0; bit < 8; ++bit)
-            table[byte][bit] = (byte & (0x80 >> bit)) ? ink : paper;
-    return table;
-}
-const BytePatterns kBlackOnWhite = makePatterns(CGlyphTable::kBackground, CGlyphTable::kInk);
-const BytePatterns kWhiteOnNavy = makePatterns(CGlyphTable::kSelectedFill, CGlyphTable::kSelectedInk);
-
-// Bitmap rows of a glyph at `bpp` bits per pixel: as many as its box is high
-// when the bitmap has the size its box gives, else as many as the bytes hold.
-struct Rows {
-    Rows(const bdf_glyph *glyph, unsigned bpp)
-        : width(glyph->bbx.width), bytes((unsigned(width) * bpp + 7) / 8),
-          count(glyph->bytes == bytes * glyph->bbx.height ? glyph->bbx.height
-                : bytes                                  ? (glyph->bytes + bytes - 1) / bytes
-                                                         : 0) {}
-    int width;
-    unsigned bytes;
-    unsigned count;
-};
 
 // A glyph of one bit per pixel inside its box, on a box that holds nothing but
 // paper: a byte's eight pixels are copied whole from the pattern table.
@@ -144,12 +111,6 @@ bool drawCell(const Pixels &pixels, int x, int y, const bdf_bbx &fontBox, const 
         return true;
     const int fw = fontBox.width;
     const int fh = fontBox.height;
-    const int gw = glyph->bbx.width;
-    // Centred in the font box's width; every glyph's top sits as far below the
-    // cell's top as the font's ascent exceeds its own, so all share one baseline.
-    const int left = x + (fw - gw) / 2;
-    const int top = y + fontBox.ascent - glyph->bbx.ascent;
-
     QRgb ink = CGlyphTable::kInk;
     QRgb paper = CGlyphTable::kBackground;
     if (mode == CGlyphTable::CELL_SELECTED) {
@@ -161,18 +122,17 @@ bool drawCell(const Pixels &pixels, int x, int y, const bdf_bbx &fontBox, const 
     }
 
     const bool deep = bitsPerPixel == 2 || bitsPerPixel == 4 || bitsPerPixel == 8;
-    const Rows rows(glyph, deep ? unsigned(bitsPerPixel) : 1u);
-    const bool fits = left >= x && left + gw <= x + fw && top >= y && top + int(rows.count) <= y + fh;
+    const Placement place(x, y, fontBox, glyph, deep ? unsigned(bitsPerPixel) : 1u);
     const bool onSurface = x >= 0 && y >= 0 && x + fw <= pixels.width && y + fh <= pixels.height;
 
     if (deep)
-        drawLevels(pixels, left, top, glyph, unsigned(bitsPerPixel), paper, ink);
-    else if (fits && onSurface && rows.bytes && (mode != CGlyphTable::CELL_NORMAL || blankBox))
-        drawBitsOnPaper(pixels, left, top, glyph, rows,
+        drawLevels(pixels, place.left, place.top, glyph, unsigned(bitsPerPixel), paper, ink);
+    else if (place.fits && onSurface && place.rows.bytes && (mode != CGlyphTable::CELL_NORMAL || blankBox))
+        drawBitsOnPaper(pixels, place.left, place.top, glyph, place.rows,
                         mode == CGlyphTable::CELL_SELECTED ? kWhiteOnNavy : kBlackOnWhite);
-    else if (rows.bytes)
-        drawBits(pixels, left, top, glyph, ink);
-    return fits;
+    else if (place.rows.bytes)
+        drawBits(pixels, place.left, place.top, glyph, ink);
+    return place.fits;
 }
 
 } // namespace
@@ -187,6 +147,22 @@ void CGlyphTable::Paint(CTableArea *area) {
     if (!m_pFont || !area)
         return;
     EnsureBuffer();
+    const int count = int(std::min<uint32_t>(m_pFont->glyphs_used, INT_MAX));
+    const int firstIndex = m_nFirstRow * m_nColumns;
+    const int end = std::max(firstIndex, std::min(firstIndex + m_nPageCells, count));
+    // Line by line every pixel is written once; that needs every glyph of the
+    // page inside its box and one bit per pixel, else the cells are drawn one
+    // by one over the grid.
+    if (!ComposeLines(firstIndex, end))
+        PaintCells(firstIndex, end);
+    if (firstIndex >= count) // no glyph on this page: nothing to show
+        return;
+    m_nDrawnSelected = m_nSelected;
+    m_bPageShown = true;
+    area->ShowBuffer(m_rcArea);
+}
+
+void CGlyphTable::PaintCells(int firstIndex, int end) {
     const Pixels pixels(m_imgBuffer);
     if (m_rcArea.size() == m_imgBuffer.size())
         m_imgBuffer.fill(kBackground);
@@ -194,11 +170,6 @@ void CGlyphTable::Paint(CTableArea *area) {
         fillRect(pixels, 0, 0, m_rcArea.width(), m_rcArea.height(), kBackground);
     PaintGrid();
 
-    const int count = int(std::min<uint32_t>(m_pFont->glyphs_used, INT_MAX));
-    const int firstIndex = m_nFirstRow * m_nColumns;
-    if (firstIndex >= count) // no glyph on this page: nothing to show
-        return;
-    const int end = std::min(firstIndex + m_nPageCells, count);
     // Cell boxes hold only background until a glyph larger than its box draws over its neighbours.
     bool blankBoxes = true;
     int x = 0, y = 0;
@@ -211,9 +182,6 @@ void CGlyphTable::Paint(CTableArea *area) {
             y += m_nCellHeight;
         }
     }
-    m_nDrawnSelected = m_nSelected;
-    m_bPageShown = true;
-    area->ShowBuffer(m_rcArea);
 }
 
 void CGlyphTable::PaintGrid() {

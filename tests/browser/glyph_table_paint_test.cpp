@@ -1,5 +1,6 @@
 // Pixels of the composed page: grid, normal and selected cells, the shared
-// baseline, and glyphs of 2 and 4 bits per pixel.
+// baseline, glyphs of 2 and 4 bits per pixel, and whole pages against the
+// cells drawn one by one.
 
 #include "glyph_table.h"
 #include "table_fakes.h"
@@ -153,4 +154,62 @@ TEST(GlyphTablePaint, TheBufferGrowsWithTheArea) {
     EXPECT_EQ(table.Columns(), 77);
     EXPECT_EQ(at(table, 76 * 5, 5), black);
     EXPECT_EQ(at(table, 76 * 5 + 4, 5 + 4), grey) << "grid corner";
+}
+
+namespace {
+
+// The page as the table's rules draw it: white, the dotted grid, then every
+// cell with DrawCell in order. Paint composes it line by line instead.
+QImage drawnCellByCell(const CGlyphTable &table, const bdf_font &font) {
+    QImage page(table.AreaRect().size(), QImage::Format_RGB32);
+    page.fill(white);
+    const int gridWidth = table.Columns() * table.CellWidth(), gridHeight = table.Rows() * table.CellHeight();
+    for (int y = 0; y < gridHeight; y += 2)
+        for (int x = table.CellWidth() - 1; x < gridWidth; x += table.CellWidth())
+            page.setPixel(x, y, grey);
+    for (int y = table.CellHeight() - 1; y < gridHeight; y += table.CellHeight())
+        for (int x = 0; x < gridWidth; x += 2)
+            page.setPixel(x, y, grey);
+    const int first = table.FirstRow() * table.Columns();
+    for (int p = 0; p < table.PageCells() && first + p < int(font.glyphs_used); ++p)
+        CGlyphTable::DrawCell(page, p % table.Columns() * table.CellWidth(), p / table.Columns() * table.CellHeight(),
+                              font.bbx, &font.glyphs[first + p],
+                              first + p == table.Selected() ? CGlyphTable::CELL_SELECTED : CGlyphTable::CELL_NORMAL,
+                              font.bpp);
+    return page;
+}
+
+// Glyphs of every width up to the box's (so at every bit offset), every height
+// and baseline inside the box, with padding bits set and short or missing
+// bitmaps, in a font box of `width` x 9.
+void addAssortedGlyphs(TestFont &font, uint16_t width) {
+    for (int i = 0; i < 40; ++i) {
+        const uint16_t w = uint16_t(1 + i % width), h = uint16_t(1 + i % 9);
+        std::vector<unsigned char> bitmap(size_t((w + 7) / 8 * h));
+        for (size_t k = 0; k < bitmap.size(); ++k)
+            bitmap[k] = (unsigned char)(i * 73 + k * 151 + 29);
+        if (i % 7 == 3)
+            bitmap.pop_back(); // a short bitmap: its last row lacks a byte
+        if (i % 11 == 5)
+            bitmap.clear(); // no bitmap at all
+        font.add(i, TestFont::box(w, h, 0, int16_t(-2 + i % (10 - h))), bitmap);
+    }
+}
+
+} // namespace
+
+TEST(GlyphTablePaint, PagesMatchTheCellByCellDrawing) {
+    for (uint16_t width : {13, 30}) { // rows of two bytes and of four
+        TestFont font{width, 9, -2};
+        addAssortedGlyphs(font, width);
+        FakeArea area{QSize(5 * (width + 1) + 3 + CGlyphTable::kRightMargin, 3 * 10 + 4)};
+        CGlyphTable table;
+        ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
+        EXPECT_EQ(table.Buffer(), drawnCellByCell(table, *font.get())) << "box width " << width;
+        table.HitTest(2 * (width + 1), 10);
+        table.SetFirstRow(1, &area);
+        EXPECT_EQ(table.Buffer(), drawnCellByCell(table, *font.get())) << "box width " << width << ", row 1";
+        table.SetFirstRow(table.TotalRows() - 1, &area);
+        EXPECT_EQ(table.Buffer(), drawnCellByCell(table, *font.get())) << "box width " << width << ", last row";
+    }
 }
