@@ -1,6 +1,7 @@
 #include "glyphwerk_app.h"
 
 #include "about_box.h"
+#include "glyph_edit_dialog.h"
 #include "glyphwerk_doc.h"
 #include "glyphwerk_view.h"
 #include "main_frame.h"
@@ -74,6 +75,7 @@ bool CGlyphwerkApp::InitInstance(const QStringList &arguments) {
     m_pFrame->show();
     m_pFrame->setWindowTitle(res::startupCaption());
     m_pFrame->setAcceptDrops(true);
+    m_pView->setFocus(); // arrow keys move the selection from the start
     return true;
 }
 
@@ -81,6 +83,16 @@ void CGlyphwerkApp::CreateFrame() {
     m_pDoc = std::make_unique<CGlyphwerkDoc>();
     m_pFrame = std::make_unique<CMainFrame>();
     m_pView = new CGlyphwerkView(m_pDoc.get());
+    m_pView->SetEditorHook(GlyphEditorHook{
+        [](QWidget *view, std::function<void()> glyphChanged) -> QWidget * {
+            auto *editor = new CGlyphEditDlg(view);
+            connect(editor, &CGlyphEditDlg::glyphChanged, view, glyphChanged);
+            return editor;
+        },
+        [](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *fontBox, int bpp) {
+            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, *fontBox, bpp);
+        },
+        [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); }});
     m_pFrame->setCentralWidget(m_pView);
     m_pDoc->SetPromptParent(m_pFrame.get());
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
@@ -120,7 +132,6 @@ void CGlyphwerkApp::UpdateCommandUI() {
 void CGlyphwerkApp::OnPathAdded(const QString &path) {
     m_recentFiles.Add(path);
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
-    WriteProfileSettings();
 }
 
 void CGlyphwerkApp::WriteProfileSettings() const {
@@ -164,7 +175,6 @@ void CGlyphwerkApp::OnOpenRecentFile(int index) {
         return;
     m_recentFiles.Remove(index);
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
-    WriteProfileSettings();
 }
 
 void CGlyphwerkApp::OnAppAbout() {
@@ -175,7 +185,7 @@ void CGlyphwerkApp::OnAppAbout() {
 void CGlyphwerkApp::ExitInstance() {
     if (!m_bLibraryReady)
         return;
-    if (m_pFrame)
+    if (m_pFrame) // the framework's exit step: the recent-file list is stored
         WriteProfileSettings();
     m_pFrame.reset(); // the view and the editor with it
     m_pView = nullptr;

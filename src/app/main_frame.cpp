@@ -98,7 +98,7 @@ void CMainFrame::ActivateFrame() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {
-    if (canClose && !canClose()) {
+    if (!m_bCloseConfirmed && canClose && !canClose()) {
         event->ignore();
         return;
     }
@@ -112,7 +112,7 @@ void CMainFrame::OnAppUpdate() {
     update::UpdateHooks hooks;
     hooks.confirmClose = [this] { return !canClose || canClose(); };
     hooks.quit = [this] {
-        canClose = nullptr; // answered already
+        m_bCloseConfirmed = true; // answered already
         close();
     };
     update::CUpdateDlg dialog(update::updateServerUrl(), std::move(hooks), this);

@@ -45,6 +45,7 @@ private:
     void BuildMenu();
 
     QMap<int, QAction *> m_actions;
+    bool m_bCloseConfirmed = false; // the close question was already answered
 };
 
 #endif

@@ -46,16 +46,15 @@ bool CSingleInstance::ForwardToRunning(const QStringList &paths, int timeoutMs) 
 }
 
 bool CSingleInstance::Listen() {
+    // Binding would replace the socket of a live instance, so ask first.
+    QObject probe;
+    if (connectToRunning(&probe, 500))
+        return false;
+    QLocalServer::removeServer(ServerName()); // left by an instance that died
     m_pServer = new QLocalServer(this);
     m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_pServer->listen(ServerName())) {
-        QObject probe;
-        if (connectToRunning(&probe, 500))
-            return false;
-        QLocalServer::removeServer(ServerName());
-        if (!m_pServer->listen(ServerName()))
-            return false;
-    }
+    if (!m_pServer->listen(ServerName()))
+        return false;
     connect(m_pServer, &QLocalServer::newConnection, this, &CSingleInstance::OnNewConnection);
     return true;
 }

@@ -78,8 +78,11 @@ public:
     // Composes the current page into the buffer and shows it in the area.
     void Paint(CTableArea *area);
     // Draws one cell with its top-left corner at (x, y) of `surface`.
-    static void DrawCell(QImage &surface, int x, int y, const bdf_bbx &fontBox, const bdf_glyph *glyph,
-                         CellMode mode, int bitsPerPixel);
+    // `blankBox` says the font box of the cell holds only background (the
+    // page was just filled), which allows copying whole bytes of pixels.
+    // Returns false when the glyph reached outside its box.
+    static bool DrawCell(QImage &surface, int x, int y, const bdf_bbx &fontBox, const bdf_glyph *glyph,
+                         CellMode mode, int bitsPerPixel, bool blankBox = false);
     void SetFirstRow(int row, CTableArea *area);
     // Back to the first row without painting (a newly opened font).
     void ResetFirstRow() { m_nFirstRow = 0; }

@@ -3,9 +3,31 @@
 #include "glyph_table.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <climits>
+#include <cstring>
 
 namespace {
+
+// Pixel rows of a 32-bit image, addressed without Qt calls per row.
+struct Pixels {
+    explicit Pixels(QImage &image)
+        : bits(image.bits()), stride(image.bytesPerLine()), width(image.width()), height(image.height()) {}
+    QRgb *line(int y) const { return reinterpret_cast<QRgb *>(bits + stride * y); }
+    uchar *bits;
+    qsizetype stride;
+    int width, height;
+};
+
+void fillRect(const Pixels &pixels, int x, int y, int w, int h, QRgb colour) {
+    const int left = std::max(x, 0), right = std::min(x + w, pixels.width);
+    const int top = std::max(y, 0), bottom = std::min(y + h, pixels.height);
+    for (int row = top; row < bottom; ++row) {
+        QRgb *line = pixels.line(row);
+        std::fill(line + left, line + std::max(left, right), colour);
+    }
+}
 
 QRgb blend(QRgb background, QRgb ink, unsigned value, unsigned maximum) {
     auto mix = [&](int from, int to) { return from + (to - from) * int(value) / int(maximum); };
@@ -13,65 +35,110 @@ QRgb blend(QRgb background, QRgb ink, unsigned value, unsigned maximum) {
                 mix(qBlue(background), qBlue(ink)));
 }
 
-void fillRect(QImage &surface, const QRect &rect, QRgb colour) {
-    const QRect clipped = rect.intersected(surface.rect());
-    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(surface.scanLine(y));
-        std::fill(line + clipped.left(), line + clipped.right() + 1, colour);
+// The eight pixels of every byte value, for the two paper and ink pairs.
+using BytePatterns = std::array<std::array<QRgb, 8>, 256>;
+BytePatterns makePatterns(QRgb paper, QRgb ink) {
+    BytePatterns table{};
+    for (int byte = 0; byte < 256; ++byte)
+        for (int bit = 0; bit < 8; ++bit)
+            table[byte][bit] = (byte & (0x80 >> bit)) ? ink : paper;
+    return table;
+}
+const BytePatterns kBlackOnWhite = makePatterns(CGlyphTable::kBackground, CGlyphTable::kInk);
+const BytePatterns kWhiteOnNavy = makePatterns(CGlyphTable::kSelectedFill, CGlyphTable::kSelectedInk);
+
+// Bitmap rows of a glyph at `bpp` bits per pixel.
+struct Rows {
+    Rows(const bdf_glyph *glyph, unsigned bpp)
+        : width(glyph->bbx.width), bytes((unsigned(width) * bpp + 7) / 8),
+          count(bytes ? (glyph->bytes + bytes - 1) / bytes : 0) {}
+    int width;
+    unsigned bytes;
+    unsigned count;
+};
+
+// A glyph of one bit per pixel inside its box, on a box that holds nothing but
+// paper: a byte's eight pixels are copied whole from the pattern table.
+void drawBitsOnPaper(const Pixels &pixels, int left, int top, const bdf_glyph *glyph, const BytePatterns &patterns) {
+    const Rows rows(glyph, 1);
+    const unsigned lastBits = unsigned(rows.width) - (rows.bytes - 1) * 8;
+    const unsigned char *row = glyph->bitmap;
+    unsigned remaining = glyph->bytes;
+    for (unsigned r = 0; r < rows.count; ++r, row += rows.bytes, remaining -= rows.bytes) {
+        QRgb *line = pixels.line(top + int(r)) + left;
+        const unsigned available = std::min(rows.bytes, remaining);
+        for (unsigned b = 0; b < available; ++b) {
+            if (row[b] == 0) // paper already
+                continue;
+            if (b + 1 < rows.bytes || lastBits == 8)
+                std::memcpy(line + b * 8, patterns[row[b]].data(), 8 * sizeof(QRgb));
+            else
+                std::memcpy(line + b * 8, patterns[row[b]].data(), lastBits * sizeof(QRgb));
+        }
+        if (remaining <= rows.bytes)
+            break;
     }
 }
 
-} // namespace
-
-void CGlyphTable::Paint(CTableArea *area) {
-    m_bPageShown = false;
-    if (!m_pFont || !area)
-        return;
-    EnsureBuffer();
-    fillRect(m_imgBuffer, m_rcArea, kBackground);
-    PaintGrid();
-
-    const int count = int(std::min<uint32_t>(m_pFont->glyphs_used, INT_MAX));
-    const int firstIndex = m_nFirstRow * m_nColumns;
-    if (firstIndex >= count) // no glyph on this page: nothing to show
-        return;
-    const int end = std::min(firstIndex + m_nPageCells, count);
-    for (int index = firstIndex; index < end; ++index) {
-        const int p = index - firstIndex;
-        DrawCell(m_imgBuffer, (p % m_nColumns) * m_nCellWidth, (p / m_nColumns) * m_nCellHeight, m_pFont->bbx,
-                 &m_pFont->glyphs[index], index == m_nSelected ? CELL_SELECTED : CELL_NORMAL, m_pFont->bpp);
-    }
-    m_nDrawnSelected = m_nSelected;
-    m_bPageShown = true;
-    area->ShowBuffer(m_rcArea);
-}
-
-void CGlyphTable::PaintGrid() {
-    // A dotted line: every other pixel from the line's start, end point excluded.
-    const QRect clip = m_rcArea.intersected(m_imgBuffer.rect());
-    const int gridHeight = m_nRows * m_nCellHeight;
-    const int gridWidth = m_nColumns * m_nCellWidth;
-    for (int k = 1; k <= m_nColumns; ++k) {
-        const int x = k * m_nCellWidth - 1;
-        if (x < clip.left() || x > clip.right())
+// Any glyph of one bit per pixel: only set bits are drawn, clipped to the surface.
+void drawBits(const Pixels &pixels, int left, int top, const bdf_glyph *glyph, QRgb ink) {
+    const Rows rows(glyph, 1);
+    const bool inside = left >= 0 && left + rows.width <= pixels.width;
+    const unsigned lastBits = unsigned(rows.width) - (rows.bytes - 1) * 8;
+    const unsigned lastMask = (0xFF00u >> lastBits) & 0xFFu;
+    for (unsigned r = 0; r < rows.count; ++r) {
+        const int py = top + int(r);
+        if (py < 0 || py >= pixels.height)
             continue;
-        for (int y = 0; y < gridHeight && y <= clip.bottom(); y += 2)
-            reinterpret_cast<QRgb *>(m_imgBuffer.scanLine(y))[x] = kGridLine;
-    }
-    for (int k = 1; k <= m_nRows; ++k) {
-        const int y = k * m_nCellHeight - 1;
-        if (y < clip.top() || y > clip.bottom())
-            continue;
-        auto *line = reinterpret_cast<QRgb *>(m_imgBuffer.scanLine(y));
-        for (int x = 0; x < gridWidth && x <= clip.right(); x += 2)
-            line[x] = kGridLine;
+        QRgb *line = pixels.line(py);
+        const unsigned char *row = glyph->bitmap + size_t(r) * rows.bytes;
+        const unsigned available = std::min(rows.bytes, glyph->bytes - r * rows.bytes);
+        for (unsigned b = 0; b < available; ++b) {
+            unsigned bits = row[b];
+            if (b == rows.bytes - 1)
+                bits &= lastMask;
+            const int base = left + int(b) * 8;
+            while (bits) {
+                const int k = std::countl_zero(static_cast<uint8_t>(bits));
+                bits &= ~(0x80u >> k);
+                const int px = base + k;
+                if (inside || (px >= 0 && px < pixels.width))
+                    line[px] = ink;
+            }
+        }
     }
 }
 
-void CGlyphTable::DrawCell(QImage &surface, int x, int y, const bdf_bbx &fontBox, const bdf_glyph *glyph,
-                           CellMode mode, int bitsPerPixel) {
+// Pixels of 2, 4 or 8 bits: a grey level between the paper and the ink, by value.
+void drawLevels(const Pixels &pixels, int left, int top, const bdf_glyph *glyph, unsigned bpp, QRgb paper,
+                QRgb ink) {
+    const Rows rows(glyph, bpp);
+    const unsigned maximum = (1u << bpp) - 1;
+    for (unsigned r = 0; r < rows.count; ++r) {
+        const int py = top + int(r);
+        if (py < 0 || py >= pixels.height)
+            continue;
+        QRgb *line = pixels.line(py);
+        const unsigned char *row = glyph->bitmap + size_t(r) * rows.bytes;
+        const unsigned available = std::min(rows.bytes, glyph->bytes - r * rows.bytes);
+        for (int c = 0; c < rows.width; ++c) {
+            const unsigned bit = unsigned(c) * bpp;
+            if (bit / 8 >= available)
+                break;
+            const unsigned value = (row[bit / 8] >> (8 - bpp - bit % 8)) & maximum;
+            const int px = left + c;
+            if (value == 0 || px < 0 || px >= pixels.width)
+                continue;
+            line[px] = value == maximum ? ink : blend(paper, ink, value, maximum);
+        }
+    }
+}
+
+// DrawCell on prepared pixels; false when the glyph reaches outside its box.
+bool drawCell(const Pixels &pixels, int x, int y, const bdf_bbx &fontBox, const bdf_glyph *glyph,
+              CGlyphTable::CellMode mode, int bitsPerPixel, bool blankBox) {
     if (!glyph || glyph->bytes == 0 || !glyph->bitmap)
-        return;
+        return true;
     const int fw = fontBox.width;
     const int fh = fontBox.height;
     const int gw = glyph->bbx.width;
@@ -80,42 +147,89 @@ void CGlyphTable::DrawCell(QImage &surface, int x, int y, const bdf_bbx &fontBox
     const int left = x + (fw - gw) / 2;
     const int top = y + fontBox.ascent - glyph->bbx.ascent;
 
-    QRgb ink = kInk;
-    QRgb paper = kBackground;
-    if (mode == CELL_SELECTED) {
-        fillRect(surface, QRect(x, y, fw, fh), kSelectedFill);
-        ink = kSelectedInk;
-        paper = kSelectedFill;
-    } else if (mode == CELL_UNSELECTED) {
-        fillRect(surface, QRect(x, y, fw, fh), kBackground);
+    QRgb ink = CGlyphTable::kInk;
+    QRgb paper = CGlyphTable::kBackground;
+    if (mode == CGlyphTable::CELL_SELECTED) {
+        fillRect(pixels, x, y, fw, fh, CGlyphTable::kSelectedFill);
+        ink = CGlyphTable::kSelectedInk;
+        paper = CGlyphTable::kSelectedFill;
+    } else if (mode == CGlyphTable::CELL_UNSELECTED) {
+        fillRect(pixels, x, y, fw, fh, CGlyphTable::kBackground);
     }
 
-    // Pixels of 1, 2, 4 or 8 bits; a deeper pixel is a grey level between the
-    // paper and the ink, by its value.
-    const unsigned bpp = (bitsPerPixel == 2 || bitsPerPixel == 4 || bitsPerPixel == 8) ? unsigned(bitsPerPixel) : 1u;
-    const unsigned maximum = (1u << bpp) - 1;
-    const unsigned rowBytes = (unsigned(gw) * bpp + 7) / 8;
-    if (rowBytes == 0)
+    const bool deep = bitsPerPixel == 2 || bitsPerPixel == 4 || bitsPerPixel == 8;
+    const Rows rows(glyph, deep ? unsigned(bitsPerPixel) : 1u);
+    const bool fits = left >= x && left + gw <= x + fw && top >= y && top + int(rows.count) <= y + fh;
+    const bool onSurface = x >= 0 && y >= 0 && x + fw <= pixels.width && y + fh <= pixels.height;
+
+    if (deep)
+        drawLevels(pixels, left, top, glyph, unsigned(bitsPerPixel), paper, ink);
+    else if (fits && onSurface && rows.bytes && (mode != CGlyphTable::CELL_NORMAL || blankBox))
+        drawBitsOnPaper(pixels, left, top, glyph, mode == CGlyphTable::CELL_SELECTED ? kWhiteOnNavy : kBlackOnWhite);
+    else if (rows.bytes)
+        drawBits(pixels, left, top, glyph, ink);
+    return fits;
+}
+
+} // namespace
+
+bool CGlyphTable::DrawCell(QImage &surface, int x, int y, const bdf_bbx &fontBox, const bdf_glyph *glyph,
+                           CellMode mode, int bitsPerPixel, bool blankBox) {
+    return drawCell(Pixels(surface), x, y, fontBox, glyph, mode, bitsPerPixel, blankBox);
+}
+
+void CGlyphTable::Paint(CTableArea *area) {
+    m_bPageShown = false;
+    if (!m_pFont || !area)
         return;
-    const unsigned rows = (glyph->bytes + rowBytes - 1) / rowBytes;
-    const int width = surface.width();
-    const int height = surface.height();
-    for (unsigned r = 0; r < rows; ++r) {
-        const int py = top + int(r);
-        if (py < 0 || py >= height)
-            continue;
-        auto *line = reinterpret_cast<QRgb *>(surface.scanLine(py));
-        const unsigned char *row = glyph->bitmap + size_t(r) * rowBytes;
-        const unsigned available = std::min(rowBytes, glyph->bytes - r * rowBytes);
-        for (int c = 0; c < gw; ++c) {
-            const unsigned bit = unsigned(c) * bpp;
-            if (bit / 8 >= available)
-                break;
-            const unsigned value = (row[bit / 8] >> (8 - bpp - bit % 8)) & maximum;
-            const int px = left + c;
-            if (value == 0 || px < 0 || px >= width)
-                continue;
-            line[px] = value == maximum ? ink : blend(paper, ink, value, maximum);
+    EnsureBuffer();
+    const Pixels pixels(m_imgBuffer);
+    if (m_rcArea.size() == m_imgBuffer.size())
+        m_imgBuffer.fill(kBackground);
+    else
+        fillRect(pixels, 0, 0, m_rcArea.width(), m_rcArea.height(), kBackground);
+    PaintGrid();
+
+    const int count = int(std::min<uint32_t>(m_pFont->glyphs_used, INT_MAX));
+    const int firstIndex = m_nFirstRow * m_nColumns;
+    if (firstIndex >= count) // no glyph on this page: nothing to show
+        return;
+    const int end = std::min(firstIndex + m_nPageCells, count);
+    // Cell boxes hold only background until a glyph larger than its box draws over its neighbours.
+    bool blankBoxes = true;
+    int x = 0, y = 0;
+    for (int index = firstIndex; index < end; ++index) {
+        blankBoxes &= drawCell(pixels, x, y, m_pFont->bbx, &m_pFont->glyphs[index],
+                               index == m_nSelected ? CELL_SELECTED : CELL_NORMAL, m_pFont->bpp, blankBoxes);
+        x += m_nCellWidth;
+        if ((index - firstIndex) % m_nColumns == m_nColumns - 1) {
+            x = 0;
+            y += m_nCellHeight;
         }
+    }
+    m_nDrawnSelected = m_nSelected;
+    m_bPageShown = true;
+    area->ShowBuffer(m_rcArea);
+}
+
+void CGlyphTable::PaintGrid() {
+    // A dotted line: every other pixel from the line's start, end point excluded.
+    const Pixels pixels(m_imgBuffer);
+    const QRect clip = m_rcArea.intersected(m_imgBuffer.rect());
+    const int gridHeight = std::min(m_nRows * m_nCellHeight, clip.bottom() + 1);
+    const int gridWidth = std::min(m_nColumns * m_nCellWidth, clip.right() + 1);
+    const int lastColumnLine = std::min(m_nColumns, (clip.right() + 1) / m_nCellWidth);
+    for (int y = 0; y < gridHeight; y += 2) {
+        QRgb *line = pixels.line(y);
+        for (int k = 1; k <= lastColumnLine; ++k)
+            line[k * m_nCellWidth - 1] = kGridLine;
+    }
+    for (int k = 1; k <= m_nRows; ++k) {
+        const int y = k * m_nCellHeight - 1;
+        if (y > clip.bottom())
+            break;
+        QRgb *line = pixels.line(y);
+        for (int x = 0; x < gridWidth; x += 2)
+            line[x] = kGridLine;
     }
 }

@@ -134,8 +134,8 @@ void CGlyphwerkView::OnInitialUpdate() {
 void CGlyphwerkView::OnUpdate(const bdf_font *hint) {
     m_glyphTable.DetachFont();
     // The editor points into the font it was opened on; it never outlives it.
-    if (m_pEditDlg && m_pEditDlg->property("glyphwerkFont").value<void *>() != m_pDocument->Font())
-        delete m_pEditDlg;
+    if (m_pEditFont && m_pEditFont != m_pDocument->Font())
+        OnFontReleasing();
     if (hint)
         ShowFontInfo(hint);
     m_pArea->Invalidate();
@@ -143,7 +143,9 @@ void CGlyphwerkView::OnUpdate(const bdf_font *hint) {
 
 void CGlyphwerkView::OnFontReleasing() {
     m_glyphTable.DetachFont();
-    delete m_pEditDlg;
+    if (m_pEditDlg && m_pEditFont)
+        m_editorHook.detach(m_pEditDlg);
+    m_pEditFont = nullptr;
 }
 
 void CGlyphwerkView::OnDraw() {
@@ -170,11 +172,10 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
         bdf_glyph *glyph = &font->glyphs[index];
         ShowGlyphInfo(glyph);
         if (openEditor && m_editorHook.create) {
-            if (!m_pEditDlg) {
+            if (!m_pEditDlg)
                 m_pEditDlg = m_editorHook.create(this, [this] { OnGlyphChanged(); });
-                m_pEditDlg->setProperty("glyphwerkFont", QVariant::fromValue<void *>(font));
-            }
-            m_editorHook.setGlyph(m_pEditDlg, glyph, &font->bbx);
+            m_pEditFont = font;
+            m_editorHook.setGlyph(m_pEditDlg, glyph, &font->bbx, font->bpp);
             m_pEditDlg->show();
             m_pEditDlg->raise();
             m_pEditDlg->activateWindow();

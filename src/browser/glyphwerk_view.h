@@ -71,6 +71,7 @@ private:
     int m_nSelected = -1;
     CGlyphTable m_glyphTable;
     QPointer<QWidget> m_pEditDlg;
+    const bdf_font *m_pEditFont = nullptr; // the font the editor points into, if any
     GlyphEditorHook m_editorHook;
 
     CGlyphTableArea *m_pArea = nullptr;

@@ -199,15 +199,20 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
         const bdf_bbx *box;
     };
     std::vector<Call> calls;
-    int created = 0;
+    int created = 0, detached = 0;
     std::function<void()> notify;
     view.SetEditorHook({[&](QWidget *parent, std::function<void()> changed) -> QWidget * {
                             ++created;
                             notify = std::move(changed);
                             return new QDialog(parent);
                         },
-                        [&](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *box) {
+                        [&](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *box, int bpp) {
+                            EXPECT_EQ(bpp, 1);
                             calls.push_back({editor, glyph, box});
+                        },
+                        [&](QWidget *editor) {
+                            ++detached;
+                            editor->hide();
                         }});
     QTest::mouseDClick(&view, Qt::LeftButton, {}, cellPoint(0));
     QTest::mouseDClick(&view, Qt::LeftButton, {}, cellPoint(1));
@@ -224,9 +229,23 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
     EXPECT_TRUE(document.modified);
     EXPECT_TRUE(label(view, res::IDC_GLYPH_INFO).contains("DWidth:\t9\r\n"));
 
-    // The document releasing its font closes the editor.
+    // The document releasing its font detaches the editor; another font's
+    // update does too, and the next double-click reuses the window.
     view.OnFontReleasing();
-    EXPECT_EQ(view.EditDialog(), nullptr);
+    EXPECT_EQ(detached, 1);
+    EXPECT_FALSE(view.EditDialog()->isVisible());
+    TestFont second{16, 16};
+    second.addMany(5);
+    document.font = second.get();
+    view.OnUpdate(second.get());
+    EXPECT_EQ(detached, 1) << "already detached from the first font";
+    QTest::mouseDClick(&view, Qt::LeftButton, {}, cellPoint(0));
+    view.OnUpdate(nullptr);
+    EXPECT_EQ(detached, 1) << "same font: the editor stays";
+    document.font = font.get();
+    view.OnUpdate(font.get());
+    EXPECT_EQ(detached, 2);
+    EXPECT_EQ(created, 1);
 }
 
 TEST_F(FontView, WithoutAFontClicksAndKeysOnlyClearTheGlyphPanel) {

@@ -128,12 +128,15 @@ TEST(GlyphTablePaint, OversizedGlyphsDrawOverNeighboursWithinTheBuffer) {
     font.add(1, TestFont::box(2, 2, 0, 0), {0xC0, 0xC0});
     // Wider and taller than the font box, and reaching past the buffer's edges.
     font.add(2, TestFont::box(16, 4, 0, 0), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
-    FakeArea area{QSize(2 * 3 + 15, 3)};
+    font.add(3, TestFont::box(2, 2, 0, 0), {0x40, 0x40}); // its box holds the overflow of glyph 2
+    FakeArea area{QSize(3 * 3 + 15, 3)};
     CGlyphTable table;
     ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
     // left = 3 + (2 - 16) / 2 = -4; top = 2 - 4 = -2: rows 0 and 1 are visible.
     EXPECT_EQ(at(table, 0, 0), black) << "drawn over the first cell";
     EXPECT_EQ(at(table, 5, 1), black);
+    EXPECT_EQ(at(table, 6, 0), black) << "the next cell's blank pixels do not erase the overflow";
+    EXPECT_EQ(at(table, 7, 0), black);
 }
 
 TEST(GlyphTablePaint, TheBufferGrowsWithTheArea) {

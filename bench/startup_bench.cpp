@@ -1,0 +1,95 @@
+// Start-up to the first painted window with unifont open, less showing and
+// painting an empty window of the same size, as a multiple of what
+// `glyphwerk-bdf info` does with unifont (set-up, load, summary, release,
+// clean-up). All three run in this process, offscreen, so process creation
+// and Qt's own start weigh on neither side.
+
+#include "bdf.h"
+#include "font_summary.h"
+#include "glyph_table_area.h"
+#include "glyphwerk_app.h"
+#include "glyphwerk_view.h"
+#include "main_frame.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+
+namespace {
+
+const std::string kUnifont = std::string(GLYPHWERK_CORPUS_DIR) + "/misc-unifont.bdf";
+
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double InfoSeconds() {
+    const auto start = std::chrono::steady_clock::now();
+    bdf_setup();
+    bdf_font *font = bdf_load_font_path(kUnifont.c_str());
+    benchmark::DoNotOptimize(bdf_font_summary(font, kUnifont.c_str()));
+    bdf_free_font(font);
+    bdf_cleanup();
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+double EmptyWindowSeconds() {
+    const auto start = std::chrono::steady_clock::now();
+    QWidget window;
+    window.resize(1024, 768);
+    window.show();
+    QTest::qWaitForWindowExposed(&window);
+    window.repaint();
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+double StartupSeconds() {
+    const auto start = std::chrono::steady_clock::now();
+    CGlyphwerkApp app;
+    if (!app.InitInstance({"glyphwerk", QString::fromStdString(kUnifont)}))
+        return -1;
+    QTest::qWaitForWindowExposed(app.MainFrame());
+    app.View()->TableArea()->repaint();
+    const double seconds = Seconds(std::chrono::steady_clock::now() - start);
+    app.ExitInstance();
+    return seconds;
+}
+
+void BM_StartupWithUnifont(benchmark::State &state) {
+    double info = 0, empty = 0, startup = 0;
+    for (auto _ : state) {
+        info += InfoSeconds();
+        empty += EmptyWindowSeconds();
+        const double seconds = StartupSeconds();
+        if (seconds < 0) {
+            state.SkipWithError("unifont could not be opened (is it in the corpus?)");
+            return;
+        }
+        startup += seconds;
+    }
+    const double n = double(state.iterations());
+    state.counters["info_ms"] = info / n * 1e3;
+    state.counters["empty_ms"] = empty / n * 1e3;
+    state.counters["startup_ms"] = startup / n * 1e3;
+    state.counters["x_info"] = (startup - empty) / info;
+}
+BENCHMARK(BM_StartupWithUnifont)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    // A private home: the recent-file list of the benchmark stays out of the user's settings.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+    qputenv("XDG_RUNTIME_DIR", (home.path() + "/runtime").toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

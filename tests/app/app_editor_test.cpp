@@ -1,0 +1,44 @@
+// The glyph editor, the About box and the update dialog as the application wires them.
+
+#include "app_fixture.h"
+#include "about_box.h"
+#include "glyph_edit_dialog.h"
+#include "glyph_table_area.h"
+
+#include <QTimer>
+
+TEST_F(AppFixture, DoubleClickEditsTheGlyphAndAnOpenDetachesTheEditor) {
+    ASSERT_TRUE(start({small}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame()));
+    const QPoint cell = view()->TableArea()->geometry().topLeft() + view()->TableArea()->contentsRect().topLeft() +
+                        QPoint(7 + 3, 4);
+    QTest::mouseDClick(view(), Qt::LeftButton, {}, cell);
+    auto *editor = qobject_cast<CGlyphEditDlg *>(view()->EditDialog());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->parentWidget(), view());
+    EXPECT_TRUE(res::controlById<QLabel>(view(), res::IDC_GLYPH_INFO)->text().startsWith("Glyph Name: B\r\n"));
+
+    // The editor's change notice (WM_GLYPH_CHANGED) marks the document modified.
+    EXPECT_FALSE(doc()->IsModified());
+    emit editor->glyphChanged();
+    EXPECT_TRUE(doc()->IsModified());
+
+    doc()->SetModifiedFlag(false);
+    ASSERT_EQ(app->OpenDocumentFile(other), CGlyphwerkApp::OpenResult::Opened);
+    EXPECT_FALSE(editor->isVisible()) << "detached from the released font";
+    EXPECT_EQ(view()->EditDialog(), editor) << "the one editor window stays";
+}
+
+TEST_F(AppFixture, HelpAboutShowsTheAboutBoxModally) {
+    ASSERT_TRUE(start());
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto *about = qobject_cast<CAboutDlg *>(QApplication::activeModalWidget());
+        shown = about != nullptr;
+        if (QWidget *modal = QApplication::activeModalWidget())
+            qobject_cast<QDialog *>(modal)->reject();
+    });
+    trigger(res::ID_APP_ABOUT);
+    EXPECT_TRUE(shown);
+}

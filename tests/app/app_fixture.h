@@ -1,0 +1,96 @@
+#ifndef GLYPHWERK_TESTS_APP_APP_FIXTURE_H
+#define GLYPHWERK_TESTS_APP_APP_FIXTURE_H
+
+// A whole application in the test process: scripted prompts, fonts in a
+// temporary folder, settings in the test's private home.
+
+#include "dialog_builder.h"
+#include "font_form_template.h"
+#include "glyphwerk_app.h"
+#include "glyphwerk_doc.h"
+#include "glyphwerk_view.h"
+#include "main_frame.h"
+#include "main_menu.h"
+#include "scripted_prompts.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Two glyphs, A and B, in a 6 x 8 box.
+inline const char *kSmallFont = "STARTFONT 2.1\n"
+                                "FONT -Test-Small-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\n"
+                                "SIZE 8 75 75\n"
+                                "FONTBOUNDINGBOX 6 8 0 -1\n"
+                                "STARTPROPERTIES 3\n"
+                                "SPACING \"C\"\n"
+                                "FONT_ASCENT 7\n"
+                                "FONT_DESCENT 1\n"
+                                "ENDPROPERTIES\n"
+                                "CHARS 2\n"
+                                "STARTCHAR A\nENCODING 65\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n"
+                                "30\n48\n84\n84\nFC\n84\n84\n00\nENDCHAR\n"
+                                "STARTCHAR B\nENCODING 66\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n"
+                                "F8\n84\n84\nF8\n84\n84\nF8\n00\nENDCHAR\n"
+                                "ENDFONT\n";
+
+struct AppFixture : ::testing::Test {
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    std::unique_ptr<CGlyphwerkApp> app;
+    QString small, other, text, missing;
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QSettings(CGlyphwerkApp::SettingsOrganization(), CGlyphwerkApp::SettingsApplication()).clear();
+        small = write("small.bdf", kSmallFont);
+        other = write("other.bdf", QByteArray(kSmallFont).replace("Small", "Other"));
+        text = write("notes.txt", "just some text\n");
+        missing = dir.filePath("missing.bdf");
+    }
+    void TearDown() override { app.reset(); }
+
+    QString write(const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    static QByteArray read(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    bool start(const QStringList &arguments = {}) {
+        app = std::make_unique<CGlyphwerkApp>();
+        return app->InitInstance(QStringList{"glyphwerk"} + arguments);
+    }
+    CGlyphwerkDoc *doc() const { return app->Document(); }
+    CMainFrame *frame() const { return app->MainFrame(); }
+    CGlyphwerkView *view() const { return app->View(); }
+    QAction *action(int id) const { return frame()->Action(id); }
+    void trigger(int id) const { action(id)->trigger(); }
+    QString fontPanel() const { return res::controlById<QLabel>(view(), res::IDC_FONT_INFO)->text(); }
+    // An editor change to the selected glyph: the document becomes modified.
+    void editGlyph() const { view()->OnGlyphChanged(); }
+
+    QStringList boxTexts() const {
+        QStringList texts;
+        for (const auto &box : prompts.boxes)
+            texts << box.text;
+        return texts;
+    }
+    bool fontCommandsEnabled() const {
+        const bool save = action(res::ID_FILE_SAVE)->isEnabled();
+        EXPECT_EQ(action(res::ID_FILE_SAVE_AS)->isEnabled(), save);
+        EXPECT_EQ(action(res::ID_EDIT_FIND)->isEnabled(), save);
+        return save;
+    }
+};
+
+#endif

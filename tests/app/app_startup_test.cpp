@@ -1,0 +1,150 @@
+// Start-up with and without a file, the main frame, the menu, shut-down and
+// the recent-file list across runs.
+
+#include "app_fixture.h"
+#include "string_table.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+TEST_F(AppFixture, StartsEmptyWithTheVersionCaptionInAFixedFrame) {
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(frame()->isVisible());
+    EXPECT_EQ(frame()->windowTitle(), "GlyphwerkV1.02");
+    EXPECT_EQ(doc()->Font(), nullptr);
+    EXPECT_FALSE(doc()->FontLoaded());
+    EXPECT_EQ(doc()->PathName(), "");
+    EXPECT_EQ(doc()->GetTitle(), "Untitled");
+    EXPECT_FALSE(fontCommandsEnabled());
+    EXPECT_EQ(fontPanel(), "No file is opened.");
+    EXPECT_TRUE(prompts.boxes.empty());
+
+    EXPECT_EQ(frame()->minimumSize(), frame()->maximumSize()) << "not resizable";
+    EXPECT_LE(frame()->width(), 1024);
+    EXPECT_LE(frame()->height(), 768);
+    EXPECT_FALSE(frame()->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(frame()->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(frame()->findChildren<QToolBar *>().isEmpty());
+    EXPECT_TRUE(frame()->findChildren<QStatusBar *>().isEmpty());
+    // The view is no larger than the form in either dimension.
+    EXPECT_LE(view()->width(), view()->FormSize().width());
+    EXPECT_LE(view()->height(), view()->FormSize().height());
+}
+
+TEST_F(AppFixture, MenuAndAcceleratorsFollowResource128) {
+    ASSERT_TRUE(start());
+    QStringList lines;
+    for (QAction *top : frame()->menuBar()->actions()) {
+        lines << top->text();
+        for (QAction *item : top->menu()->actions()) {
+            if (!item->isVisible())
+                continue;
+            lines << (item->isSeparator() ? QString("--") : "  " + item->text() + (item->isEnabled() ? "" : " (grey)"));
+        }
+    }
+    EXPECT_EQ(lines.join('|'), "&File|  &Open...\tCtrl+O|  &Save\tCtrl+S (grey)|  Save &As... (grey)|--|"
+                               "  Recent &Files (grey)|--|  E&xit|"
+                               "&Edit|  &Find...\tCtrl+F (grey)|"
+                               "&Help|  &Update...|--|  &About Glyphwerk...");
+    const std::pair<int, const char *> keys[] = {{res::ID_FILE_OPEN, "Ctrl+O"}, {res::ID_FILE_SAVE, "Ctrl+S"},
+                                                 {res::ID_EDIT_FIND, "Ctrl+F"}, {res::ID_FILE_NEW, "Ctrl+N"},
+                                                 {res::ID_EDIT_COPY, "Ctrl+C"}};
+    for (auto [id, key] : keys)
+        EXPECT_EQ(action(id)->shortcut(), QKeySequence(key)) << id;
+    EXPECT_EQ(res::loadString(57344), "Glyphwerk");
+    EXPECT_EQ(res::loadString(61204), "BDF File (*.bdf)|*.bdf||");
+    EXPECT_EQ(res::docString(res::regFileTypeId), "Glyphwerk.Document");
+    EXPECT_EQ(res::docString(res::filterName), "Glyphw File (*.bdf)");
+}
+
+TEST_F(AppFixture, StartsWithAFontNamedOnTheCommandLine) {
+    ASSERT_TRUE(start({small}));
+    EXPECT_EQ(frame()->windowTitle(), "GlyphwerkV1.02") << "the start-up caption wins";
+    EXPECT_TRUE(doc()->FontLoaded());
+    EXPECT_EQ(doc()->PathName(), small);
+    EXPECT_EQ(fontPanel(), "File: " + small +
+                               "\r\nFont: -Test-Small-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\r\n"
+                               "Size: \t\t8\r\nMax Width:\t6\r\nMax Height:\t8\r\nGlyphs Num: \t2\r\n");
+    EXPECT_TRUE(fontCommandsEnabled());
+    EXPECT_EQ(app->RecentFiles().Paths(), QStringList{small});
+
+    // The framework's title rule takes over at the next title change.
+    trigger(res::ID_FILE_NEW);
+    EXPECT_EQ(frame()->windowTitle(), "Untitled - Glyphwerk");
+}
+
+TEST_F(AppFixture, APathThatCannotBeOpenedEndsStartUpAfterItsMessage) {
+    EXPECT_FALSE(start({missing}));
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_TRUE(prompts.boxes[0].text.contains(missing));
+    EXPECT_EQ(prompts.boxes[0].type, 48u);
+    EXPECT_FALSE(frame()->isVisible());
+    app->ExitInstance();
+    EXPECT_EQ(app->Document(), nullptr);
+}
+
+TEST_F(AppFixture, ANonFontOnTheCommandLineSaysInvalidFileAndStarts) {
+    ASSERT_TRUE(start({text}));
+    ASSERT_EQ(boxTexts(), QStringList{"Invalid file!"});
+    EXPECT_EQ(prompts.boxes[0].type, 48u);
+    EXPECT_TRUE(frame()->isVisible());
+    EXPECT_EQ(frame()->windowTitle(), "GlyphwerkV1.02");
+    EXPECT_EQ(fontPanel(), "No file is opened.");
+    EXPECT_FALSE(fontCommandsEnabled());
+    // The failed state: no font, but the file's path and title.
+    EXPECT_EQ(doc()->Font(), nullptr);
+    EXPECT_EQ(doc()->PathName(), text);
+    EXPECT_EQ(doc()->GetTitle(), "notes.txt");
+}
+
+TEST_F(AppFixture, TheRecentFileListOfFourSurvivesARestart) {
+    ASSERT_TRUE(start());
+    QStringList paths;
+    for (int i = 0; i < 5; ++i) {
+        paths.prepend(write(QString("f%1.bdf").arg(i), kSmallFont));
+        ASSERT_EQ(app->OpenDocumentFile(paths.first()), CGlyphwerkApp::OpenResult::Opened);
+    }
+    const QStringList newestFour = paths.mid(0, 4);
+    EXPECT_EQ(app->RecentFiles().Paths(), newestFour);
+    EXPECT_EQ(action(res::ID_FILE_MRU_FILE1)->text(), "&1 " + paths[0]);
+    EXPECT_EQ(action(res::ID_FILE_MRU_FILE1 + 3)->text(), "&4 " + paths[3]);
+
+    app.reset(); // shut-down stores the list
+    ASSERT_TRUE(start());
+    EXPECT_EQ(app->RecentFiles().Paths(), newestFour);
+    EXPECT_EQ(action(res::ID_FILE_MRU_FILE1 + 1)->text(), "&2 " + paths[1]);
+    EXPECT_TRUE(action(res::ID_FILE_MRU_FILE1 + 3)->isVisible());
+
+    // Reopening one moves it to the top.
+    trigger(res::ID_FILE_MRU_FILE1 + 2);
+    EXPECT_EQ(doc()->PathName(), paths[2]);
+    EXPECT_EQ(app->RecentFiles().Paths().first(), paths[2]);
+}
+
+TEST_F(AppFixture, ExitAsksToSaveChangesAndCancelKeepsTheProgramRunning) {
+    ASSERT_TRUE(start({small}));
+    editGlyph();
+    EXPECT_TRUE(doc()->IsModified());
+    prompts.saveChangesAnswers = {prompts::IDCANCEL};
+    trigger(res::ID_APP_EXIT);
+    EXPECT_EQ(prompts.saveChangesAsked, QStringList{small});
+    EXPECT_TRUE(frame()->isVisible());
+
+    prompts.saveChangesAnswers = {prompts::IDNO};
+    trigger(res::ID_APP_EXIT);
+    EXPECT_FALSE(frame()->isVisible());
+    EXPECT_EQ(read(small), kSmallFont) << "No does not save";
+}
+
+TEST_F(AppFixture, CtrlCDoesNothingAndCtrlFIsInactiveWithoutAFont) {
+    ASSERT_TRUE(start());
+    frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame()));
+    QTest::keyClick(frame(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QTest::keyClick(frame(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(prompts.boxes.empty());
+    EXPECT_EQ(doc()->Font(), nullptr);
+}
