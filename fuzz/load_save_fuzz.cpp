@@ -30,7 +30,7 @@ bool padded_text_is_huge(const bdf_font *font) {
         return false;
     uint64_t row_text = 2 * (((uint64_t)font->bbx.width * font->bpp + 7) / 8) + 1;
     uint64_t glyphs = (uint64_t)font->glyphs_used + font->unencoded_used;
-    return glyphs * font->bbx.height * row_text > (4u << 20);
+    return glyphs * font->bbx.height * row_text > (256u << 10);
 }
 
 void fail(const char *what, const char *text, size_t length) {
