@@ -50,19 +50,26 @@ void drawBitsOnPaper(const Pixels &pixels, int left, int top, const bdf_glyph *g
     }
 }
 
+// Calls visit(line, row, available) for every row of the glyph that lands on
+// the surface: the surface line, the row's bytes and how many of them exist.
+template <typename Visit>
+void forEachVisibleRow(const Pixels &pixels, int top, const bdf_glyph *glyph, const Rows &rows, Visit visit) {
+    for (unsigned r = 0; r < rows.count; ++r) {
+        const int py = top + int(r);
+        if (py < 0 || py >= pixels.height)
+            continue;
+        const unsigned char *row = glyph->bitmap + size_t(r) * rows.bytes;
+        visit(pixels.line(py), row, std::min(rows.bytes, glyph->bytes - r * rows.bytes));
+    }
+}
+
 // Any glyph of one bit per pixel: only set bits are drawn, clipped to the surface.
 void drawBits(const Pixels &pixels, int left, int top, const bdf_glyph *glyph, QRgb ink) {
     const Rows rows(glyph, 1);
     const bool inside = left >= 0 && left + rows.width <= pixels.width;
     const unsigned lastBits = unsigned(rows.width) - (rows.bytes - 1) * 8;
     const unsigned lastMask = (0xFF00u >> lastBits) & 0xFFu;
-    for (unsigned r = 0; r < rows.count; ++r) {
-        const int py = top + int(r);
-        if (py < 0 || py >= pixels.height)
-            continue;
-        QRgb *line = pixels.line(py);
-        const unsigned char *row = glyph->bitmap + size_t(r) * rows.bytes;
-        const unsigned available = std::min(rows.bytes, glyph->bytes - r * rows.bytes);
+    forEachVisibleRow(pixels, top, glyph, rows, [&](QRgb *line, const unsigned char *row, unsigned available) {
         for (unsigned b = 0; b < available; ++b) {
             unsigned bits = row[b];
             if (b == rows.bytes - 1)
@@ -76,7 +83,7 @@ void drawBits(const Pixels &pixels, int left, int top, const bdf_glyph *glyph, Q
                     line[px] = ink;
             }
         }
-    }
+    });
 }
 
 // Pixels of 2, 4 or 8 bits: a grey level between the paper and the ink, by value.
@@ -84,13 +91,7 @@ void drawLevels(const Pixels &pixels, int left, int top, const bdf_glyph *glyph,
                 QRgb ink) {
     const Rows rows(glyph, bpp);
     const unsigned maximum = (1u << bpp) - 1;
-    for (unsigned r = 0; r < rows.count; ++r) {
-        const int py = top + int(r);
-        if (py < 0 || py >= pixels.height)
-            continue;
-        QRgb *line = pixels.line(py);
-        const unsigned char *row = glyph->bitmap + size_t(r) * rows.bytes;
-        const unsigned available = std::min(rows.bytes, glyph->bytes - r * rows.bytes);
+    forEachVisibleRow(pixels, top, glyph, rows, [&](QRgb *line, const unsigned char *row, unsigned available) {
         for (int c = 0; c < rows.width; ++c) {
             const unsigned bit = unsigned(c) * bpp;
             if (bit / 8 >= available)
@@ -101,7 +102,7 @@ void drawLevels(const Pixels &pixels, int left, int top, const bdf_glyph *glyph,
                 continue;
             line[px] = value == maximum ? ink : blend(paper, ink, value, maximum);
         }
-    }
+    });
 }
 
 // DrawCell on prepared pixels; false when the glyph reaches outside its box.
