@@ -21,8 +21,9 @@ constexpr std::uint64_t LARGEST_RESERVE = 30 * MiB;
 // Allocator bookkeeping in front of a block and behind it.
 constexpr std::uintptr_t CHUNK_OVERHEAD = 64;
 constexpr std::uintptr_t SMALLEST_FILLER = 64 * 1024;
-// Kept for the life of the process; see prepare_heap_for_font.
-void *filler;
+// Kept for the life of the process; see prepare_heap_for_font. Volatile, so
+// that the compiler keeps an allocation nothing reads.
+void *volatile filler;
 
 std::uintptr_t round_down(std::uintptr_t value, std::uintptr_t unit) { return value & ~(unit - 1); }
 
