@@ -210,6 +210,11 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
  * font is null or anything fails, leaving any existing file unchanged. */
 int bdf_save_font_path(const char *path, bdf_font *font);
 
+/* As bdf_save_font_path, without waiting for the data to reach the disk: the
+ * file is replaced just as atomically, but a system crash soon after may lose
+ * the new contents. For batch tools that write many files. */
+int bdf_save_font_path_unsynced(const char *path, bdf_font *font);
+
 /* ---- Release ----------------------------------------------------------- */
 
 /* Frees the font and everything it owns; null is ignored. */

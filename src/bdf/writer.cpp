@@ -370,9 +370,7 @@ mode_t mode_for(const char *path) {
     return 0666 & ~mask;
 }
 
-} // namespace
-
-int bdf_save_font_path(const char *path, bdf_font *font) {
+int save_path(const char *path, bdf_font *font, bool sync) {
     if (path == nullptr || *path == '\0' || font == nullptr)
         return 0;
 
@@ -396,11 +394,19 @@ int bdf_save_font_path(const char *path, bdf_font *font) {
     }
     ok = bdf_save_font(file, font, &bdf_global_options, nullptr, nullptr) && ok;
     ok = fflush(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
+    ok = (!sync || fsync(fileno(file)) == 0) && ok;
     ok = fclose(file) == 0 && ok;
     if (ok)
         ok = rename(temp.c_str(), target.c_str()) == 0;
     if (!ok)
         unlink(temp.c_str());
     return ok ? 1 : 0;
+}
+
+} // namespace
+
+int bdf_save_font_path(const char *path, bdf_font *font) { return save_path(path, font, true); }
+
+int bdf_save_font_path_unsynced(const char *path, bdf_font *font) {
+    return save_path(path, font, false);
 }

@@ -80,7 +80,9 @@ int run_normalize(const char *in_path, const char *out_path) {
     if (!font)
         return EXIT_NO_FONT;
     errno = 0;
-    if (!bdf_save_font_path(out_path, font)) {
+    // Like other batch tools, leave writing OUT to the disk to the system
+    // rather than wait for it on every file.
+    if (!bdf_save_font_path_unsynced(out_path, font)) {
         // The library reports only failure; errno usually still holds the cause.
         if (errno)
             std::fprintf(stderr, "glyphwerk-bdf: cannot write %s: %s\n", out_path, std::strerror(errno));

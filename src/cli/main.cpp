@@ -24,6 +24,7 @@ const char help_text[] =
     "                      and number of encoded glyphs\n"
     "  normalize IN OUT    read IN and write it to OUT exactly as saving it in\n"
     "                      Glyphwerk would; OUT is replaced only when the write succeeds\n"
+    "                      (the system writes it to the disk in its own time)\n"
     "\n"
     "Exit status: 0 success (check: no messages), 1 check found messages,\n"
     "2 the input cannot be read or holds no STARTFONT line, 3 OUT cannot be written,\n"

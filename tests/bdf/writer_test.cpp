@@ -373,8 +373,14 @@ TEST(Writer, ProgressLineEndsAndNullNames) {
     EXPECT_EQ(bdf_save_font(nullptr, font.get(), nullptr, nullptr, nullptr), 0);
 }
 
-class SaveToPath : public ::testing::Test {
+// Both path savers, the one that waits for the disk and the one that does not,
+// must replace files in the same way.
+using PathSaver = int (*)(const char *, bdf_font *);
+
+class SaveToPath : public ::testing::TestWithParam<PathSaver> {
 protected:
+    int save(const char *path, bdf_font *saved) const { return GetParam()(path, saved); }
+
     void SetUp() override {
         dir = fs::temp_directory_path() / ("glyphwerk-writer-" + std::to_string(getpid()));
         fs::remove_all(dir);
@@ -400,13 +406,13 @@ protected:
     std::string expected;
 };
 
-TEST_F(SaveToPath, WritesTheFileAndReplacesAnOldOne) {
+TEST_P(SaveToPath, WritesTheFileAndReplacesAnOldOne) {
     fs::path target = dir / "font.bdf";
     {
         std::ofstream(target) << "old contents that are longer than the new font file will ever be";
     }
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(bdf_save_font_path(target.c_str(), font.get()), 1);
+    EXPECT_EQ(save(target.c_str(), font.get()), 1);
     EXPECT_EQ(read(target), expected);
     EXPECT_EQ(entries(), 1u);
     // The replaced file's permissions are kept.
@@ -418,22 +424,22 @@ TEST_F(SaveToPath, WritesTheFileAndReplacesAnOldOne) {
     fs::create_symlink(target, link);
     fs::remove(target);
     { std::ofstream(target) << "x"; }
-    EXPECT_EQ(bdf_save_font_path(link.c_str(), font.get()), 1);
+    EXPECT_EQ(save(link.c_str(), font.get()), 1);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(read(target), expected);
 }
 
-TEST_F(SaveToPath, AFailedSaveReportsItAndLeavesTheOldFileAlone) {
-    EXPECT_EQ(bdf_save_font_path(nullptr, font.get()), 0);
-    EXPECT_EQ(bdf_save_font_path((dir / "x.bdf").c_str(), nullptr), 0);
-    EXPECT_EQ(bdf_save_font_path((dir / "missing" / "x.bdf").c_str(), font.get()), 0);
+TEST_P(SaveToPath, AFailedSaveReportsItAndLeavesTheOldFileAlone) {
+    EXPECT_EQ(save(nullptr, font.get()), 0);
+    EXPECT_EQ(save((dir / "x.bdf").c_str(), nullptr), 0);
+    EXPECT_EQ(save((dir / "missing" / "x.bdf").c_str(), font.get()), 0);
 
     fs::path target = dir / "font.bdf";
     { std::ofstream(target) << "old"; }
     if (geteuid() != 0) {
         // A folder the user may not write to: no temporary file can be made.
         fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_EQ(bdf_save_font_path(target.c_str(), font.get()), 0);
+        EXPECT_EQ(save(target.c_str(), font.get()), 0);
         fs::permissions(dir, fs::perms::owner_all);
         EXPECT_EQ(read(target), "old");
     }
@@ -445,7 +451,7 @@ TEST_F(SaveToPath, AFailedSaveReportsItAndLeavesTheOldFileAlone) {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit = {100, 100};
         setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(bdf_save_font_path(target.c_str(), font.get()) == 0 ? 0 : 1);
+        _exit(save(target.c_str(), font.get()) == 0 ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -454,3 +460,7 @@ TEST_F(SaveToPath, AFailedSaveReportsItAndLeavesTheOldFileAlone) {
     EXPECT_EQ(read(target), "old");
     EXPECT_EQ(entries(), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Writer, SaveToPath,
+                         ::testing::Values(&bdf_save_font_path, &bdf_save_font_path_unsynced),
+                         [](const auto &info) { return info.index == 0 ? "Synced" : "Unsynced"; });
