@@ -48,6 +48,17 @@ void prefault(void *block, size_t size) {
 #endif
 }
 
+/* The glyphs of a font share a few device widths, and the point size and
+ * resolution are fixed once the glyphs begin: the last answer is kept. */
+uint16_t scalable_width(bdf_parse_state *state, uint16_t dwidth) {
+    if (!state->known_swidth || state->known_dwidth != dwidth) {
+        state->known_dwidth = dwidth;
+        state->known_swidth_value = bdf_scalable_width(state->font, dwidth);
+        state->known_swidth = true;
+    }
+    return state->known_swidth_value;
+}
+
 int chars(uint32_t lineno, bdf_parse_state *state) {
     bdf_font *font = state->font;
     uint32_t n = bdf_parse_unsigned(bdf_field(state, 1), nullptr, 10);
@@ -205,7 +216,7 @@ void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t li
         }
     }
     if (state->options.correct_metrics) {
-        uint16_t swidth = bdf_scalable_width(font, glyph->dwidth);
+        uint16_t swidth = scalable_width(state, glyph->dwidth);
         if (swidth != glyph->swidth) {
             glyph->swidth = swidth;
             state->flags |= BDF_SWIDTH_ADJUSTED;
@@ -219,7 +230,6 @@ void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t li
 
 /* SWIDTH, DWIDTH, BBX, BITMAP and the rows: the lines about the current glyph. */
 int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *state) {
-    bdf_font *font = state->font;
     if (state->flags & BDF_BITMAP)
         return bdf_bitmap_row(state, line, length) ? BDF_OK : bdf_out_of_memory(state, lineno);
     if (BDF_KEYWORD(line, length, "SWIDTH1") || BDF_KEYWORD(line, length, "DWIDTH1"))
@@ -250,7 +260,7 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
         if (!(state->flags & BDF_SWIDTH)) {
             bdf_message(state, "SWIDTH field missing at line %ld.  Set automatically.",
                         (long)lineno);
-            glyph->swidth = bdf_scalable_width(font, glyph->dwidth);
+            glyph->swidth = scalable_width(state, glyph->dwidth);
         }
         state->flags |= BDF_DWIDTH;
     } else {

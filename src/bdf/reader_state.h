@@ -92,6 +92,10 @@ struct bdf_parse_state {
     uint32_t bitmap_size;
     uint64_t padding_used; /* zero bytes added for missing rows so far */
     bool any_bbx;          /* some glyph had a BBX line */
+    /* The last scalable width computed for the glyphs (glyph_handler.cpp). */
+    bool known_swidth;
+    uint16_t known_dwidth;
+    uint16_t known_swidth_value;
     int64_t file_size;     /* -1 when not known */
     uint64_t bytes_read;   /* from the file so far */
 };
