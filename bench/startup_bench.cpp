@@ -40,7 +40,8 @@ double EmptyWindowSeconds() {
     QWidget window;
     window.resize(1024, 768);
     window.show();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        return -1;
     window.repaint();
     return Seconds(std::chrono::steady_clock::now() - start);
 }
@@ -50,7 +51,8 @@ double StartupSeconds() {
     CGlyphwerkApp app;
     if (!app.InitInstance({"glyphwerk", QString::fromStdString(kUnifont)}))
         return -1;
-    QTest::qWaitForWindowExposed(app.MainFrame());
+    if (!QTest::qWaitForWindowExposed(app.MainFrame()))
+        return -1;
     app.View()->TableArea()->repaint();
     const double seconds = Seconds(std::chrono::steady_clock::now() - start);
     app.ExitInstance();
@@ -61,12 +63,13 @@ void BM_StartupWithUnifont(benchmark::State &state) {
     double info = 0, empty = 0, startup = 0;
     for (auto _ : state) {
         info += InfoSeconds();
-        empty += EmptyWindowSeconds();
+        const double blank = EmptyWindowSeconds();
         const double seconds = StartupSeconds();
-        if (seconds < 0) {
-            state.SkipWithError("unifont could not be opened (is it in the corpus?)");
+        if (blank < 0 || seconds < 0) {
+            state.SkipWithError("no window was shown, or unifont could not be opened (is it in the corpus?)");
             return;
         }
+        empty += blank;
         startup += seconds;
     }
     const double n = double(state.iterations());
