@@ -5,6 +5,7 @@
 // background and '1' to 'f' (hexadecimal) for a pixel's level ('#' is 1).
 
 #include "bdf.h"
+#include "edit_history.h"
 #include "grid_bitmap.h"
 
 #include <cstdlib>
@@ -20,21 +21,7 @@ inline bdf_bbx Box(int width, int height, int x_offset, int y_offset) {
             int16_t(-y_offset)};
 }
 
-inline int LevelOf(char c) {
-    if (c == '.')
-        return 0;
-    if (c == '#')
-        return 1;
-    return c <= '9' ? c - '0' : c - 'a' + 10;
-}
-
-inline char CharOf(int level, int bpp) {
-    if (level == 0)
-        return '.';
-    if (bpp == 1)
-        return '#';
-    return "0123456789abcdef"[level];
-}
+inline int LevelOf(char c) { return c == '#' ? 1 : int(std::string(".123456789abcdef").find(c)); }
 
 // A grid (malloc'd) of the picture's size.
 inline unsigned char *GridFrom(const Picture &rows, int bpp = 1) {
@@ -50,7 +37,8 @@ inline Picture PictureOf(const unsigned char *grid, int width, int height, int b
     Picture rows(height, std::string(width, '.'));
     for (int r = 0; r < height; ++r)
         for (int k = 0; k < width; ++k)
-            rows[r][k] = CharOf(GridPixel(grid, width, height, bpp, k, r), bpp);
+            if (const int level = GridPixel(grid, width, height, bpp, k, r))
+                rows[r][k] = bpp == 1 ? '#' : ".123456789abcdef"[level];
     return rows;
 }
 
@@ -64,13 +52,12 @@ struct GlyphDeleter {
 };
 using GlyphPtr = std::unique_ptr<bdf_glyph, GlyphDeleter>;
 
-inline GlyphPtr MakeGlyph(const Picture &rows, int x_offset, int y_offset, int bpp = 1, const char *name = "g",
-                          int dwidth = 8) {
+inline GlyphPtr MakeGlyph(const Picture &rows, int x_offset, int y_offset, int bpp = 1, const char *name = "g") {
     auto *glyph = new bdf_glyph{};
     const int width = rows.empty() ? 0 : int(rows[0].size()), height = int(rows.size());
     glyph->name = name ? strdup(name) : nullptr;
     glyph->encoding = 65;
-    glyph->dwidth = uint16_t(dwidth);
+    glyph->dwidth = 8;
     glyph->bbx = Box(width, height, x_offset, y_offset);
     glyph->bytes = GridBytes(width, height, bpp);
     if (glyph->bytes)
@@ -80,6 +67,13 @@ inline GlyphPtr MakeGlyph(const Picture &rows, int x_offset, int y_offset, int b
 
 inline Picture GlyphPicture(const bdf_glyph &glyph, int bpp = 1) {
     return PictureOf(glyph.bitmap, glyph.bbx.width, glyph.bbx.height, bpp);
+}
+
+inline int HistoryEntries(const CEditHistory &history) {
+    int count = 0;
+    for (const HistoryEntry *entry = history.List()->first; entry; entry = entry->next)
+        ++count;
+    return count;
 }
 
 #endif

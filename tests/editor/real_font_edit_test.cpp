@@ -3,18 +3,10 @@
 // byte for byte as before, and a 2-bit font keeps the levels it had.
 
 #include "bdf.h"
-#include "dialog_builder.h"
-#include "glyph_edit_dialog.h"
-#include "glyph_edit_template.h"
-#include "glyph_fixture.h"
+#include "editor_window.h"
 
-#include <QDir>
 #include <QFile>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -22,38 +14,26 @@
 
 namespace {
 
-struct FontDeleter {
-    void operator()(bdf_font *font) const { bdf_free_font(font); }
-};
-using FontPtr = std::unique_ptr<bdf_font, FontDeleter>;
-
+// The library, set up for one test, with the fonts it read.
 struct Library {
     Library() { bdf_setup(); }
     ~Library() { bdf_cleanup(); }
+    using FontPtr = std::unique_ptr<bdf_font, decltype(&bdf_free_font)>;
+    FontPtr Load(const QString &path) { return FontPtr(bdf_load_font_path(path.toLocal8Bit().constData()), bdf_free_font); }
+    static bool Save(const QString &path, bdf_font *font) {
+        return bdf_save_font_path(path.toLocal8Bit().constData(), font) == 1;
+    }
+    static bdf_glyph *Encoded(bdf_font *font, int encoding) {
+        for (uint32_t i = 0; i < font->glyphs_used; ++i)
+            if (font->glyphs[i].encoding == encoding)
+                return &font->glyphs[i];
+        return nullptr;
+    }
 };
-
-bdf_glyph *Encoded(bdf_font *font, int encoding) {
-    for (uint32_t i = 0; i < font->glyphs_used; ++i)
-        if (font->glyphs[i].encoding == encoding)
-            return &font->glyphs[i];
-    return nullptr;
-}
 
 QByteArray Contents(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A click of the pencil on grid cell (k, r).
-void PencilClick(CGlyphEditDlg &dialog, int k, int r) {
-    QWidget *frame = res::controlById(&dialog, res::IDC_CANVAS);
-    const int pitch = dialog.Canvas().Pitch();
-    const QPoint at = dialog.GetViewRect().topLeft() + QPoint(k * pitch + 2, r * pitch + 2);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(at), frame->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(frame, &event);
-    }
 }
 
 TEST(RealFontEdit, AnEditedX11FontIsStillReadByBdftopcf) {
@@ -62,27 +42,24 @@ TEST(RealFontEdit, AnEditedX11FontIsStillReadByBdftopcf) {
         GTEST_SKIP() << "no corpus font at " << source.toStdString() << " (run scripts/corpus)";
     Library library;
     QTemporaryDir dir;
-    FontPtr font(bdf_load_font_path(source.toLocal8Bit().constData()));
+    auto font = library.Load(source);
     ASSERT_TRUE(font);
     const QString before = dir.filePath("before.bdf"), after = dir.filePath("after.bdf");
-    ASSERT_EQ(bdf_save_font_path(before.toLocal8Bit().constData(), font.get()), 1);
+    ASSERT_TRUE(Library::Save(before, font.get()));
 
-    bdf_glyph *glyph = Encoded(font.get(), 'A');
+    bdf_glyph *glyph = Library::Encoded(font.get(), 'A');
     ASSERT_NE(glyph, nullptr);
-    QWidget view;
-    CGlyphEditDlg dialog(&view);
-    QSignalSpy changed(&dialog, &CGlyphEditDlg::glyphChanged);
-    ASSERT_TRUE(dialog.SetGlyph(glyph, font->bbx, font->bpp));
-    dialog.show();
-    EXPECT_FALSE(dialog.OnOK());
-    ASSERT_EQ(bdf_save_font_path(after.toLocal8Bit().constData(), font.get()), 1);
+    Editor e(glyph, font->bbx, font->bpp);
+    ASSERT_TRUE(e.ready);
+    EXPECT_FALSE(e.dialog.OnOK());
+    ASSERT_TRUE(Library::Save(after, font.get()));
     EXPECT_EQ(Contents(after), Contents(before)); // opening and OK change nothing
 
-    res::controlById<QAbstractButton>(&dialog, res::IDC_PENCIL)->click();
-    PencilClick(dialog, 0, 0); // the font box's top-left pixel, outside A's ink
-    EXPECT_TRUE(dialog.OnOK());
-    EXPECT_EQ(changed.count(), 1);
-    ASSERT_EQ(bdf_save_font_path(after.toLocal8Bit().constData(), font.get()), 1);
+    e.ClickButton(res::IDC_PENCIL);
+    e.Click(0, 0); // the font box's top-left pixel, outside A's ink
+    EXPECT_TRUE(e.dialog.OnOK());
+    EXPECT_EQ(e.changed.count(), 1);
+    ASSERT_TRUE(Library::Save(after, font.get()));
     EXPECT_NE(Contents(after), Contents(before));
 
     const QString pcf = dir.filePath("after.pcf"), errors = dir.filePath("errors.txt");
@@ -90,9 +67,9 @@ TEST(RealFontEdit, AnEditedX11FontIsStillReadByBdftopcf) {
     EXPECT_EQ(std::system(command.toLocal8Bit().constData()), 0);
     EXPECT_EQ(Contents(errors), QByteArray());
 
-    FontPtr reread(bdf_load_font_path(after.toLocal8Bit().constData()));
+    auto reread = library.Load(after);
     ASSERT_TRUE(reread);
-    const bdf_glyph *saved = Encoded(reread.get(), 'A');
+    const bdf_glyph *saved = Library::Encoded(reread.get(), 'A');
     ASSERT_NE(saved, nullptr);
     // The new pixel sits at the font box's left edge, in its top row.
     EXPECT_EQ(saved->bbx.x_offset, font->bbx.x_offset);
@@ -110,25 +87,23 @@ TEST(RealFontEdit, TwoBitFontsSaveWithTheirLevelsKept) {
                "STARTPROPERTIES 2\nFONT_ASCENT 2\nFONT_DESCENT 0\nENDPROPERTIES\nCHARS 1\n"
                "STARTCHAR g\nENCODING 65\nSWIDTH 500 0\nDWIDTH 4 0\nBBX 4 2 0 0\nBITMAP\n1B\n00\nENDCHAR\nENDFONT\n");
     file.close();
-    FontPtr font(bdf_load_font_path(path.toLocal8Bit().constData()));
+    auto font = library.Load(path);
     ASSERT_TRUE(font);
     ASSERT_EQ(font->bpp, 2);
-    bdf_glyph *glyph = Encoded(font.get(), 65);
+    bdf_glyph *glyph = Library::Encoded(font.get(), 65);
     ASSERT_NE(glyph, nullptr);
     EXPECT_EQ(GlyphPicture(*glyph, 2), (Picture{".123", "...."}));
 
-    QWidget view;
-    CGlyphEditDlg dialog(&view);
-    ASSERT_TRUE(dialog.SetGlyph(glyph, font->bbx, font->bpp));
-    dialog.show();
-    res::controlById<QAbstractButton>(&dialog, res::IDC_PENCIL)->click();
-    PencilClick(dialog, 0, 1);
-    ASSERT_TRUE(dialog.OnOK());
-    ASSERT_EQ(bdf_save_font_path(saved.toLocal8Bit().constData(), font.get()), 1);
-    FontPtr reread(bdf_load_font_path(saved.toLocal8Bit().constData()));
+    Editor e(glyph, font->bbx, font->bpp);
+    e.ClickButton(res::IDC_PENCIL);
+    e.Click(0, 1);
+    ASSERT_TRUE(e.dialog.OnOK());
+    EXPECT_EQ(glyph->bytes, 2u);
+    ASSERT_TRUE(Library::Save(saved, font.get()));
+    auto reread = library.Load(saved);
     ASSERT_TRUE(reread);
     EXPECT_EQ(reread->bpp, 2);
-    EXPECT_EQ(GlyphPicture(*Encoded(reread.get(), 65), 2), (Picture{".123", "3..."}));
+    EXPECT_EQ(GlyphPicture(*Library::Encoded(reread.get(), 65), 2), (Picture{".123", "3..."}));
 }
 
 } // namespace
