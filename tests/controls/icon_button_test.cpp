@@ -22,9 +22,12 @@ struct Window {
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    CIconButton *Add(bool checkBox) {
+    // A button at (10, 10) with icon `in` (and `out`) loaded when given.
+    CIconButton *Add(bool checkBox, int in = 0, int out = 0) {
         auto *button = new CIconButton(checkBox, &window);
         button->setGeometry(10, 10, kWidth, kHeight);
+        if (in)
+            EXPECT_EQ(button->LoadIcons(in, out), 0);
         return button;
     }
     QWidget window;
@@ -46,8 +49,7 @@ QImage IconArea(const QImage &look, int dx = 0, int dy = 0) {
 
 TEST(IconButton, APushButtonIsFlatWhenIdleRaisedUnderTheMouseAndSunkenWithItsIconMovedWhilePressed) {
     Window w;
-    CIconButton *button = w.Add(false);
-    ASSERT_EQ(button->LoadIcons(141), 0);
+    CIconButton *button = w.Add(false, 141);
     w.Show();
     const QColor face = button->palette().color(QPalette::Button);
     const QColor light = button->palette().color(QPalette::Light), dark = button->palette().color(QPalette::Dark);
@@ -79,21 +81,18 @@ TEST(IconButton, APushButtonIsFlatWhenIdleRaisedUnderTheMouseAndSunkenWithItsIco
     EXPECT_EQ(Look(button), idle);
 }
 
-TEST(IconButton, OutIconShowsUntilTheMouseComesOver) {
+TEST(IconButton, TheOutIconShowsUntilTheMouseComesOver) {
     Window w;
-    CIconButton *button = w.Add(false);
-    ASSERT_EQ(button->LoadIcons(141, 140), 0);
+    CIconButton *button = w.Add(false, 141, 140);
     w.Show();
     const QImage out = IconArea(Look(button)).copy(2, 2, 28, 28);
     Move(button, {20, 10});
-    const QImage in = IconArea(Look(button)).copy(2, 2, 28, 28);
-    EXPECT_NE(in, out);
+    EXPECT_NE(IconArea(Look(button)).copy(2, 2, 28, 28), out);
 }
 
 TEST(IconButton, ACheckedCheckBoxStaysSunkenWithItsIconInPlaceAndAClickUnchecksIt) {
     Window w;
-    CIconButton *button = w.Add(true);
-    ASSERT_EQ(button->LoadIcons(148), 0);
+    CIconButton *button = w.Add(true, 148);
     w.Show();
     const QImage unchecked = Look(button);
     button->SetChecked(1, true);
@@ -147,8 +146,7 @@ TEST(IconButton, ADoubleClickCountsAsTwoClicks) {
 
 TEST(IconButton, DisablingMovesTheFocusOnAndDrawsTheIconDisabled) {
     Window w;
-    CIconButton *button = w.Add(false);
-    ASSERT_EQ(button->LoadIcons(141), 0);
+    CIconButton *button = w.Add(false, 141);
     auto *next = new QLineEdit(&w.window);
     next->setGeometry(100, 60, 40, 20);
     QWidget::setTabOrder(w.before, button);
@@ -204,8 +202,7 @@ TEST(IconButton, GreyCopyUsesTheLuminanceFormulaAndKeepsBlackAndTransparency) {
     EXPECT_EQ(qAlpha(grey.pixel(3, 0)), 0);
 
     Window w;
-    CIconButton *button = w.Add(false);
-    ASSERT_EQ(button->LoadIcons(141, CIconButton::kGreyIcon), 0);
+    CIconButton *button = w.Add(false, 141, CIconButton::kGreyIcon);
     const QImage in = button->InIcon().pixmap(QSize(32, 32), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage out = button->OutIcon().pixmap(QSize(32, 32), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(out.convertToFormat(QImage::Format_ARGB32_Premultiplied),

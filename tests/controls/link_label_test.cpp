@@ -3,16 +3,15 @@
 
 #include "link_label.h"
 #include "scripted_prompts.h"
+#include "url_catcher.h"
 
-#include <QDesktopServices>
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 
-using controls::LinkPlatform;
-
 namespace {
 
+// A desktop that answers as told and records what it was asked.
 struct FakePlatform {
     int shellResult = 42;
     std::optional<QString> registered;
@@ -20,23 +19,27 @@ struct FakePlatform {
     QStringList shellCalls, commands;
     int registryLookups = 0;
 
-    LinkPlatform platform() {
-        return {[this](const QString &url) {
-                    shellCalls << url;
-                    return shellResult;
-                },
-                [this] {
-                    ++registryLookups;
-                    return registered;
-                },
-                [this](const QString &command) {
-                    commands << command;
-                    return runResult;
-                }};
+    controls::LinkPlatform platform() {
+        return {[this](const QString &url) { return shellCalls << url, shellResult; },
+                [this] { return ++registryLookups, registered; },
+                [this](const QString &command) { return commands << command, runResult; }};
     }
 };
 
-int countPixels(const QImage &image, QRgb colour) {
+// A bound label of `text` in `rect` of `parent`, with `url` set first when given.
+CLinkLabel *MakeLabel(QWidget *parent, QRect rect, const QString &text, const QString &url = {},
+                      Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
+    auto *label = new CLinkLabel(parent);
+    label->setAlignment(align);
+    label->setGeometry(rect);
+    label->setText(text);
+    if (!url.isEmpty())
+        label->SetLinkUrl(url);
+    label->bind();
+    return label;
+}
+
+int CountPixels(const QImage &image, QRgb colour) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -44,36 +47,20 @@ int countPixels(const QImage &image, QRgb colour) {
     return count;
 }
 
-// Receives what QDesktopServices would hand to the desktop.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    explicit UrlCatcher(const QString &scheme) : m_scheme(scheme) {
-        QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(m_scheme); }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-
-private:
-    QString m_scheme;
-};
-
-} // namespace
-
 TEST(LinkFallbackCommand, CutsAtThePlaceholderAndAppendsTheUrl) {
-    const QString url = "http://glyphwerk.example.org/";
-    EXPECT_EQ(controls::fallbackCommand(R"("C:\Program Files\Browser\browser.exe" -nohome "%1")", url),
-              R"("C:\Program Files\Browser\browser.exe" -nohome  http://glyphwerk.example.org/)");
-    EXPECT_EQ(controls::fallbackCommand(R"(browser.exe %1 -new)", url), "browser.exe  http://glyphwerk.example.org/");
-    EXPECT_EQ(controls::fallbackCommand("browser.exe -nohome", url), "browser.exe -nohome http://glyphwerk.example.org/");
-    EXPECT_EQ(controls::fallbackCommand("firefox %u", url), "firefox  http://glyphwerk.example.org/");
-    EXPECT_EQ(controls::fallbackCommand(R"(/opt/web/browser --new-window "%U" %i)", url),
-              "/opt/web/browser --new-window  http://glyphwerk.example.org/");
-    // The quoted placeholder wins over an earlier bare one.
-    EXPECT_EQ(controls::fallbackCommand(R"(b %1x "%1")", url), "b %1x  http://glyphwerk.example.org/");
-    EXPECT_EQ(controls::fallbackCommand("", url), " http://glyphwerk.example.org/");
+    const std::pair<const char *, const char *> cases[] = {
+        {R"("C:\Program Files\Browser\browser.exe" -nohome "%1")", R"("C:\Program Files\Browser\browser.exe" -nohome  )"},
+        {"browser.exe %1 -new", "browser.exe  "},
+        {"browser.exe -nohome", "browser.exe -nohome "},
+        {"firefox %u", "firefox  "},
+        {R"(/opt/web/browser --new-window "%U" %i)", "/opt/web/browser --new-window  "},
+        {R"(b %1x "%1")", "b %1x  "}, // the quoted placeholder wins over an earlier bare one
+        {"", " "},
+    };
+    for (auto [registered, cut] : cases)
+        EXPECT_EQ(controls::fallbackCommand(registered, "http://glyphwerk.example.org/"),
+                  QString(cut) + "http://glyphwerk.example.org/")
+            << registered;
 }
 
 TEST(LinkOpenUrl, FallsBackToTheRegisteredCommandAndReportsTheLastFailingStep) {
@@ -116,84 +103,57 @@ TEST(LinkOpenErrorText, HasATextForEveryShellCode) {
         EXPECT_EQ(controls::openErrorText(code), QString("Unable to open hyperlink:\n\n") + text) << code;
 }
 
-TEST(LinkLabel, FitsItsRectangleToTheTextByItsAlignment) {
+TEST(LinkLabel, BindingFitsTheRectangleToTheTextByItsAlignmentAndTakesTheUrlOrShowsIt) {
     QWidget parent;
     parent.resize(400, 200);
-    const auto make = [&](Qt::Alignment align, QRect rect, const QString &text) {
-        auto *label = new CLinkLabel(&parent);
-        label->setAlignment(align);
-        label->setGeometry(rect);
-        label->setText(text);
-        label->bind();
-        return label;
-    };
     const QFontMetrics metrics(parent.font());
     const QString text = "glyphwerk.example.org";
     const int cx = metrics.horizontalAdvance(text), cy = metrics.height();
     ASSERT_LT(cx, 300);
 
-    CLinkLabel *left = make(Qt::AlignLeft | Qt::AlignTop, QRect(10, 20, 300, 40), text);
+    CLinkLabel *left = MakeLabel(&parent, QRect(10, 20, 300, 40), text);
     EXPECT_EQ(left->geometry(), QRect(10, 20, cx, cy));
-
-    CLinkLabel *right = make(Qt::AlignRight | Qt::AlignTop, QRect(10, 20, 300, 40), text);
-    EXPECT_EQ(right->geometry(), QRect(310 - cx, 20, cx, cy));
-
-    CLinkLabel *centred = make(Qt::AlignHCenter | Qt::AlignVCenter, QRect(10, 20, 300, 41), text);
+    EXPECT_EQ(left->linkUrl(), text); // without a URL, the text becomes the URL
+    EXPECT_EQ(left->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(MakeLabel(&parent, QRect(10, 20, 300, 40), text, {}, Qt::AlignRight | Qt::AlignTop)->geometry(),
+              QRect(310 - cx, 20, cx, cy));
+    CLinkLabel *centred = MakeLabel(&parent, QRect(10, 20, 300, 41), text, {}, Qt::AlignHCenter | Qt::AlignVCenter);
     const int dx = (300 - cx) / 2, dy = (41 - cy) / 2;
     EXPECT_EQ(centred->geometry(), QRect(10 + dx, 20 + dy, 300 - 2 * dx, 41 - 2 * dy));
     EXPECT_LE(std::abs(centred->geometry().center().x() - QRect(10, 20, 300, 41).center().x()), 1);
 
     // An empty text shows the URL set before binding, and is fitted to it.
-    auto *empty = new CLinkLabel(&parent);
-    empty->setGeometry(5, 5, 300, 30);
-    empty->SetLinkUrl("http://u.example/");
-    empty->bind();
+    CLinkLabel *empty = MakeLabel(&parent, QRect(5, 5, 300, 30), "", "http://u.example/");
     EXPECT_EQ(empty->text(), "http://u.example/");
     EXPECT_EQ(empty->geometry(), QRect(5, 5, metrics.horizontalAdvance("http://u.example/"), cy));
     EXPECT_EQ(empty->toolTip(), "http://u.example/");
-
-    // Without a URL, the text becomes the URL.
-    EXPECT_EQ(left->linkUrl(), text);
-    EXPECT_EQ(left->cursor().shape(), Qt::ArrowCursor);
-    left->setLinkCursor(Qt::PointingHandCursor);
-    EXPECT_EQ(left->cursor().shape(), Qt::PointingHandCursor);
-    left->SetTip("Email to ----> x");
-    EXPECT_EQ(left->toolTip(), "Email to ----> x");
 }
 
 TEST(LinkLabel, DrawsInTheLinkColourThenTheVisitedColourAfterASuccessfulClick) {
     ScriptedPrompts prompts;
     QWidget parent;
     parent.resize(300, 60);
-    auto *label = new CLinkLabel(&parent);
-    label->setGeometry(10, 10, 280, 40);
-    label->setText("Glyphwerk web page");
-    label->SetLinkUrl("https://glyphwerk.example.org/");
-    label->bind();
+    CLinkLabel *label = MakeLabel(&parent, QRect(10, 10, 280, 40), "Glyphwerk web page", "https://glyphwerk.example.org/");
     UrlCatcher catcher("https");
     parent.show();
 
     QImage image = label->grab().toImage();
-    EXPECT_GT(countPixels(image, CLinkLabel::kLinkColour), 0);
-    EXPECT_EQ(countPixels(image, CLinkLabel::kVisitedColour), 0);
+    EXPECT_GT(CountPixels(image, CLinkLabel::kLinkColour), 0);
+    EXPECT_EQ(CountPixels(image, CLinkLabel::kVisitedColour), 0);
 
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
-    ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls[0], QUrl("https://glyphwerk.example.org/"));
+    EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl("https://glyphwerk.example.org/")});
     EXPECT_TRUE(label->isVisited());
     EXPECT_TRUE(prompts.boxes.empty());
     image = label->grab().toImage();
-    EXPECT_GT(countPixels(image, CLinkLabel::kVisitedColour), 0);
-    EXPECT_EQ(countPixels(image, CLinkLabel::kLinkColour), 0);
+    EXPECT_GT(CountPixels(image, CLinkLabel::kVisitedColour), 0);
+    EXPECT_EQ(CountPixels(image, CLinkLabel::kLinkColour), 0);
 }
 
 TEST(LinkLabel, AFailedOpenClearsVisitedAndNamesTheReason) {
     ScriptedPrompts prompts;
     QWidget parent;
-    auto *label = new CLinkLabel(&parent);
-    label->setGeometry(0, 0, 200, 30);
-    label->setText("mailto:nobody@glyphwerk.example.org");
-    label->bind();
+    CLinkLabel *label = MakeLabel(&parent, QRect(0, 0, 200, 30), "mailto:nobody@glyphwerk.example.org");
     label->MarkVisited(true);
     FakePlatform fake;
     fake.shellResult = 31;
@@ -225,10 +185,7 @@ TEST(LinkLabel, AFailedOpenClearsVisitedAndNamesTheReason) {
 
 TEST(LinkLabel, MakesItsUnderlinedItalicFontOnceAtTheFirstPaintThatNeedsIt) {
     QWidget parent;
-    auto *label = new CLinkLabel(&parent);
-    label->setGeometry(0, 0, 200, 30);
-    label->setText("link");
-    label->bind();
+    CLinkLabel *label = MakeLabel(&parent, QRect(0, 0, 200, 30), "link");
     parent.show();
     label->grab();
     EXPECT_FALSE(label->linkFont().has_value());
@@ -244,4 +201,4 @@ TEST(LinkLabel, MakesItsUnderlinedItalicFontOnceAtTheFirstPaintThatNeedsIt) {
     EXPECT_FALSE(label->linkFont()->italic());
 }
 
-#include "link_label_test.moc"
+} // namespace
