@@ -43,7 +43,7 @@ TEST(AboutBox, ShowsTheVersionAndTwoUnderlinedItalicLinksAndTheMailLinkOpensAMai
 
     QList<QUrl> opened;
     controls::LinkPlatform platform = controls::desktopLinkPlatform();
-    platform.shellOpen = [&](const QString &url) { return opened << QUrl(url), 42; };
+    platform.shellOpen = [&](const QString &url) { opened << QUrl(url); return 42; };
     mail->setPlatform(platform);
     about.show();
     for (CLinkLabel *link : {mail, web}) {

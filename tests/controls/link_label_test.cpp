@@ -20,9 +20,9 @@ struct FakePlatform {
     int registryLookups = 0;
 
     controls::LinkPlatform platform() {
-        return {[this](const QString &url) { return shellCalls << url, shellResult; },
-                [this] { return ++registryLookups, registered; },
-                [this](const QString &command) { return commands << command, runResult; }};
+        return {[this](const QString &url) { shellCalls << url; return shellResult; },
+                [this] { ++registryLookups; return registered; },
+                [this](const QString &command) { commands << command; return runResult; }};
     }
 };
 
