@@ -11,8 +11,10 @@ namespace {
 
 constexpr int kWidth = 50, kHeight = 30;
 
-struct Window {
-    Window() {
+// A window with a line edit before the buttons in the tab order.
+class IconButton : public ::testing::Test {
+protected:
+    IconButton() {
         window.resize(200, 100);
         before = new QLineEdit(&window);
         before->setGeometry(0, 60, 40, 20);
@@ -47,10 +49,9 @@ QImage IconArea(const QImage &look, int dx = 0, int dy = 0) {
     return look.copy(9 + dx, -1 + dy, 32, 32);
 }
 
-TEST(IconButton, APushButtonIsFlatWhenIdleRaisedUnderTheMouseAndSunkenWithItsIconMovedWhilePressed) {
-    Window w;
-    CIconButton *button = w.Add(false, 141);
-    w.Show();
+TEST_F(IconButton, APushButtonIsFlatWhenIdleRaisedUnderTheMouseAndSunkenWithItsIconMovedWhilePressed) {
+    CIconButton *button = Add(false, 141);
+    Show();
     const QColor face = button->palette().color(QPalette::Button);
     const QColor light = button->palette().color(QPalette::Light), dark = button->palette().color(QPalette::Dark);
 
@@ -81,19 +82,17 @@ TEST(IconButton, APushButtonIsFlatWhenIdleRaisedUnderTheMouseAndSunkenWithItsIco
     EXPECT_EQ(Look(button), idle);
 }
 
-TEST(IconButton, TheOutIconShowsUntilTheMouseComesOver) {
-    Window w;
-    CIconButton *button = w.Add(false, 141, 140);
-    w.Show();
+TEST_F(IconButton, TheOutIconShowsUntilTheMouseComesOver) {
+    CIconButton *button = Add(false, 141, 140);
+    Show();
     const QImage out = IconArea(Look(button)).copy(2, 2, 28, 28);
     Move(button, {20, 10});
     EXPECT_NE(IconArea(Look(button)).copy(2, 2, 28, 28), out);
 }
 
-TEST(IconButton, ACheckedCheckBoxStaysSunkenWithItsIconInPlaceAndAClickUnchecksIt) {
-    Window w;
-    CIconButton *button = w.Add(true, 148);
-    w.Show();
+TEST_F(IconButton, ACheckedCheckBoxStaysSunkenWithItsIconInPlaceAndAClickUnchecksIt) {
+    CIconButton *button = Add(true, 148);
+    Show();
     const QImage unchecked = Look(button);
     button->SetChecked(1, true);
     EXPECT_EQ(button->IsChecked(), 1);
@@ -110,9 +109,8 @@ TEST(IconButton, ACheckedCheckBoxStaysSunkenWithItsIconInPlaceAndAClickUnchecksI
     EXPECT_TRUE(button->hasFocus());
 }
 
-TEST(IconButton, CheckStateMessages) {
-    Window w;
-    CIconButton *box = w.Add(true);
+TEST_F(IconButton, CheckStateMessages) {
+    CIconButton *box = Add(true);
     EXPECT_EQ(box->SetCheck(2), 0); // indeterminate checks
     EXPECT_EQ(box->GetCheck(), 1);
     box->SetCheck(3);
@@ -121,17 +119,16 @@ TEST(IconButton, CheckStateMessages) {
     box->SetChecked(0, false);
     EXPECT_EQ(box->GetCheck(), 0);
 
-    CIconButton *push = w.Add(false);
+    CIconButton *push = Add(false);
     push->SetCheck(1);
     push->SetChecked(1);
     EXPECT_EQ(push->GetCheck(), 0);
     EXPECT_EQ(push->IsChecked(), 0);
 }
 
-TEST(IconButton, ADoubleClickCountsAsTwoClicks) {
-    Window w;
-    CIconButton *button = w.Add(false);
-    w.Show();
+TEST_F(IconButton, ADoubleClickCountsAsTwoClicks) {
+    CIconButton *button = Add(false);
+    Show();
     QSignalSpy clicks(button, &QAbstractButton::clicked);
     // What the window system delivers for a double click: press, release, double click, release.
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
@@ -144,14 +141,13 @@ TEST(IconButton, ADoubleClickCountsAsTwoClicks) {
     EXPECT_EQ(clicks.count(), 2);
 }
 
-TEST(IconButton, DisablingMovesTheFocusOnAndDrawsTheIconDisabled) {
-    Window w;
-    CIconButton *button = w.Add(false, 141);
-    auto *next = new QLineEdit(&w.window);
+TEST_F(IconButton, DisablingMovesTheFocusOnAndDrawsTheIconDisabled) {
+    CIconButton *button = Add(false, 141);
+    auto *next = new QLineEdit(&window);
     next->setGeometry(100, 60, 40, 20);
-    QWidget::setTabOrder(w.before, button);
+    QWidget::setTabOrder(before, button);
     QWidget::setTabOrder(button, next);
-    w.Show();
+    Show();
     const QImage enabled = Look(button);
     button->setFocus();
     Move(button, {20, 10});
@@ -164,10 +160,9 @@ TEST(IconButton, DisablingMovesTheFocusOnAndDrawsTheIconDisabled) {
     EXPECT_EQ(disabled.pixel(0, 0), button->palette().color(QPalette::Button).rgb());
 }
 
-TEST(IconButton, DraggingInWithTheLeftButtonHeldElsewhereDoesNotLightIt) {
-    Window w;
-    CIconButton *button = w.Add(false);
-    w.Show();
+TEST_F(IconButton, DraggingInWithTheLeftButtonHeldElsewhereDoesNotLightIt) {
+    CIconButton *button = Add(false);
+    Show();
     Move(button, {20, 10}, Qt::LeftButton);
     EXPECT_FALSE(button->IsHover());
     Move(button, {20, 10});
@@ -176,20 +171,19 @@ TEST(IconButton, DraggingInWithTheLeftButtonHeldElsewhereDoesNotLightIt) {
     EXPECT_TRUE(button->IsHover());
 }
 
-TEST(IconButton, TheFaceKeepsTheColourReadWhenTheButtonWasBuilt) {
-    Window w;
-    CIconButton *early = w.Add(false);
+TEST_F(IconButton, TheFaceKeepsTheColourReadWhenTheButtonWasBuilt) {
+    CIconButton *early = Add(false);
     const QColor before = early->palette().color(QPalette::Button);
-    QPalette changed = w.window.palette();
+    QPalette changed = window.palette();
     changed.setColor(QPalette::Button, QColor(10, 200, 30));
-    w.window.setPalette(changed);
-    CIconButton *late = w.Add(false);
-    w.Show();
+    window.setPalette(changed);
+    CIconButton *late = Add(false);
+    Show();
     EXPECT_EQ(Look(early).pixel(kWidth / 2, kHeight / 2), before.rgb());
     EXPECT_EQ(Look(late).pixel(kWidth / 2, kHeight / 2), qRgb(10, 200, 30));
 }
 
-TEST(IconButton, GreyCopyUsesTheLuminanceFormulaAndKeepsBlackAndTransparency) {
+TEST_F(IconButton, GreyCopyUsesTheLuminanceFormulaAndKeepsBlackAndTransparency) {
     QImage image(4, 1, QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgba(0, 0, 0, 255));
     image.setPixel(1, 0, qRgba(255, 0, 0, 255));
@@ -201,8 +195,7 @@ TEST(IconButton, GreyCopyUsesTheLuminanceFormulaAndKeepsBlackAndTransparency) {
     EXPECT_EQ(grey.pixel(2, 0), qRgba(123, 123, 123, 255)); // 117.4 + 3.42 + 2.99 = 123.81
     EXPECT_EQ(qAlpha(grey.pixel(3, 0)), 0);
 
-    Window w;
-    CIconButton *button = w.Add(false, 141, CIconButton::kGreyIcon);
+    CIconButton *button = Add(false, 141, CIconButton::kGreyIcon);
     const QImage in = button->InIcon().pixmap(QSize(32, 32), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage out = button->OutIcon().pixmap(QSize(32, 32), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(out.convertToFormat(QImage::Format_ARGB32_Premultiplied),
@@ -218,9 +211,8 @@ TEST(IconButton, GreyCopyUsesTheLuminanceFormulaAndKeepsBlackAndTransparency) {
     EXPECT_GT(coloured, 0); // the original was not grey already
 }
 
-TEST(IconButton, TipsAndIcons) {
-    Window w;
-    CIconButton *button = w.Add(false);
+TEST_F(IconButton, TipsAndIcons) {
+    CIconButton *button = Add(false);
     button->SetTip("Zoom (Ctrl+'+')", true);
     EXPECT_EQ(button->toolTip(), "Zoom (Ctrl+'+')");
     EXPECT_TRUE(button->TipActive());
