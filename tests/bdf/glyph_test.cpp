@@ -9,17 +9,7 @@
 
 namespace {
 
-/* A header with its own SIZE and FONTBOUNDINGBOX values. */
-std::string custom_header(const std::string &size, const std::string &box,
-                          const std::string &props = "FONT_ASCENT 0\nFONT_DESCENT 0\n",
-                          int count = 2) {
-    return "STARTFONT 2.1\nFONT test\nSIZE " + size + "\nFONTBOUNDINGBOX " + box +
-           "\nSTARTPROPERTIES " + std::to_string(count) + "\n" + props + "ENDPROPERTIES\n";
-}
-
-std::vector<uint8_t> bitmap(const bdf_glyph &g) {
-    return std::vector<uint8_t>(g.bitmap, g.bitmap + g.bytes);
-}
+using Bytes = std::vector<uint8_t>;
 
 TEST(Glyphs, EncodedListIsSortedAndBitmapsRead) {
     Font font = load_stream(font_text(glyph("C", 67, "8 16 0 -4", blank_rows(15) + "81\n") +
@@ -30,22 +20,17 @@ TEST(Glyphs, EncodedListIsSortedAndBitmapsRead) {
     EXPECT_EQ(messages(font), "");
     ASSERT_EQ(font->glyphs_used, 3u);
     EXPECT_EQ(font->glyphs_size, 3u);
-    EXPECT_STREQ(font->glyphs[0].name, "A");
-    EXPECT_EQ(font->glyphs[0].encoding, 65);
+    EXPECT_EQ(font->unencoded_used, 0u);
+    const bdf_glyph &a = font->glyphs[0];
+    EXPECT_STREQ(a.name, "A");
+    EXPECT_EQ(a.encoding, 65);
     EXPECT_EQ(font->glyphs[1].encoding, 66);
     EXPECT_EQ(font->glyphs[2].encoding, 67);
-    const bdf_glyph &a = font->glyphs[0];
     EXPECT_EQ(a.swidth, 480);
     EXPECT_EQ(a.dwidth, 8);
-    EXPECT_EQ(a.bbx.width, 8);
-    EXPECT_EQ(a.bbx.height, 16);
-    EXPECT_EQ(a.bbx.ascent, 12);
-    EXPECT_EQ(a.bbx.descent, 4);
-    ASSERT_EQ(a.bytes, 16u);
-    EXPECT_EQ(a.bitmap[0], 0xFF);
-    EXPECT_EQ(a.bitmap[1], 0x00);
+    EXPECT_EQ(box(a.bbx), (Box{8, 16, 0, -4, 12, 4}));
+    EXPECT_EQ(bitmap(a), Bytes({0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(font->glyphs[2].bitmap[15], 0x81);
-    EXPECT_EQ(font->unencoded_used, 0u);
 }
 
 TEST(Glyphs, RepeatedEncodingsAreDemotedForEveryValue) {
@@ -67,15 +52,14 @@ TEST(Glyphs, RepeatedEncodingsAreDemotedForEveryValue) {
     EXPECT_EQ(font->glyphs[2].encoding, 70000);
     EXPECT_STREQ(font->glyphs[2].name, "C");
     ASSERT_EQ(font->unencoded_used, 4u);
+    EXPECT_LE(font->unencoded_used, font->unencoded_size);
     EXPECT_STREQ(font->unencoded[0].name, "B");
     EXPECT_EQ(font->unencoded[0].encoding, 0);
+    EXPECT_EQ(font->unencoded[0].bytes, 16u); /* the demoted glyph kept its own lines */
     EXPECT_STREQ(font->unencoded[1].name, "D");
     EXPECT_EQ(font->unencoded[1].encoding, 1);
     EXPECT_EQ(font->unencoded[3].name, nullptr);
     EXPECT_EQ(font->unencoded[3].encoding, 3);
-    /* The demoted glyph kept its own lines. */
-    EXPECT_EQ(font->unencoded[0].bytes, 16u);
-    EXPECT_LE(font->unencoded_used, font->unencoded_size);
 }
 
 TEST(Glyphs, UnencodedGlyphsKeptOrDropped) {
@@ -85,16 +69,15 @@ TEST(Glyphs, UnencodedGlyphsKeptOrDropped) {
     Font kept = load_stream(text);
     ASSERT_TRUE(kept);
     EXPECT_EQ(messages(kept), "");
+    EXPECT_EQ(kept->glyphs_used, 2u);
     ASSERT_EQ(kept->unencoded_used, 2u);
     EXPECT_STREQ(kept->unencoded[0].name, "minus");
     EXPECT_EQ(kept->unencoded[0].encoding, 0);
     EXPECT_EQ(kept->unencoded[0].bitmap[0], 0xFF);
     EXPECT_STREQ(kept->unencoded[1].name, "other");
     EXPECT_EQ(kept->unencoded[1].encoding, 1);
-    EXPECT_EQ(kept->glyphs_used, 2u);
 
-    bdf_options options;
-    bdf_default_options(&options);
+    bdf_options options = default_options();
     options.keep_unencoded = 0;
     Font dropped = load_stream(text, &options);
     ASSERT_TRUE(dropped);
@@ -119,15 +102,10 @@ TEST(Glyphs, MissingWidthsAreFilledIn) {
     EXPECT_EQ(font->glyphs[1].dwidth, 7);
     EXPECT_EQ(font->glyphs[1].swidth, 420);
     /* Missing rows read as 0. */
-    ASSERT_EQ(font->glyphs[0].bytes, 16u);
-    EXPECT_EQ(bitmap(font->glyphs[0]), std::vector<uint8_t>(16, 0));
+    EXPECT_EQ(bitmap(font->glyphs[0]), Bytes(16, 0));
 }
 
 TEST(Glyphs, MetricsSetTakesTheFontWidths) {
-    Font font = load_stream(custom_header("16 75 75", "8 16 0 -4") +
-                            "CHARS 1\nSTARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\n"
-                            "ENDFONT\n");
-    ASSERT_TRUE(font);
     std::string with_set = "STARTFONT 2.1\nFONT test\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\n"
                            "METRICSSET 1\nSWIDTH 700 0\nDWIDTH 9 0\nSTARTPROPERTIES 2\n"
                            "FONT_ASCENT 12\nFONT_DESCENT 4\nENDPROPERTIES\n"
@@ -140,8 +118,7 @@ TEST(Glyphs, MetricsSetTakesTheFontWidths) {
     EXPECT_EQ(set->glyphs[0].swidth, 540);
     EXPECT_EQ(messages(set), "Glyph scalable width (SWIDTH) adjustments made.\n");
 
-    bdf_options options;
-    bdf_default_options(&options);
+    bdf_options options = default_options();
     options.correct_metrics = 0;
     Font uncorrected = load_stream(with_set, &options);
     ASSERT_TRUE(uncorrected);
@@ -150,58 +127,46 @@ TEST(Glyphs, MetricsSetTakesTheFontWidths) {
 }
 
 TEST(Glyphs, ScalableWidthFollowsPointSizeAndResolution) {
-    std::string glyphs = "CHARS 2\nSTARTCHAR A\nENCODING 65\nSWIDTH 1 0\nDWIDTH 8 0\nBBX 8 16 0 -4\n"
+    std::string glyphs = "STARTCHAR A\nENCODING 65\nSWIDTH 1 0\nDWIDTH 8 0\nBBX 8 16 0 -4\n"
                          "BITMAP\nENDCHAR\nSTARTCHAR B\nENCODING 66\nDWIDTH 7 0\nBBX 8 16 0 -4\n"
-                         "BITMAP\nENDCHAR\nENDFONT\n";
-    Font font = load_stream(custom_header("12 75 75", "8 16 0 -4") + glyphs);
+                         "BITMAP\nENDCHAR\n";
+    Font font = load_stream(font_text(glyphs, 2, custom_header("12 75 75", "8 16 0 -4")));
     ASSERT_TRUE(font);
     EXPECT_EQ(font->glyphs[0].swidth, 640);
     EXPECT_EQ(font->glyphs[1].swidth, 560);
     EXPECT_EQ(font->modified, 1);
-    Font zero = load_stream(custom_header("12 0 75", "8 16 0 -4") + glyphs);
+    Font zero = load_stream(font_text(glyphs, 2, custom_header("12 0 75", "8 16 0 -4")));
     ASSERT_TRUE(zero);
     EXPECT_EQ(zero->glyphs[0].swidth, 0);
     EXPECT_EQ(zero->glyphs[1].swidth, 0);
 }
 
-TEST(Glyphs, ExtraColumnsAndRowsAreCutOncePerGlyph) {
-    Font font = load_stream(
-        custom_header("16 75 75", "10 2 0 0") + "CHARS 3\n" +
-        glyph("A", 65, "10 2 0 0", "FFC0 \nFFC0\tx\n") +
-        glyph("B", 66, "10 2 0 0", "FFC01\nFFC0F\nFFC0\n80C0\n") +
-        glyph("C", 67, "10 2 0 0", "1234\n5678\n") + "ENDFONT\n");
-    ASSERT_TRUE(font);
-    EXPECT_EQ(messages(font), "Glyph 66 extra columns removed.\n"
-                              "Glyph 66 extra rows removed.\n");
-    EXPECT_EQ(font->modified, 1);
-    EXPECT_EQ(bitmap(font->glyphs[0]), (std::vector<uint8_t>{0xFF, 0xC0, 0xFF, 0xC0}));
-    EXPECT_EQ(bitmap(font->glyphs[1]), (std::vector<uint8_t>{0xFF, 0xC0, 0xFF, 0xC0}));
-    EXPECT_EQ(bitmap(font->glyphs[2]), (std::vector<uint8_t>{0x12, 0x34, 0x56, 0x78}));
-}
-
-TEST(Glyphs, ShortRowsAndOddCharactersReadAsZero) {
-    Font font = load_stream(custom_header("16 75 75", "10 4 0 0") + "CHARS 1\n" +
-                            glyph("A", 65, "10 4 0 0", "F\nFF\nG1zz\nab\n") + "ENDFONT\n");
-    ASSERT_TRUE(font);
-    EXPECT_EQ(messages(font), "");
-    EXPECT_EQ(bitmap(font->glyphs[0]),
-              (std::vector<uint8_t>{0xF0, 0x00, 0xFF, 0x00, 0x01, 0x00, 0xAB, 0x00}));
-}
-
-TEST(Glyphs, DeeperPixelsUseWiderRows) {
-    Font two = load_stream(custom_header("16 75 75 2", "5 2 0 0") + "CHARS 1\n" +
-                           glyph("A", 65, "5 2 0 0", "FFC0\n1B80\n") + "ENDFONT\n");
-    ASSERT_TRUE(two);
-    EXPECT_EQ(two->bpp, 2);
-    EXPECT_EQ(messages(two), "");
-    EXPECT_EQ(bitmap(two->glyphs[0]), (std::vector<uint8_t>{0xFF, 0xC0, 0x1B, 0x80}));
-
-    Font four = load_stream(custom_header("16 75 75 4", "3 2 0 0") + "CHARS 1\n" +
-                            glyph("A", 65, "3 2 0 0", "F0A0\n0F5\n") + "ENDFONT\n");
-    ASSERT_TRUE(four);
-    EXPECT_EQ(four->bpp, 4);
-    EXPECT_EQ(messages(four), "");
-    EXPECT_EQ(bitmap(four->glyphs[0]), (std::vector<uint8_t>{0xF0, 0xA0, 0x0F, 0x50}));
+TEST(Glyphs, BitmapRowsAreReadIntoTheBox) {
+    struct {
+        const char *size, *bbx, *rows;
+        Bytes bitmap;
+        const char *messages;
+    } cases[] = {
+        /* Whatever follows a row's digits is not read. */
+        {"16 75 75", "10 2 0 0", "FFC0 \nFFC0\tx\n", {0xFF, 0xC0, 0xFF, 0xC0}, ""},
+        {"16 75 75", "10 2 0 0", "1234\n5678\n", {0x12, 0x34, 0x56, 0x78}, ""},
+        /* Extra digits and rows are cut, with one message each for the glyph. */
+        {"16 75 75", "10 2 0 0", "FFC01\nFFC0F\nFFC0\n80C0\n", {0xFF, 0xC0, 0xFF, 0xC0},
+         "Glyph 65 extra columns removed.\nGlyph 65 extra rows removed.\n"},
+        /* Short rows and characters that are no hexadecimal digits read as 0. */
+        {"16 75 75", "10 4 0 0", "F\nFF\nG1zz\nab\n",
+         {0xF0, 0x00, 0xFF, 0x00, 0x01, 0x00, 0xAB, 0x00}, ""},
+        /* Deeper pixels use wider rows. */
+        {"16 75 75 2", "5 2 0 0", "FFC0\n1B80\n", {0xFF, 0xC0, 0x1B, 0x80}, ""},
+        {"16 75 75 4", "3 2 0 0", "F0A0\n0F5\n", {0xF0, 0xA0, 0x0F, 0x50}, ""},
+    };
+    for (auto &c : cases) {
+        Font font = load_stream(font_text(glyph("A", 65, c.bbx, c.rows), 1, custom_header(c.size, c.bbx)));
+        ASSERT_TRUE(font) << c.rows;
+        EXPECT_EQ(bitmap(font->glyphs[0]), c.bitmap) << c.rows;
+        EXPECT_EQ(messages(font), c.messages) << c.rows;
+        EXPECT_EQ(font->modified, *c.messages != '\0') << c.rows;
+    }
 }
 
 TEST(Glyphs, GlyphCountIsChecked) {
@@ -229,16 +194,10 @@ TEST(Glyphs, FontBoxFollowsTheGlyphs) {
                                "Font ascent != actual ascent.  Old: 12 New: 13.\n"
                                "Font descent != actual descent.  Old: 4 New: 5.\n"
                                "Font height != actual height. Old: 16 New: 18.\n");
-    EXPECT_EQ(moved->bbx.width, 8);
-    EXPECT_EQ(moved->bbx.x_offset, -1);
-    EXPECT_EQ(moved->bbx.ascent, 13);
-    EXPECT_EQ(moved->bbx.descent, 5);
-    EXPECT_EQ(moved->bbx.y_offset, -5);
-    EXPECT_EQ(moved->bbx.height, 18);
+    EXPECT_EQ(box(moved->bbx), (Box{8, 18, -1, -5, 13, 5}));
 
-    /* The height alone changes without setting modified. */
-    Font taller = load_stream(custom_header("16 75 75", "8 10 0 -4", "FONT_ASCENT 12\nFONT_DESCENT 4\n") +
-                              "CHARS 1\n" + glyph("A", 65, "8 16 0 -4") + "ENDFONT\n");
+    Font taller = load_stream(font_text(glyph("A", 65), 1,
+                                        custom_header("16 75 75", "8 10 0 -4", "FONT_ASCENT 12\nFONT_DESCENT 4\n")));
     ASSERT_TRUE(taller);
     EXPECT_EQ(messages(taller), "Font ascent != actual ascent.  Old: 6 New: 12.\n"
                                 "Font height != actual height. Old: 10 New: 16.\n");
@@ -251,42 +210,30 @@ TEST(Glyphs, FontBoxStaysWhenNoGlyphHadABox) {
                                       2));
     ASSERT_TRUE(font);
     EXPECT_EQ(messages(font), "SWIDTH field missing at line 17.  Set automatically.\n");
-    EXPECT_EQ(font->bbx.width, 8);
-    EXPECT_EQ(font->bbx.height, 16);
-    EXPECT_EQ(font->bbx.x_offset, 0);
-    EXPECT_EQ(font->bbx.ascent, 12);
-    EXPECT_EQ(font->bbx.descent, 4);
+    EXPECT_EQ(box(font->bbx), (Box{8, 16, 0, -4, 12, 4}));
     EXPECT_EQ(font->glyphs[0].bytes, 0u);
     EXPECT_EQ(font->glyphs[0].bitmap, nullptr);
 }
 
 TEST(Glyphs, MonowidthIsTheMostCommonDeviceWidth) {
-    auto mono = [](const std::string &glyphs, int count) {
-        return load_stream(custom_header("16 75 75", "8 16 0 -4",
-                                         "SPACING \"M\"\nFONT_ASCENT 12\nFONT_DESCENT 4\n", 3) +
-                           "CHARS " + std::to_string(count) + "\n" + glyphs + "ENDFONT\n");
+    auto load = [](const std::string &spacing, const std::string &box, const std::vector<int> &widths) {
+        std::string glyphs;
+        for (size_t i = 0; i < widths.size(); i++) /* the fourth glyph is unencoded */
+            glyphs += glyph("g", i == 3 ? -1 : 65 + (int)i, "8 16 0 -4", "", widths[i]);
+        return load_stream(font_text(glyphs, (int)widths.size(),
+                                     custom_header("16 75 75", box, "SPACING \"" + spacing +
+                                                   "\"\nFONT_ASCENT 12\nFONT_DESCENT 4\n", 3)));
     };
-    Font tie = mono(glyph("A", 65, "8 16 0 -4", "", 8) + glyph("B", 66, "8 16 0 -4", "", 8) +
-                        glyph("C", 67, "8 16 0 -4", "", 6) + glyph("D", -1, "8 16 0 -4", "", 6) +
-                        glyph("E", 68, "8 16 0 -4", "", 16),
-                    5);
+    /* A tie goes to the smaller width; unencoded glyphs count too. */
+    Font tie = load("M", "8 16 0 -4", {8, 8, 6, 6, 16});
     ASSERT_TRUE(tie);
     EXPECT_EQ(tie->spacing, BDF_SPACING_MONO);
     EXPECT_EQ(tie->monowidth, 6);
-    Font most = mono(glyph("A", 65, "8 16 0 -4", "", 9) + glyph("B", 66, "8 16 0 -4", "", 9) +
-                         glyph("C", 67, "8 16 0 -4", "", 6),
-                     3);
-    ASSERT_TRUE(most);
-    EXPECT_EQ(most->monowidth, 9);
+    EXPECT_EQ(load("M", "8 16 0 -4", {9, 9, 6})->monowidth, 9);
     /* No glyphs: the font box width as read. */
-    Font empty = load_stream(custom_header("16 75 75", "11 16 0 -4",
-                                           "SPACING \"C\"\nFONT_ASCENT 12\nFONT_DESCENT 4\n", 3) +
-                             "CHARS 0\nENDFONT\n");
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(empty->monowidth, 11);
+    EXPECT_EQ(load("C", "11 16 0 -4", {})->monowidth, 11);
     /* Proportional fonts keep 0. */
-    Font proportional = load_stream(font_text(glyph("A", 65), 1));
-    EXPECT_EQ(proportional->monowidth, 0);
+    EXPECT_EQ(load("P", "8 16 0 -4", {9, 9, 6})->monowidth, 0);
 }
 
 TEST(Glyphs, OrderingErrorsStopReading) {
@@ -319,12 +266,18 @@ TEST(Glyphs, OrderingErrorsStopReading) {
     }
 }
 
-TEST(Glyphs, FontWithoutEndfontIsStillSorted) {
-    Font font = load_stream(header() + "CHARS 2\n" + glyph("B", 66) + glyph("A", 65));
-    ASSERT_TRUE(font);
-    ASSERT_EQ(font->glyphs_used, 2u);
-    EXPECT_EQ(font->glyphs[0].encoding, 65);
-    EXPECT_EQ(font->glyphs[1].encoding, 66);
+TEST(Glyphs, GlyphsAreSortedWhereverTheReadEnds) {
+    /* No ENDFONT. */
+    Font open = load_stream(header() + "CHARS 2\n" + glyph("B", 66) + glyph("A", 65));
+    /* Glyphs after ENDFONT still count. */
+    Font after = load_stream(font_text(glyph("B", 66), 2) + glyph("A", 65));
+    for (const Font *font : {&open, &after}) {
+        ASSERT_TRUE(*font);
+        ASSERT_EQ((*font)->glyphs_used, 2u);
+        EXPECT_EQ((*font)->glyphs[0].encoding, 65);
+        EXPECT_EQ((*font)->glyphs[1].encoding, 66);
+    }
+    EXPECT_EQ(messages(after), "");
 }
 
 TEST(Glyphs, LinesWithoutACurrentGlyphAreIgnored) {
@@ -345,17 +298,9 @@ TEST(Glyphs, MissingEndcharEndsTheGlyphAtTheNextStartchar) {
                             glyph("B", 66, "8 1 0 0", "0F\n") + "ENDFONT\n");
     ASSERT_TRUE(font);
     ASSERT_EQ(font->glyphs_used, 2u);
-    EXPECT_EQ(bitmap(font->glyphs[0]), (std::vector<uint8_t>{0xAA, 0x55}));
-    EXPECT_EQ(bitmap(font->glyphs[1]), (std::vector<uint8_t>{0x0F}));
+    EXPECT_EQ(bitmap(font->glyphs[0]), Bytes({0xAA, 0x55}));
+    EXPECT_EQ(bitmap(font->glyphs[1]), Bytes({0x0F}));
     EXPECT_EQ(font->glyphs[1].dwidth, 8);
-}
-
-TEST(Glyphs, LinesAfterEndfontStillCount) {
-    Font font = load_stream(font_text(glyph("B", 66), 2) + glyph("A", 65));
-    ASSERT_TRUE(font);
-    EXPECT_EQ(messages(font), "");
-    ASSERT_EQ(font->glyphs_used, 2u);
-    EXPECT_EQ(font->glyphs[0].encoding, 65);
 }
 
 TEST(Glyphs, BitmapsLargerThan64KiBAreKeptWhole) {
