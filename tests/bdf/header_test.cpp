@@ -8,7 +8,14 @@
 namespace {
 
 std::string with_glyphs(const std::string &head) {
-    return head + "CHARS 1\n" + glyph("A", 65, "8 16 0 -4", blank_rows()) + "ENDFONT\n";
+    return font_text(glyph("A", 65, "8 16 0 -4", blank_rows()), 1, head);
+}
+
+/* A header with the given FONT and SIZE lines and no properties. */
+std::string bare_header(const std::string &font_line, const std::string &size_line,
+                        const std::string &props = "", int prop_count = 0) {
+    return "STARTFONT 2.1\n" + font_line + "\n" + size_line + "\nFONTBOUNDINGBOX 8 16 0 -4\n" +
+           "STARTPROPERTIES " + std::to_string(prop_count) + "\n" + props + "ENDPROPERTIES\n";
 }
 
 TEST(Header, WellFormedFontLoadsWithoutMessages) {
@@ -23,12 +30,7 @@ TEST(Header, WellFormedFontLoadsWithoutMessages) {
     EXPECT_EQ(font->bpp, 1);
     EXPECT_EQ(font->spacing, BDF_SPACING_PROPORTIONAL);
     EXPECT_EQ(font->default_glyph, -1);
-    EXPECT_EQ(font->bbx.width, 8);
-    EXPECT_EQ(font->bbx.height, 16);
-    EXPECT_EQ(font->bbx.x_offset, 0);
-    EXPECT_EQ(font->bbx.y_offset, -4);
-    EXPECT_EQ(font->bbx.ascent, 12);
-    EXPECT_EQ(font->bbx.descent, 4);
+    EXPECT_EQ(box(font->bbx), (Box{8, 16, 0, -4, 12, 4}));
     EXPECT_EQ(font->font_ascent, 12);
     EXPECT_EQ(font->font_descent, 4);
     EXPECT_EQ(font->props_used, 2u);
@@ -51,38 +53,30 @@ TEST(Header, NoStartfontMeansNoFont) {
 }
 
 TEST(Header, CommentsAreKeptAfterStartfontOnly) {
-    Font font = load_stream("COMMENT before\nSTARTFONT 2.1\nCOMMENT first line\nCOMMENT\nCOMMENT \n"
-                            "COMMENTARY x\nFONT f\n" +
-                            with_glyphs("SIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\n"
-                                        "STARTPROPERTIES 2\nFONT_ASCENT 12\nFONT_DESCENT 4\n"
-                                        "ENDPROPERTIES\nCOMMENT in glyphs\n"));
+    Font font = load_stream(with_glyphs(
+        "COMMENT before\n" +
+        bare_header("COMMENT first line\nCOMMENT\nCOMMENT \nCOMMENTARY x\nFONT f", "SIZE 16 75 75") +
+        "COMMENT in glyphs\n"));
     ASSERT_TRUE(font);
     EXPECT_EQ(comments(font), "first line\n\n\nRY x\nin glyphs\n");
 
-    bdf_options options;
-    bdf_default_options(&options);
+    bdf_options options = default_options();
     options.keep_comments = 0;
-    Font dropped = load_stream("STARTFONT 2.1\nCOMMENT header\nFONT f\n" +
-                                   with_glyphs("SIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\n"
-                                               "STARTPROPERTIES 0\nENDPROPERTIES\nCOMMENT glyphs\n"),
-                               &options);
+    Font dropped = load_stream(
+        with_glyphs(bare_header("COMMENT header\nFONT f", "SIZE 16 75 75") + "COMMENT glyphs\n"), &options);
     ASSERT_TRUE(dropped);
     /* Comments in the glyph section are kept whatever the option says. */
     EXPECT_EQ(comments(dropped), "glyphs\n");
 }
 
-TEST(Header, SkippedLinesCountInLineNumbers) {
-    Font font = load_stream("\n# a remark\n\x1A junk\nSTARTFONT 2.1\nFONT x\nFONTBOUNDINGBOX 8 16 0 -4\n");
-    ASSERT_TRUE(font);
-    EXPECT_EQ(messages(font), "[line 6] Missing \"SIZE\" line.\n"
-                              "[line 7] Font header corrupted or missing fields.\n");
-}
-
-TEST(Header, OrderingErrorsStopTheLoad) {
+TEST(Header, OrderingErrorsStopTheLoadAtTheirLine) {
     struct {
         const char *text;
         const char *messages;
     } cases[] = {
+        /* Skipped lines count in line numbers. */
+        {"\n# a remark\n\x1A junk\nSTARTFONT 2.1\nFONT x\nFONTBOUNDINGBOX 8 16 0 -4\n",
+         "[line 6] Missing \"SIZE\" line.\n[line 7] Font header corrupted or missing fields.\n"},
         {"STARTFONT 2.1\nSIZE 16 75 75\nFONT x\n",
          "[line 2] Missing \"FONT\" line.\n[line 3] Font header corrupted or missing fields.\n"},
         {"STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nMETRICSSET 0\n",
@@ -119,9 +113,8 @@ TEST(Header, SizeLineSetsBitsPerPixel) {
         {"SIZE 16 75 75 0", 1, "SIZE bits per pixel field adjusted to 1.\n"},
     };
     for (auto &c : cases) {
-        Font font = load_stream(with_glyphs("STARTFONT 2.1\nFONT x\n" + std::string(c.size) +
-                                            "\nFONTBOUNDINGBOX 8 16 0 -4\nSTARTPROPERTIES 2\n"
-                                            "FONT_ASCENT 12\nFONT_DESCENT 4\nENDPROPERTIES\n"));
+        Font font = load_stream(
+            with_glyphs(bare_header("FONT x", c.size, "FONT_ASCENT 12\nFONT_DESCENT 4\n", 2)));
         ASSERT_TRUE(font) << c.size;
         EXPECT_EQ(font->bpp, c.bpp) << c.size;
         EXPECT_EQ(messages(font), c.messages) << c.size;
@@ -144,13 +137,9 @@ TEST(Header, BoundingBoxAndHeaderMetrics) {
     ASSERT_TRUE(font);
     EXPECT_EQ(font->bbx.ascent, 12);
     EXPECT_EQ(font->bbx.descent, 4);
-    EXPECT_EQ(font->metrics_set, 2);
-    EXPECT_EQ(font->swidth, 500);
-    EXPECT_EQ(font->dwidth, 9);
-    EXPECT_EQ(font->swidth1, 7);
-    EXPECT_EQ(font->dwidth1, 3);
-    EXPECT_EQ(font->vvector_x, 4);
-    EXPECT_EQ(font->vvector_y, -5);
+    EXPECT_EQ((std::array<int, 7>{font->metrics_set, font->swidth, font->dwidth, font->swidth1,
+                                  font->dwidth1, font->vvector_x, font->vvector_y}),
+              (std::array<int, 7>{2, 500, 9, 7, 3, 4, -5}));
 }
 
 TEST(Header, FontNameAndSpacing) {
@@ -173,19 +162,12 @@ TEST(Header, FontNameAndSpacing) {
         {"FONT", nullptr, 16},
         {"FONT   ", nullptr, 16},
     };
-    bdf_options options;
-    bdf_default_options(&options);
+    bdf_options options = default_options();
     options.font_spacing = BDF_SPACING_MONO;
     for (auto &c : cases) {
-        Font font = load_stream("STARTFONT 2.1\n" + std::string(c.font_line) +
-                                    "\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nSTARTPROPERTIES 0\n"
-                                    "ENDPROPERTIES\nCHARS 0\nENDFONT\n",
-                                &options);
+        Font font = load_stream(font_text("", 0, bare_header(c.font_line, "SIZE 16 75 75")), &options);
         ASSERT_TRUE(font) << c.font_line;
-        if (c.name)
-            EXPECT_STREQ(font->name, c.name);
-        else
-            EXPECT_EQ(font->name, nullptr) << c.font_line;
+        EXPECT_EQ(font->name ? std::string(font->name) : "(null)", c.name ? c.name : "(null)");
         EXPECT_EQ(font->spacing, c.spacing) << c.font_line;
     }
 }
@@ -209,28 +191,27 @@ TEST(Properties, ValuesByFormatAndSpecialNames) {
         20)));
     ASSERT_TRUE(font);
     EXPECT_EQ(messages(font), "");
-    EXPECT_STREQ(bdf_get_font_property(font.get(), "COPYRIGHT")->value.atom,
-                 "Public domain \"\"font\"\"");
-    EXPECT_STREQ(bdf_get_font_property(font.get(), "FOUNDRY")->value.atom, "Misc  Fonts");
-    EXPECT_EQ(bdf_get_font_property(font.get(), "FONT_ASCENT")->value.int32, 14);
+    auto prop = [&](const char *name) { return bdf_get_font_property(font.get(), name); };
+    EXPECT_STREQ(prop("COPYRIGHT")->value.atom, "Public domain \"\"font\"\"");
+    EXPECT_STREQ(prop("FOUNDRY")->value.atom, "Misc  Fonts");
+    EXPECT_EQ(prop("FONT_ASCENT")->value.int32, 14);
     EXPECT_EQ(font->font_ascent, 14);
     EXPECT_EQ(font->font_descent, 2);
-    EXPECT_EQ(bdf_get_font_property(font.get(), "PIXEL_SIZE")->value.int32, 16);
-    EXPECT_EQ(bdf_get_font_property(font.get(), "POINT_SIZE")->value.int32, 160);
+    EXPECT_EQ(prop("PIXEL_SIZE")->value.int32, 16);
+    EXPECT_EQ(prop("POINT_SIZE")->value.int32, 160);
     /* Numbers take a hexadecimal prefix. */
-    EXPECT_EQ(bdf_get_font_property(font.get(), "DEFAULT_CHAR")->value.card32, 32u);
+    EXPECT_EQ(prop("DEFAULT_CHAR")->value.card32, 32u);
     EXPECT_EQ(font->default_glyph, 32);
     EXPECT_EQ(font->spacing, BDF_SPACING_CELL);
-    bdf_property *own = bdf_get_font_property(font.get(), "MY_PRIVATE_NUMBER");
-    ASSERT_NE(own, nullptr);
-    EXPECT_EQ(own->format, BDF_PROP_ATOM);
-    EXPECT_STREQ(own->value.atom, "42");
-    EXPECT_EQ(bdf_get_font_property(font.get(), "NOTICE")->value.atom, nullptr);
-    EXPECT_EQ(bdf_get_font_property(font.get(), "_XFREE86_GLYPH_RANGES"), nullptr);
+    ASSERT_NE(prop("MY_PRIVATE_NUMBER"), nullptr);
+    EXPECT_EQ(prop("MY_PRIVATE_NUMBER")->format, BDF_PROP_ATOM);
+    EXPECT_STREQ(prop("MY_PRIVATE_NUMBER")->value.atom, "42");
+    EXPECT_EQ(prop("NOTICE")->value.atom, nullptr);
+    EXPECT_EQ(prop("_XFREE86_GLYPH_RANGES"), nullptr);
     /* Inside the block every line is a property, CHARS too. */
-    EXPECT_STREQ(bdf_get_font_property(font.get(), "CHARS")->value.atom, "5");
+    EXPECT_STREQ(prop("CHARS")->value.atom, "5");
     /* COMMENT lines are properties in file order that are never found. */
-    EXPECT_EQ(bdf_get_font_property(font.get(), "COMMENT"), nullptr);
+    EXPECT_EQ(prop("COMMENT"), nullptr);
     ASSERT_EQ(font->props_used, 13u);
     EXPECT_STREQ(font->props[10].name, "COMMENT");
     EXPECT_STREQ(font->props[10].value.atom, "inside the block");

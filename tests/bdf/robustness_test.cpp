@@ -9,11 +9,9 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -56,16 +54,6 @@ int run_limited(rlim_t headroom, const std::function<bool()> &body) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-}
-
-std::string temp_file(const std::string &bytes) {
-    char path[] = "/tmp/glyphwerk-bdf-test-XXXXXX";
-    int fd = mkstemp(path);
-    EXPECT_GE(fd, 0);
-    FILE *file = fdopen(fd, "wb");
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-    return path;
 }
 
 constexpr rlim_t MiB = 1024 * 1024;
