@@ -89,6 +89,16 @@ inline std::vector<uint8_t> bitmap(const bdf_glyph &g) {
     return std::vector<uint8_t>(g.bitmap, g.bitmap + g.bytes);
 }
 
+/* "name encoding" of each glyph of a list, "(null)" for no name. */
+inline std::vector<std::string> listing(const bdf_glyph *glyphs, uint32_t used) {
+    std::vector<std::string> out;
+    for (uint32_t i = 0; i < used; i++)
+        out.push_back(std::string(glyphs[i].name ? glyphs[i].name : "(null)") + " " +
+                      std::to_string(glyphs[i].encoding));
+    return out;
+}
+using Names = std::vector<std::string>;
+
 /* A box as {width, height, x_offset, y_offset, ascent, descent}. */
 using Box = std::array<int, 6>;
 inline Box box(const bdf_bbx &b) {

@@ -38,49 +38,24 @@ std::string glyph_block(const std::string &bdf, const std::string &name) {
 }
 
 TEST(Writer, HeaderCommentsAndPropertiesAreWrittenExactly) {
-    Font font = load_stream("COMMENT before the font is not kept\n"
-                            "STARTFONT 2.2\n"
-                            "COMMENT first\n"
-                            "COMMENT\n"
-                            "COMMENT third  line\n"
+    Font font = load_stream("COMMENT before the font is not kept\nSTARTFONT 2.2\n"
+                            "COMMENT first\nCOMMENT\nCOMMENT third  line\n"
                             "FONT -Misc-Fixed-Medium-R-Normal--10-100-75-75-C-60-ISO10646-1\n"
-                            "SIZE 10 75 75\n"
-                            "FONTBOUNDINGBOX 6 10 0 -2\n"
-                            "STARTPROPERTIES 7\n"
-                            "FOUNDRY \"Misc\"\n"
-                            "FAMILY_NAME \"\"\n"
-                            "COMMENT inside the block\n"
-                            "COMMENT\n"
-                            "COMMENT \"quoted\" text\n"
-                            "FONT_ASCENT 8\n"
-                            "FONT_DESCENT 2\n"
-                            "DEFAULT_CHAR 4294967295\n"
-                            "QUAD_WIDTH -6\n"
-                            "ENDPROPERTIES\n"
-                            "CHARS 0\n"
-                            "ENDFONT\n");
+                            "SIZE 10 75 75\nFONTBOUNDINGBOX 6 10 0 -2\nSTARTPROPERTIES 7\n"
+                            "FOUNDRY \"Misc\"\nFAMILY_NAME \"\"\n"
+                            "COMMENT inside the block\nCOMMENT\nCOMMENT \"quoted\" text\n"
+                            "FONT_ASCENT 8\nFONT_DESCENT 2\nDEFAULT_CHAR 4294967295\nQUAD_WIDTH -6\n"
+                            "ENDPROPERTIES\nCHARS 0\nENDFONT\n");
     ASSERT_TRUE(font);
     std::string once = save_text(font.get());
     EXPECT_EQ(once, "STARTFONT 2.1\n"
-                    "COMMENT first\n"
-                    "COMMENT \n"
-                    "COMMENT third  line\n"
+                    "COMMENT first\nCOMMENT \nCOMMENT third  line\n"
                     "FONT -Misc-Fixed-Medium-R-Normal--10-100-75-75-C-60-ISO10646-1\n"
-                    "SIZE 10 75 75\n"
-                    "FONTBOUNDINGBOX 6 10 0 -2\n"
-                    "STARTPROPERTIES 6\n"
-                    "FOUNDRY \"Misc\"\n"
-                    "FAMILY_NAME \"\"\n"
-                    "COMMENT inside the block\n"
-                    "COMMENT \n"
-                    "COMMENT \"quoted\" text\n"
-                    "FONT_ASCENT 8\n"
-                    "FONT_DESCENT 2\n"
-                    "DEFAULT_CHAR 4294967295\n"
-                    "QUAD_WIDTH -6\n"
-                    "ENDPROPERTIES\n"
-                    "CHARS 0\n"
-                    "ENDFONT\n");
+                    "SIZE 10 75 75\nFONTBOUNDINGBOX 6 10 0 -2\nSTARTPROPERTIES 6\n"
+                    "FOUNDRY \"Misc\"\nFAMILY_NAME \"\"\n"
+                    "COMMENT inside the block\nCOMMENT \nCOMMENT \"quoted\" text\n"
+                    "FONT_ASCENT 8\nFONT_DESCENT 2\nDEFAULT_CHAR 4294967295\nQUAD_WIDTH -6\n"
+                    "ENDPROPERTIES\nCHARS 0\nENDFONT\n");
     /* Comments of the property block, quotes and all, read back unchanged. */
     Font again = load_stream(once);
     ASSERT_TRUE(again);
