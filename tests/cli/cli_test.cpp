@@ -48,7 +48,7 @@ TEST(CliCheck, PrintsTheMessagesExactlyAndExitsOneWhenThereAreAny) {
         {data_file("cli-messages.bdf"), 1,
          "FONT_ASCENT property missing.  Added \"FONT_ASCENT 6\".\n"
          "Incorrect glyph count: 3 indicated but 2 found.\n"},
-        /* Without ENDFONT: the line where reading stopped. */
+        // Without ENDFONT: the line where reading stopped.
         {dir.file("cut.bdf"), 1,
          "[line " + std::to_string(cut_lines + 1) + "] Font glyphs corrupted or missing fields.\n"},
     };
@@ -79,7 +79,7 @@ TEST(CliNoFont, EveryCommandExitsTwoWithOneLineSayingWhy) {
             EXPECT_FALSE(fs::exists(dir.file("out.bdf")));
         }
     }
-    /* An output that exists already is kept. */
+    // An output that exists already is kept.
     write_file(dir.file("out.bdf"), "precious");
     EXPECT_EQ(run_cli({"normalize", not_font, dir.file("out.bdf")}).exit_status, 2);
     EXPECT_EQ(read_file(dir.file("out.bdf")), "precious");
@@ -135,30 +135,23 @@ TEST(CliNormalize, WritesWhatSavingInTheProgramWrites) {
     EXPECT_GE(compared, 3);
 }
 
-TEST(CliNormalize, UnwritableOutputExitsThree) {
+TEST(CliOutput, UnwritableOutputExitsThreeAndLeavesWhatWasThere) {
     temp_dir dir;
     const std::string in = data_file("cli-clean.bdf");
-
-    const std::string in_missing_folder = dir.file("no-such-folder/out.bdf");
-    command_result r = run_cli({"normalize", in, in_missing_folder});
-    EXPECT_EQ(r.exit_status, 3);
-    EXPECT_EQ(r.out, "");
-    expect_one_error_line(r, "cannot write " + in_missing_folder);
-    EXPECT_FALSE(fs::exists(in_missing_folder));
-
-    // A folder in the way is left as it was.
     fs::create_directory(dir.file("taken"));
     write_file(dir.file("taken/inside"), "x");
-    r = run_cli({"normalize", in, dir.file("taken")});
-    EXPECT_EQ(r.exit_status, 3);
-    expect_one_error_line(r, "cannot write " + dir.file("taken"));
-    EXPECT_EQ(read_file(dir.file("taken/inside")), "x");
-}
+    for (const std::string out : {dir.file("no-such-folder/out.bdf"), dir.file("taken")}) {
+        command_result r = run_cli({"normalize", in, out});
+        EXPECT_EQ(r.exit_status, 3);
+        EXPECT_EQ(r.out, "");
+        expect_one_error_line(r, "cannot write " + out);
+    }
+    EXPECT_FALSE(fs::exists(dir.file("no-such-folder")));
+    EXPECT_EQ(read_file(dir.file("taken/inside")), "x"); // the folder in the way is left as it was
 
-TEST(CliOutput, FullStandardOutputIsAFailure) {
-    command_result r = run_cli({"info", data_file("cli-clean.bdf")}, {.stdout_path = "/dev/full"});
-    EXPECT_EQ(r.exit_status, 3);
-    expect_one_error_line(r, "standard output");
+    command_result full = run_cli({"info", in}, {.stdout_path = "/dev/full"});
+    EXPECT_EQ(full.exit_status, 3);
+    expect_one_error_line(full, "standard output");
 }
 
 TEST(CliUsage, WrongArgumentsPrintUsageAndExitSixtyFour) {
