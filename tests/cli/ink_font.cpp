@@ -96,10 +96,8 @@ ink_font read_ink_font(const std::string &text) {
             ++font.glyphs_in_file;
             if (glyph.encoding < 0)
                 font.unencoded.push_back(glyph);
-            else if (!font.encoded.emplace(glyph.encoding, glyph).second) {
-                font.duplicates.push_back(glyph.encoding);
+            else if (!font.encoded.emplace(glyph.encoding, glyph).second)
                 font.unencoded.push_back(glyph);
-            }
             in_glyph = in_bitmap = false;
             width = height = x_offset = y_offset = 0;
         }
