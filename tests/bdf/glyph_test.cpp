@@ -15,7 +15,7 @@ TEST(Glyphs, EncodedListIsSortedAndGlyphBoxesGetAscentAndDescent) {
     Font font = load_stream(font_text(glyph("C", 67) + glyph("B", 66) + glyph("A", 65, "8 16 0 -4", "FF\n"), 3));
     ASSERT_TRUE(font);
     EXPECT_EQ(messages(font), "");
-    EXPECT_EQ(listing(font->glyphs, font->glyphs_used), (Names{"A 65", "B 66", "C 67"}));
+    EXPECT_EQ(encoded(font), (Names{"A 65", "B 66", "C 67"}));
     EXPECT_EQ(font->glyphs_size, 3u);
     EXPECT_EQ(font->unencoded_used, 0u);
     EXPECT_EQ(font->glyphs[0].bitmap[0], 0xFF);
@@ -35,9 +35,9 @@ TEST(Glyphs, RepeatedEncodingsAreDemotedForEveryValue) {
                               "Duplicate encoding 2147483647 (F) changed to unencoded.\n"
                               "Duplicate encoding 66 ((null)) changed to unencoded.\n");
     EXPECT_EQ(font->modified, 1);
-    EXPECT_EQ(listing(font->glyphs, font->glyphs_used), (Names{"A 65", "(null) 66", "C 70000", "E 2147483647"}));
+    EXPECT_EQ(encoded(font), (Names{"A 65", "(null) 66", "C 70000", "E 2147483647"}));
     /* In the unencoded list the encoding is the position. */
-    EXPECT_EQ(listing(font->unencoded, font->unencoded_used), (Names{"B 0", "D 1", "F 2", "(null) 3"}));
+    EXPECT_EQ(unencoded(font), (Names{"B 0", "D 1", "F 2", "(null) 3"}));
     EXPECT_LE(font->unencoded_used, font->unencoded_size);
     EXPECT_EQ(font->unencoded[0].bytes, 16u); /* the demoted glyph kept its own lines */
 }
@@ -49,8 +49,8 @@ TEST(Glyphs, UnencodedGlyphsKeptOrDropped) {
     Font kept = load_stream(text);
     ASSERT_TRUE(kept);
     EXPECT_EQ(messages(kept), "");
-    EXPECT_EQ(listing(kept->glyphs, kept->glyphs_used), (Names{"A 65", "B 66"}));
-    EXPECT_EQ(listing(kept->unencoded, kept->unencoded_used), (Names{"minus 0", "other 1"}));
+    EXPECT_EQ(encoded(kept), (Names{"A 65", "B 66"}));
+    EXPECT_EQ(unencoded(kept), (Names{"minus 0", "other 1"}));
     EXPECT_EQ(kept->unencoded[0].bitmap[0], 0xFF);
 
     bdf_options options = default_options();
@@ -58,7 +58,7 @@ TEST(Glyphs, UnencodedGlyphsKeptOrDropped) {
     Font dropped = load_stream(text, &options);
     ASSERT_TRUE(dropped);
     EXPECT_EQ(dropped->unencoded_used, 0u);
-    EXPECT_EQ(listing(dropped->glyphs, dropped->glyphs_used), (Names{"A 65", "B 66"}));
+    EXPECT_EQ(encoded(dropped), (Names{"A 65", "B 66"}));
     EXPECT_EQ(messages(dropped), "Incorrect glyph count: 4 indicated but 2 found.\n");
 }
 
@@ -246,8 +246,8 @@ TEST(Glyphs, GlyphsAreSortedWhereverTheReadEnds) {
     Font open = load_stream(header() + "CHARS 2\n" + glyph("B", 66) + glyph("A", 65));
     Font after = load_stream(font_text(glyph("B", 66), 2) + glyph("A", 65));
     ASSERT_TRUE(open && after);
-    EXPECT_EQ(listing(open->glyphs, open->glyphs_used), (Names{"A 65", "B 66"}));
-    EXPECT_EQ(listing(after->glyphs, after->glyphs_used), (Names{"A 65", "B 66"}));
+    EXPECT_EQ(encoded(open), (Names{"A 65", "B 66"}));
+    EXPECT_EQ(encoded(after), (Names{"A 65", "B 66"}));
     EXPECT_EQ(messages(after), "");
 }
 
@@ -257,8 +257,7 @@ TEST(Glyphs, LinesWithoutACurrentGlyphAreIgnored) {
                                        "BITMAP\nENDCHAR\nENDFONT\n");
     ASSERT_TRUE(font);
     EXPECT_EQ(messages(font), "");
-    ASSERT_EQ(font->glyphs_used, 1u);
-    EXPECT_EQ(font->glyphs[0].name, nullptr);
+    ASSERT_EQ(encoded(font), Names{"(null) 65"});
     EXPECT_EQ(font->glyphs[0].dwidth, 8);
     EXPECT_EQ(font->bbx.width, 8);
 }

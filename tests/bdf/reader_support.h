@@ -90,14 +90,16 @@ inline std::vector<uint8_t> bitmap(const bdf_glyph &g) {
 }
 
 /* "name encoding" of each glyph of a list, "(null)" for no name. */
-inline std::vector<std::string> listing(const bdf_glyph *glyphs, uint32_t used) {
-    std::vector<std::string> out;
+using Names = std::vector<std::string>;
+inline Names listing(const bdf_glyph *glyphs, uint32_t used) {
+    Names out;
     for (uint32_t i = 0; i < used; i++)
         out.push_back(std::string(glyphs[i].name ? glyphs[i].name : "(null)") + " " +
                       std::to_string(glyphs[i].encoding));
     return out;
 }
-using Names = std::vector<std::string>;
+inline Names encoded(const Font &font) { return listing(font->glyphs, font->glyphs_used); }
+inline Names unencoded(const Font &font) { return listing(font->unencoded, font->unencoded_used); }
 
 /* A box as {width, height, x_offset, y_offset, ascent, descent}. */
 using Box = std::array<int, 6>;
