@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -43,6 +44,16 @@ inline Font load_stream(const std::string &text, const bdf_options *options = nu
     return font;
 }
 
+/* As load_stream, for texts that hold a font: a text without one ends the
+ * test with an exception that says so. */
+inline Font load_font(const std::string &text, const bdf_options *options = nullptr,
+                      bdf_callback callback = nullptr, void *client = nullptr) {
+    Font font = load_stream(text, options, callback, client);
+    if (!font)
+        throw std::runtime_error("no font read from:\n" + text.substr(0, 1000));
+    return font;
+}
+
 /* A new temporary file holding `bytes`; the caller removes it. */
 inline std::string temp_file(const std::string &bytes) {
     char path[] = "/tmp/glyphwerk-bdf-test-XXXXXX";
@@ -54,11 +65,14 @@ inline std::string temp_file(const std::string &bytes) {
     return path;
 }
 
-/* Reads `bytes` from a file through bdf_load_font_path (text mode). */
+/* Reads `bytes` from a file through bdf_load_font_path (text mode); as
+ * load_font, a text without a font ends the test. */
 inline Font load_path(const std::string &bytes) {
     std::string path = temp_file(bytes);
     Font font(bdf_load_font_path(path.c_str()));
     remove(path.c_str());
+    if (!font)
+        throw std::runtime_error("no font read from a file of:\n" + bytes.substr(0, 1000));
     return font;
 }
 
