@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@ struct Table {
     bdf_hash hash{};
     Table() { EXPECT_TRUE(bdf_hash_init(&hash)); }
     ~Table() { bdf_hash_free(&hash); }
+    /* {size, limit, used} */
+    std::array<int64_t, 3> shape() const { return {hash.size, hash.limit, hash.used}; }
     int32_t find(const char *key) const {
         bdf_hash_entry **bucket = bdf_hash_lookup(key, &hash);
         return *bucket ? (*bucket)->index : -1;
@@ -39,9 +42,7 @@ TEST(Hash, FunctionTakesBytesAsSignedChars) {
 
 TEST(Hash, InitInsertLookupAndReplace) {
     Table t;
-    EXPECT_EQ(t.hash.size, 241u);
-    EXPECT_EQ(t.hash.limit, 80);
-    EXPECT_EQ(t.hash.used, 0);
+    EXPECT_EQ(t.shape(), (std::array<int64_t, 3>{241, 80, 0}));
     EXPECT_EQ(t.find("FONT"), -1);
     ASSERT_TRUE(bdf_hash_insert("FONT", 17, &t.hash));
     EXPECT_EQ(t.find("FONT"), 17);
@@ -83,17 +84,12 @@ TEST(Hash, GrowsAtTheEightyFirstKeyAndKeepsEveryKey) {
         keys.push_back("KEY_" + std::to_string(i));
     for (int i = 0; i < 80; i++)
         ASSERT_TRUE(bdf_hash_insert(keys[i].c_str(), i, &t.hash));
-    EXPECT_EQ(t.hash.size, 241u);
-    EXPECT_EQ(t.hash.used, 80);
+    EXPECT_EQ(t.shape(), (std::array<int64_t, 3>{241, 80, 80}));
     ASSERT_TRUE(bdf_hash_insert(keys[80].c_str(), 80, &t.hash));
-    EXPECT_EQ(t.hash.size, 482u);
-    EXPECT_EQ(t.hash.limit, 160);
-    EXPECT_EQ(t.hash.used, 81);
+    EXPECT_EQ(t.shape(), (std::array<int64_t, 3>{482, 160, 81}));
     for (int i = 81; i < 400; i++)
         ASSERT_TRUE(bdf_hash_insert(keys[i].c_str(), i, &t.hash));
-    EXPECT_EQ(t.hash.size, 1928u);
-    EXPECT_EQ(t.hash.limit, 642);
-    EXPECT_EQ(t.hash.used, 400);
+    EXPECT_EQ(t.shape(), (std::array<int64_t, 3>{1928, 642, 400}));
     for (int i = 0; i < 400; i++)
         EXPECT_EQ(t.find(keys[i].c_str()), i) << keys[i];
 }

@@ -115,13 +115,15 @@ TEST(FontProperty, AddSetsValuesByFormatAndSpecialFields) {
     add("FOUNDRY", "");
     EXPECT_EQ(prop("FOUNDRY")->value.atom, nullptr);
 
-    /* Null and empty names add nothing. */
+    /* Null and empty names, and no font, add and find nothing. */
     uint32_t used = font->props_used;
     add("", "x");
     add(nullptr, "x");
     bdf_add_font_property(nullptr, "FOUNDRY", "x");
     EXPECT_EQ(font->props_used, used);
     EXPECT_LE(font->props_used, font->props_size);
+    EXPECT_EQ(prop(""), nullptr);
+    EXPECT_EQ(bdf_get_font_property(nullptr, "FONT_ASCENT"), nullptr);
 
     /* A font record made by hand (zero-filled) gets its index on first use. */
     Font bare((bdf_font *)calloc(1, sizeof(bdf_font)));
@@ -148,17 +150,8 @@ TEST(FontProperty, SpacingFollowsTheFirstCharacter) {
     EXPECT_EQ(cell->spacing, 32);
 }
 
-TEST(FontProperty, CommentsAreStoredButNeverFound) {
+TEST(FontProperty, ListAndIndexGrowTogether) {
     Font font = empty_font();
-    bdf_add_font_property(font.get(), "COMMENT", "one");
-    bdf_add_font_property(font.get(), "COMMENT", "two");
-    ASSERT_EQ(font->props_used, 4u); /* FONT_ASCENT and FONT_DESCENT were added at load */
-    EXPECT_STREQ(font->props[2].value.atom, "one");
-    EXPECT_STREQ(font->props[3].value.atom, "two");
-    EXPECT_EQ(bdf_get_font_property(font.get(), "COMMENT"), nullptr);
-    EXPECT_EQ(bdf_get_font_property(font.get(), ""), nullptr);
-    EXPECT_EQ(bdf_get_font_property(nullptr, "FONT_ASCENT"), nullptr);
-    /* Many properties: the list and its index grow together. */
     for (int i = 0; i < 500; i++)
         bdf_add_font_property(font.get(), ("FONT_PROPERTY_TEST_" + std::to_string(i)).c_str(),
                               std::to_string(i).c_str());
