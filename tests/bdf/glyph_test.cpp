@@ -10,6 +10,15 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using Widths = std::vector<std::pair<int, int>>;
+
+/* {dwidth, swidth} of each encoded glyph. */
+Widths widths(const Font &font) {
+    Widths out;
+    for (uint32_t i = 0; i < font->glyphs_used; i++)
+        out.push_back({font->glyphs[i].dwidth, font->glyphs[i].swidth});
+    return out;
+}
 
 TEST(Glyphs, EncodedListIsSortedAndGlyphBoxesGetAscentAndDescent) {
     Font font = load_font(font_text(glyph("C", 67) + glyph("B", 66) + glyph("A", 65, "8 16 0 -4", "FF\n"), 3));
@@ -67,10 +76,7 @@ TEST(Glyphs, MissingWidthsAreFilledIn) {
                           "BBX 8 16 0 -4\nBITMAP\nENDCHAR\nENDFONT\n");
     EXPECT_EQ(messages(font), "DWIDTH field missing at line 13.  Set to glyph width.\n"
                               "SWIDTH field missing at line 18.  Set automatically.\n");
-    EXPECT_EQ(font->glyphs[0].dwidth, 8);
-    EXPECT_EQ(font->glyphs[0].swidth, 480);
-    EXPECT_EQ(font->glyphs[1].dwidth, 7);
-    EXPECT_EQ(font->glyphs[1].swidth, 420);
+    EXPECT_EQ(widths(font), (Widths{{8, 480}, {7, 420}}));
     /* Missing rows read as 0. */
     EXPECT_EQ(bitmap(font->glyphs[0]), Bytes(16, 0));
 }
@@ -82,15 +88,14 @@ TEST(Glyphs, MetricsSetTakesTheFontWidths) {
                            "CHARS 1\nSTARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\n"
                            "ENDFONT\n";
     Font set = load_font(with_set);
-    EXPECT_EQ(set->glyphs[0].dwidth, 9);
     /* The font's SWIDTH 700 is corrected to the width rule (9 x 60). */
-    EXPECT_EQ(set->glyphs[0].swidth, 540);
+    EXPECT_EQ(widths(set), (Widths{{9, 540}}));
     EXPECT_EQ(messages(set), "Glyph scalable width (SWIDTH) adjustments made.\n");
 
     bdf_options options = default_options();
     options.correct_metrics = 0;
     Font uncorrected = load_font(with_set, &options);
-    EXPECT_EQ(uncorrected->glyphs[0].swidth, 700);
+    EXPECT_EQ(widths(uncorrected), (Widths{{9, 700}}));
     EXPECT_EQ(messages(uncorrected), "");
 }
 
@@ -99,12 +104,10 @@ TEST(Glyphs, ScalableWidthFollowsPointSizeAndResolution) {
                          "BITMAP\nENDCHAR\nSTARTCHAR B\nENCODING 66\nDWIDTH 7 0\nBBX 8 16 0 -4\n"
                          "BITMAP\nENDCHAR\n";
     Font font = load_font(font_text(glyphs, 2, custom_header("12 75 75", "8 16 0 -4")));
-    EXPECT_EQ(font->glyphs[0].swidth, 640);
-    EXPECT_EQ(font->glyphs[1].swidth, 560);
+    EXPECT_EQ(widths(font), (Widths{{8, 640}, {7, 560}}));
     EXPECT_EQ(font->modified, 1);
     Font zero = load_font(font_text(glyphs, 2, custom_header("12 0 75", "8 16 0 -4")));
-    EXPECT_EQ(zero->glyphs[0].swidth, 0);
-    EXPECT_EQ(zero->glyphs[1].swidth, 0);
+    EXPECT_EQ(widths(zero), (Widths{{8, 0}, {7, 0}}));
 }
 
 TEST(Glyphs, BitmapRowsAreReadIntoTheBox) {
