@@ -8,32 +8,28 @@
 namespace {
 
 std::string with_glyphs(const std::string &head) {
-    return head + "CHARS 1\n" + glyph("A", 65, "8 16 0 -4", blank_rows()) + "ENDFONT\n";
+    return font_text(glyph("A", 65, "8 16 0 -4", blank_rows()), 1, head);
+}
+
+/* A header with the given FONT and SIZE lines and no properties. */
+std::string bare_header(const std::string &font_line, const std::string &size_line,
+                        const std::string &props = "", int prop_count = 0) {
+    return "STARTFONT 2.1\n" + font_line + "\n" + size_line + "\nFONTBOUNDINGBOX 8 16 0 -4\n" +
+           "STARTPROPERTIES " + std::to_string(prop_count) + "\n" + props + "ENDPROPERTIES\n";
 }
 
 TEST(Header, WellFormedFontLoadsWithoutMessages) {
-    Font font = load_stream(with_glyphs(header()));
-    ASSERT_TRUE(font);
+    Font font = load_font(with_glyphs(header()));
     EXPECT_EQ(messages(font), "");
     EXPECT_EQ(font->modified, 0);
     EXPECT_STREQ(font->name, "-Test-Fixed-Medium-R-Normal--16-160-75-75-P-80-ISO10646-1");
-    EXPECT_EQ(font->point_size, 16);
     EXPECT_EQ(font->resolution_x, 75u);
     EXPECT_EQ(font->resolution_y, 75u);
-    EXPECT_EQ(font->bpp, 1);
     EXPECT_EQ(font->spacing, BDF_SPACING_PROPORTIONAL);
     EXPECT_EQ(font->default_glyph, -1);
-    EXPECT_EQ(font->bbx.width, 8);
-    EXPECT_EQ(font->bbx.height, 16);
-    EXPECT_EQ(font->bbx.x_offset, 0);
-    EXPECT_EQ(font->bbx.y_offset, -4);
-    EXPECT_EQ(font->bbx.ascent, 12);
-    EXPECT_EQ(font->bbx.descent, 4);
+    EXPECT_EQ(box(font->bbx), (Box{8, 16, 0, -4, 12, 4}));
     EXPECT_EQ(font->font_ascent, 12);
-    EXPECT_EQ(font->font_descent, 4);
-    EXPECT_EQ(font->props_used, 2u);
     EXPECT_EQ(font->props_size, 2u);
-    EXPECT_EQ(font->glyphs_used, 1u);
 }
 
 TEST(Header, NoStartfontMeansNoFont) {
@@ -45,44 +41,33 @@ TEST(Header, NoStartfontMeansNoFont) {
     EXPECT_FALSE(bdf_load_font_path(nullptr));
     EXPECT_FALSE(bdf_load_font_path("/nonexistent/font.bdf"));
     /* STARTFONT alone gives a font with the end-of-load message. */
-    Font font = load_stream("STARTFONT 2.1\n");
-    ASSERT_TRUE(font);
+    Font font = load_font("STARTFONT 2.1\n");
     EXPECT_EQ(messages(font), "[line 2] Font header corrupted or missing fields.\n");
 }
 
 TEST(Header, CommentsAreKeptAfterStartfontOnly) {
-    Font font = load_stream("COMMENT before\nSTARTFONT 2.1\nCOMMENT first line\nCOMMENT\nCOMMENT \n"
-                            "COMMENTARY x\nFONT f\n" +
-                            with_glyphs("SIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\n"
-                                        "STARTPROPERTIES 2\nFONT_ASCENT 12\nFONT_DESCENT 4\n"
-                                        "ENDPROPERTIES\nCOMMENT in glyphs\n"));
-    ASSERT_TRUE(font);
+    Font font = load_font(with_glyphs(
+        "COMMENT before\n" +
+        bare_header("COMMENT first line\nCOMMENT\nCOMMENT \nCOMMENTARY x\nFONT f", "SIZE 16 75 75") +
+        "COMMENT in glyphs\n"));
     EXPECT_EQ(comments(font), "first line\n\n\nRY x\nin glyphs\n");
 
-    bdf_options options;
-    bdf_default_options(&options);
+    bdf_options options = default_options();
     options.keep_comments = 0;
-    Font dropped = load_stream("STARTFONT 2.1\nCOMMENT header\nFONT f\n" +
-                                   with_glyphs("SIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\n"
-                                               "STARTPROPERTIES 0\nENDPROPERTIES\nCOMMENT glyphs\n"),
-                               &options);
-    ASSERT_TRUE(dropped);
+    Font dropped = load_font(
+        with_glyphs(bare_header("COMMENT header\nFONT f", "SIZE 16 75 75") + "COMMENT glyphs\n"), &options);
     /* Comments in the glyph section are kept whatever the option says. */
     EXPECT_EQ(comments(dropped), "glyphs\n");
 }
 
-TEST(Header, SkippedLinesCountInLineNumbers) {
-    Font font = load_stream("\n# a remark\n\x1A junk\nSTARTFONT 2.1\nFONT x\nFONTBOUNDINGBOX 8 16 0 -4\n");
-    ASSERT_TRUE(font);
-    EXPECT_EQ(messages(font), "[line 6] Missing \"SIZE\" line.\n"
-                              "[line 7] Font header corrupted or missing fields.\n");
-}
-
-TEST(Header, OrderingErrorsStopTheLoad) {
+TEST(Header, OrderingErrorsStopTheLoadAtTheirLine) {
     struct {
         const char *text;
         const char *messages;
     } cases[] = {
+        /* Skipped lines count in line numbers. */
+        {"\n# a remark\n\x1A junk\nSTARTFONT 2.1\nFONT x\nFONTBOUNDINGBOX 8 16 0 -4\n",
+         "[line 6] Missing \"SIZE\" line.\n[line 7] Font header corrupted or missing fields.\n"},
         {"STARTFONT 2.1\nSIZE 16 75 75\nFONT x\n",
          "[line 2] Missing \"FONT\" line.\n[line 3] Font header corrupted or missing fields.\n"},
         {"STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nMETRICSSET 0\n",
@@ -92,8 +77,7 @@ TEST(Header, OrderingErrorsStopTheLoad) {
          "[line 6] Font header corrupted or missing fields.\n"},
     };
     for (auto &c : cases) {
-        Font font = load_stream(c.text);
-        ASSERT_TRUE(font) << c.text;
+        Font font = load_font(c.text);
         EXPECT_EQ(messages(font), c.messages) << c.text;
     }
 }
@@ -119,38 +103,28 @@ TEST(Header, SizeLineSetsBitsPerPixel) {
         {"SIZE 16 75 75 0", 1, "SIZE bits per pixel field adjusted to 1.\n"},
     };
     for (auto &c : cases) {
-        Font font = load_stream(with_glyphs("STARTFONT 2.1\nFONT x\n" + std::string(c.size) +
-                                            "\nFONTBOUNDINGBOX 8 16 0 -4\nSTARTPROPERTIES 2\n"
-                                            "FONT_ASCENT 12\nFONT_DESCENT 4\nENDPROPERTIES\n"));
-        ASSERT_TRUE(font) << c.size;
+        Font font = load_font(
+            with_glyphs(bare_header("FONT x", c.size, "FONT_ASCENT 12\nFONT_DESCENT 4\n", 2)));
         EXPECT_EQ(font->bpp, c.bpp) << c.size;
         EXPECT_EQ(messages(font), c.messages) << c.size;
         EXPECT_EQ(font->point_size, 16);
     }
     /* Without any SIZE line the font is read as 1 bit per pixel too. */
-    Font font = load_stream("STARTFONT 2.1\nSTARTPROPERTIES 0\nENDPROPERTIES\nCHARS 0\nENDFONT\n");
-    ASSERT_TRUE(font);
+    Font font = load_font("STARTFONT 2.1\nSTARTPROPERTIES 0\nENDPROPERTIES\nCHARS 0\nENDFONT\n");
     EXPECT_EQ(font->bpp, 1);
     EXPECT_EQ(messages(font), "FONT_ASCENT property missing.  Added \"FONT_ASCENT 0\".\n"
                               "FONT_DESCENT property missing.  Added \"FONT_DESCENT 0\".\n"
                               "SIZE bits per pixel field adjusted to 1.\n");
 }
 
-TEST(Header, BoundingBoxAndHeaderMetrics) {
-    Font font = load_stream(with_glyphs(
+TEST(Header, MetricsLinesOfTheHeader) {
+    Font font = load_font(with_glyphs(
         "STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nMETRICSSET 2\n"
         "SWIDTH 500 0\nDWIDTH 9 0\nSWIDTH1 7 0\nDWIDTH1 3 0\nVVECTOR 4 -5\n"
         "STARTPROPERTIES 0\nENDPROPERTIES\n"));
-    ASSERT_TRUE(font);
-    EXPECT_EQ(font->bbx.ascent, 12);
-    EXPECT_EQ(font->bbx.descent, 4);
-    EXPECT_EQ(font->metrics_set, 2);
-    EXPECT_EQ(font->swidth, 500);
-    EXPECT_EQ(font->dwidth, 9);
-    EXPECT_EQ(font->swidth1, 7);
-    EXPECT_EQ(font->dwidth1, 3);
-    EXPECT_EQ(font->vvector_x, 4);
-    EXPECT_EQ(font->vvector_y, -5);
+    EXPECT_EQ((std::array<int, 7>{font->metrics_set, font->swidth, font->dwidth, font->swidth1,
+                                  font->dwidth1, font->vvector_x, font->vvector_y}),
+              (std::array<int, 7>{2, 500, 9, 7, 3, 4, -5}));
 }
 
 TEST(Header, FontNameAndSpacing) {
@@ -173,25 +147,17 @@ TEST(Header, FontNameAndSpacing) {
         {"FONT", nullptr, 16},
         {"FONT   ", nullptr, 16},
     };
-    bdf_options options;
-    bdf_default_options(&options);
+    bdf_options options = default_options();
     options.font_spacing = BDF_SPACING_MONO;
     for (auto &c : cases) {
-        Font font = load_stream("STARTFONT 2.1\n" + std::string(c.font_line) +
-                                    "\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nSTARTPROPERTIES 0\n"
-                                    "ENDPROPERTIES\nCHARS 0\nENDFONT\n",
-                                &options);
-        ASSERT_TRUE(font) << c.font_line;
-        if (c.name)
-            EXPECT_STREQ(font->name, c.name);
-        else
-            EXPECT_EQ(font->name, nullptr) << c.font_line;
+        Font font = load_font(font_text("", 0, bare_header(c.font_line, "SIZE 16 75 75")), &options);
+        EXPECT_EQ(font->name ? std::string(font->name) : "(null)", c.name ? c.name : "(null)");
         EXPECT_EQ(font->spacing, c.spacing) << c.font_line;
     }
 }
 
 TEST(Properties, ValuesByFormatAndSpecialNames) {
-    Font font = load_stream(with_glyphs(header(
+    Font font = load_font(with_glyphs(header(
         "COPYRIGHT \"Public domain \"\"font\"\"\"\n"
         "FOUNDRY   Misc  Fonts\t \n"
         "FONT_ASCENT 14\n"
@@ -207,30 +173,28 @@ TEST(Properties, ValuesByFormatAndSpecialNames) {
         "_XFREE86_GLYPH_RANGES 0_255\n"
         "CHARS 5\n",
         20)));
-    ASSERT_TRUE(font);
     EXPECT_EQ(messages(font), "");
-    EXPECT_STREQ(bdf_get_font_property(font.get(), "COPYRIGHT")->value.atom,
-                 "Public domain \"\"font\"\"");
-    EXPECT_STREQ(bdf_get_font_property(font.get(), "FOUNDRY")->value.atom, "Misc  Fonts");
-    EXPECT_EQ(bdf_get_font_property(font.get(), "FONT_ASCENT")->value.int32, 14);
+    auto prop = [&](const char *name) { return bdf_get_font_property(font.get(), name); };
+    EXPECT_STREQ(prop("COPYRIGHT")->value.atom, "Public domain \"\"font\"\"");
+    EXPECT_STREQ(prop("FOUNDRY")->value.atom, "Misc  Fonts");
+    EXPECT_EQ(prop("FONT_ASCENT")->value.int32, 14);
     EXPECT_EQ(font->font_ascent, 14);
     EXPECT_EQ(font->font_descent, 2);
-    EXPECT_EQ(bdf_get_font_property(font.get(), "PIXEL_SIZE")->value.int32, 16);
-    EXPECT_EQ(bdf_get_font_property(font.get(), "POINT_SIZE")->value.int32, 160);
+    EXPECT_EQ(prop("PIXEL_SIZE")->value.int32, 16);
+    EXPECT_EQ(prop("POINT_SIZE")->value.int32, 160);
     /* Numbers take a hexadecimal prefix. */
-    EXPECT_EQ(bdf_get_font_property(font.get(), "DEFAULT_CHAR")->value.card32, 32u);
+    EXPECT_EQ(prop("DEFAULT_CHAR")->value.card32, 32u);
     EXPECT_EQ(font->default_glyph, 32);
     EXPECT_EQ(font->spacing, BDF_SPACING_CELL);
-    bdf_property *own = bdf_get_font_property(font.get(), "MY_PRIVATE_NUMBER");
-    ASSERT_NE(own, nullptr);
-    EXPECT_EQ(own->format, BDF_PROP_ATOM);
-    EXPECT_STREQ(own->value.atom, "42");
-    EXPECT_EQ(bdf_get_font_property(font.get(), "NOTICE")->value.atom, nullptr);
-    EXPECT_EQ(bdf_get_font_property(font.get(), "_XFREE86_GLYPH_RANGES"), nullptr);
+    ASSERT_NE(prop("MY_PRIVATE_NUMBER"), nullptr);
+    EXPECT_EQ(prop("MY_PRIVATE_NUMBER")->format, BDF_PROP_ATOM);
+    EXPECT_STREQ(prop("MY_PRIVATE_NUMBER")->value.atom, "42");
+    EXPECT_EQ(prop("NOTICE")->value.atom, nullptr);
+    EXPECT_EQ(prop("_XFREE86_GLYPH_RANGES"), nullptr);
     /* Inside the block every line is a property, CHARS too. */
-    EXPECT_STREQ(bdf_get_font_property(font.get(), "CHARS")->value.atom, "5");
+    EXPECT_STREQ(prop("CHARS")->value.atom, "5");
     /* COMMENT lines are properties in file order that are never found. */
-    EXPECT_EQ(bdf_get_font_property(font.get(), "COMMENT"), nullptr);
+    EXPECT_EQ(prop("COMMENT"), nullptr);
     ASSERT_EQ(font->props_used, 13u);
     EXPECT_STREQ(font->props[10].name, "COMMENT");
     EXPECT_STREQ(font->props[10].value.atom, "inside the block");
@@ -240,8 +204,7 @@ TEST(Properties, ValuesByFormatAndSpecialNames) {
 }
 
 TEST(Properties, MissingAscentAndDescentComeFromTheBox) {
-    Font font = load_stream(with_glyphs(header("FOUNDRY \"x\"\n", 1)));
-    ASSERT_TRUE(font);
+    Font font = load_font(with_glyphs(header("FOUNDRY \"x\"\n", 1)));
     EXPECT_EQ(messages(font), "FONT_ASCENT property missing.  Added \"FONT_ASCENT 12\".\n"
                               "FONT_DESCENT property missing.  Added \"FONT_DESCENT 4\".\n");
     EXPECT_EQ(font->modified, 1);
@@ -254,9 +217,8 @@ TEST(Properties, MissingAscentAndDescentComeFromTheBox) {
 TEST(Properties, FirstFormatOfANameStaysForTheRun) {
     /* A name first met as an atom stays an atom, even where a later file
      * gives it a number. */
-    Font first = load_stream(with_glyphs(header("PROPERTIES_TEST_LATER \"text\"\n", 1)));
-    Font second = load_stream(with_glyphs(header("PROPERTIES_TEST_LATER 12\n", 1)));
-    ASSERT_TRUE(first && second);
+    Font first = load_font(with_glyphs(header("PROPERTIES_TEST_LATER \"text\"\n", 1)));
+    Font second = load_font(with_glyphs(header("PROPERTIES_TEST_LATER 12\n", 1)));
     bdf_property *prop = bdf_get_font_property(second.get(), "PROPERTIES_TEST_LATER");
     ASSERT_NE(prop, nullptr);
     EXPECT_EQ(prop->format, BDF_PROP_ATOM);

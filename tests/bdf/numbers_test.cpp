@@ -4,23 +4,21 @@
 
 namespace {
 
+template <typename T> struct Case {
+    const char *text;
+    int base;
+    T value;
+};
+
 TEST(Numbers, UnsignedParser) {
-    EXPECT_EQ(bdf_parse_unsigned("75", nullptr, 10), 75u);
-    EXPECT_EQ(bdf_parse_unsigned("0x1F", nullptr, 10), 31u);
-    EXPECT_EQ(bdf_parse_unsigned("0X1f", nullptr, 10), 31u);
-    EXPECT_EQ(bdf_parse_unsigned("U+0041", nullptr, 10), 65u);
-    EXPECT_EQ(bdf_parse_unsigned("u-0041", nullptr, 10), 65u);
-    EXPECT_EQ(bdf_parse_unsigned("-12", nullptr, 10), 0u);
-    EXPECT_EQ(bdf_parse_unsigned(" 12", nullptr, 10), 0u);
-    EXPECT_EQ(bdf_parse_unsigned("+12", nullptr, 10), 0u);
-    EXPECT_EQ(bdf_parse_unsigned("", nullptr, 10), 0u);
-    EXPECT_EQ(bdf_parse_unsigned(nullptr, nullptr, 10), 0u);
-    EXPECT_EQ(bdf_parse_unsigned("4294967295", nullptr, 10), 4294967295u);
-    EXPECT_EQ(bdf_parse_unsigned("4294967296", nullptr, 10), 0u); /* wraps */
-    EXPECT_EQ(bdf_parse_unsigned("17", nullptr, 8), 15u);
-    EXPECT_EQ(bdf_parse_unsigned("19", nullptr, 8), 1u);
-    EXPECT_EQ(bdf_parse_unsigned("ff", nullptr, 16), 255u);
-    EXPECT_EQ(bdf_parse_unsigned("ff", nullptr, 7), 0u); /* any other base is 10 */
+    /* Prefixes 0x and U+ (any case) are hexadecimal; a sign or a blank ends the number;
+     * any base but 8 and 16 is 10; values wrap modulo 2^32. */
+    for (auto c : std::initializer_list<Case<uint32_t>>{
+             {"75", 10, 75}, {"0x1F", 10, 31}, {"0X1f", 10, 31}, {"U+0041", 10, 65}, {"u-0041", 10, 65},
+             {"-12", 10, 0}, {" 12", 10, 0}, {"+12", 10, 0}, {"", 10, 0}, {nullptr, 10, 0},
+             {"4294967295", 10, 4294967295u}, {"4294967296", 10, 0},
+             {"17", 8, 15}, {"19", 8, 1}, {"ff", 16, 255}, {"ff", 7, 0}})
+        EXPECT_EQ(bdf_parse_unsigned(c.text, nullptr, c.base), c.value) << c.text << " base " << c.base;
     const char *text = "123abc";
     const char *end = nullptr;
     EXPECT_EQ(bdf_parse_unsigned(text, &end, 10), 123u);
@@ -28,14 +26,10 @@ TEST(Numbers, UnsignedParser) {
 }
 
 TEST(Numbers, SignedParser) {
-    EXPECT_EQ(bdf_parse_signed("-12", nullptr, 10), -12);
-    EXPECT_EQ(bdf_parse_signed("12", nullptr, 10), 12);
-    EXPECT_EQ(bdf_parse_signed("U+0041", nullptr, 10), 65);
-    EXPECT_EQ(bdf_parse_signed("-0x10", nullptr, 10), -16);
-    EXPECT_EQ(bdf_parse_signed(" -1", nullptr, 10), 0);
-    EXPECT_EQ(bdf_parse_signed("4294967295", nullptr, 10), -1);
-    EXPECT_EQ(bdf_parse_signed("", nullptr, 10), 0);
-    EXPECT_EQ(bdf_parse_signed(nullptr, nullptr, 10), 0);
+    for (auto c : std::initializer_list<Case<int32_t>>{
+             {"-12", 10, -12}, {"12", 10, 12}, {"U+0041", 10, 65}, {"-0x10", 10, -16}, {" -1", 10, 0},
+             {"4294967295", 10, -1}, {"", 10, 0}, {nullptr, 10, 0}})
+        EXPECT_EQ(bdf_parse_signed(c.text, nullptr, c.base), c.value) << c.text;
     const char *text = "-7 8";
     const char *end = nullptr;
     EXPECT_EQ(bdf_parse_signed(text, &end, 10), -7);
@@ -43,14 +37,11 @@ TEST(Numbers, SignedParser) {
 }
 
 TEST(Numbers, ShortParser) {
-    EXPECT_EQ(bdf_parse_short("-12", nullptr, 10), -12);
-    EXPECT_EQ(bdf_parse_short("U+0041", nullptr, 10), 0);
-    EXPECT_EQ(bdf_parse_short("0x7fff", nullptr, 10), 32767);
-    EXPECT_EQ(bdf_parse_short("65535", nullptr, 10), -1);
-    EXPECT_EQ(bdf_parse_short("65536", nullptr, 10), 0);
-    EXPECT_EQ(bdf_parse_short("70000", nullptr, 10), 4464);
-    EXPECT_EQ(bdf_parse_short(" 5", nullptr, 10), 0);
-    EXPECT_EQ(bdf_parse_short(nullptr, nullptr, 10), 0);
+    /* No U+ prefix here; values wrap modulo 2^16. */
+    for (auto c : std::initializer_list<Case<int16_t>>{
+             {"-12", 10, -12}, {"U+0041", 10, 0}, {"0x7fff", 10, 32767}, {"65535", 10, -1},
+             {"65536", 10, 0}, {"70000", 10, 4464}, {" 5", 10, 0}, {nullptr, 10, 0}})
+        EXPECT_EQ(bdf_parse_short(c.text, nullptr, c.base), c.value) << c.text;
 }
 
 } // namespace

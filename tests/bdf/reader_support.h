@@ -9,15 +9,25 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 struct FontDeleter {
     void operator()(bdf_font *font) const { bdf_free_font(font); }
 };
 using Font = std::unique_ptr<bdf_font, FontDeleter>;
+
+inline bdf_options default_options() {
+    bdf_options options;
+    bdf_default_options(&options);
+    return options;
+}
 
 /* Reads `text` through bdf_load_font from an in-memory stream (binary: CR is a
  * line end of its own). */
@@ -34,17 +44,35 @@ inline Font load_stream(const std::string &text, const bdf_options *options = nu
     return font;
 }
 
-/* Writes `bytes` to a temporary file and reads it through bdf_load_font_path. */
-inline Font load_path(const std::string &bytes) {
+/* As load_stream, for texts that hold a font: a text without one ends the
+ * test with an exception that says so. */
+inline Font load_font(const std::string &text, const bdf_options *options = nullptr,
+                      bdf_callback callback = nullptr, void *client = nullptr) {
+    Font font = load_stream(text, options, callback, client);
+    if (!font)
+        throw std::runtime_error("no font read from:\n" + text.substr(0, 1000));
+    return font;
+}
+
+/* A new temporary file holding `bytes`; the caller removes it. */
+inline std::string temp_file(const std::string &bytes) {
     char path[] = "/tmp/glyphwerk-bdf-test-XXXXXX";
     int fd = mkstemp(path);
-    if (fd < 0)
-        return nullptr;
+    EXPECT_GE(fd, 0);
     FILE *file = fdopen(fd, "wb");
     fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
-    Font font(bdf_load_font_path(path));
-    remove(path);
+    return path;
+}
+
+/* Reads `bytes` from a file through bdf_load_font_path (text mode); as
+ * load_font, a text without a font ends the test. */
+inline Font load_path(const std::string &bytes) {
+    std::string path = temp_file(bytes);
+    Font font(bdf_load_font_path(path.c_str()));
+    remove(path.c_str());
+    if (!font)
+        throw std::runtime_error("no font read from a file of:\n" + bytes.substr(0, 1000));
     return font;
 }
 
@@ -71,6 +99,36 @@ inline std::string comments(const Font &font) {
     return font && font->comments ? std::string(font->comments, font->comments_len) : "";
 }
 
+inline std::vector<uint8_t> bitmap(const bdf_glyph &g) {
+    return std::vector<uint8_t>(g.bitmap, g.bitmap + g.bytes);
+}
+
+/* "name encoding" of each glyph of a list, "(null)" for no name. */
+using Names = std::vector<std::string>;
+inline Names listing(const bdf_glyph *glyphs, uint32_t used) {
+    Names out;
+    for (uint32_t i = 0; i < used; i++)
+        out.push_back(std::string(glyphs[i].name ? glyphs[i].name : "(null)") + " " +
+                      std::to_string(glyphs[i].encoding));
+    return out;
+}
+inline Names encoded(const Font &font) { return listing(font->glyphs, font->glyphs_used); }
+inline Names unencoded(const Font &font) { return listing(font->unencoded, font->unencoded_used); }
+
+/* A box as {width, height, x_offset, y_offset, ascent, descent}. */
+using Box = std::array<int, 6>;
+inline Box box(const bdf_bbx &b) {
+    return {b.width, b.height, b.x_offset, b.y_offset, b.ascent, b.descent};
+}
+
+/* A header with its own SIZE and FONTBOUNDINGBOX values. */
+inline std::string custom_header(const std::string &size, const std::string &box,
+                                 const std::string &props = "FONT_ASCENT 0\nFONT_DESCENT 0\n",
+                                 int prop_count = 2) {
+    return "STARTFONT 2.1\nFONT test\nSIZE " + size + "\nFONTBOUNDINGBOX " + box +
+           "\nSTARTPROPERTIES " + std::to_string(prop_count) + "\n" + props + "ENDPROPERTIES\n";
+}
+
 /* A header that needs no correction: 16 pt at 75 dpi, box 8x16 at (0,-4). */
 inline std::string header(const std::string &props = "FONT_ASCENT 12\nFONT_DESCENT 4\n",
                           int prop_count = 2) {
@@ -81,7 +139,7 @@ inline std::string header(const std::string &props = "FONT_ASCENT 12\nFONT_DESCE
            "STARTPROPERTIES " + std::to_string(prop_count) + "\n" + props + "ENDPROPERTIES\n";
 }
 
-/* A glyph whose SWIDTH matches its DWIDTH of 8 at 16 pt and 75 dpi (480). */
+/* A glyph whose SWIDTH matches its DWIDTH at 16 pt and 75 dpi (60 per pixel). */
 inline std::string glyph(const std::string &name, int encoding,
                          const std::string &bbx = "8 16 0 -4", const std::string &rows = "",
                          int dwidth = 8) {
@@ -90,7 +148,7 @@ inline std::string glyph(const std::string &name, int encoding,
            " 0\nBBX " + bbx + "\nBITMAP\n" + rows + "ENDCHAR\n";
 }
 
-/* 16 rows of "00". */
+/* `n` rows of `row`. */
 inline std::string blank_rows(int n = 16, const std::string &row = "00") {
     std::string out;
     for (int i = 0; i < n; i++)
@@ -98,8 +156,9 @@ inline std::string blank_rows(int n = 16, const std::string &row = "00") {
     return out;
 }
 
-inline std::string font_text(const std::string &glyphs, int count) {
-    return header() + "CHARS " + std::to_string(count) + "\n" + glyphs + "ENDFONT\n";
+inline std::string font_text(const std::string &glyphs, int count,
+                             const std::string &head = header()) {
+    return head + "CHARS " + std::to_string(count) + "\n" + glyphs + "ENDFONT\n";
 }
 
 #endif

@@ -9,11 +9,9 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -29,17 +27,16 @@ rlim_t current_vm_size() {
     return 0;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool address_limit_works = false; /* the sanitizer reserves terabytes */
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool address_limit_works = false;
-#else
-constexpr bool address_limit_works = true;
+/* The sanitizers reserve terabytes of address space: under them no limit can
+ * be set and the tests that need one are skipped. */
+class LimitedMemory : public ::testing::Test {
+  protected:
+    void SetUp() override {
+#ifdef GLYPHWERK_SANITIZED
+        GTEST_SKIP() << "no address-space limit under the address sanitizer";
 #endif
-#else
-constexpr bool address_limit_works = true;
-#endif
+    }
+};
 
 /* Runs `body` in a child whose address space may grow by `headroom` bytes at
  * most; returns the child's exit status (0 when `body` returned true). */
@@ -58,21 +55,9 @@ int run_limited(rlim_t headroom, const std::function<bool()> &body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
 }
 
-std::string temp_file(const std::string &bytes) {
-    char path[] = "/tmp/glyphwerk-bdf-test-XXXXXX";
-    int fd = mkstemp(path);
-    EXPECT_GE(fd, 0);
-    FILE *file = fdopen(fd, "wb");
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-    return path;
-}
-
 constexpr rlim_t MiB = 1024 * 1024;
 
-TEST(Robustness, DeclaredCountsReserveOnlyWhatTheFileCanHold) {
-    if (!address_limit_works)
-        GTEST_SKIP() << "no address-space limit under the address sanitizer";
+TEST_F(LimitedMemory, DeclaredCountsReserveOnlyWhatTheFileCanHold) {
     std::string chars = header() + "CHARS 4000000000\n" + glyph("A", 65) + "ENDFONT\n";
     std::string props = "STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\n"
                         "STARTPROPERTIES 4000000000\nFONT_ASCENT 12\nFONT_DESCENT 4\n"
@@ -134,9 +119,7 @@ void expect_sound(const bdf_font *font) {
     ASSERT_TRUE(font->bpp == 1 || font->bpp == 2 || font->bpp == 4);
 }
 
-TEST(Robustness, HugeBoxesWithoutRowsAreCutToTheRowsGiven) {
-    if (!address_limit_works)
-        GTEST_SKIP() << "no address-space limit under the address sanitizer";
+TEST_F(LimitedMemory, HugeBoxesWithoutRowsAreCutToTheRowsGiven) {
     std::string one_bit = header() + "CHARS 2\n" + glyph("huge", 65, "65535 65535 0 0", "FF\n") +
                           glyph("B", 66, "8 16 0 -4", "81\n") + "ENDFONT\n";
     std::string four_bit = "STARTFONT 2.1\nFONT x\nSIZE 16 75 75 4\nFONTBOUNDINGBOX 8 16 0 -4\n"
@@ -172,9 +155,7 @@ TEST(Robustness, HugeBoxesWithoutRowsAreCutToTheRowsGiven) {
     remove(path.c_str());
 }
 
-TEST(Robustness, RunningOutOfMemoryEndsTheLoadWithAMessage) {
-    if (!address_limit_works)
-        GTEST_SKIP() << "no address-space limit under the address sanitizer";
+TEST_F(LimitedMemory, RunningOutOfMemoryEndsTheLoadWithAMessage) {
     std::string text = header() + "CHARS 100\n";
     for (int i = 0; i < 60000; i++)
         text += glyph("glyph" + std::to_string(i), i, "8 16 0 -4", blank_rows(16, "5A"));

@@ -33,62 +33,56 @@ std::string saved_in_process(const std::string &path, const std::string &out_pat
 
 } // namespace
 
-TEST(CliCheck, CleanFontPrintsNothingAndExitsZero) {
-    command_result r = run_cli({"check", data_file("cli-clean.bdf")});
-    EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "");
-}
-
-TEST(CliCheck, PrintsTheMessagesExactlyAndExitsOne) {
-    command_result r = run_cli({"check", data_file("cli-messages.bdf")});
-    EXPECT_EQ(r.exit_status, 1);
-    EXPECT_EQ(r.out, "FONT_ASCENT property missing.  Added \"FONT_ASCENT 6\".\n"
-                     "Incorrect glyph count: 3 indicated but 2 found.\n");
-    EXPECT_EQ(r.err, "");
-}
-
-TEST(CliCheck, FontWithoutEndfontReportsTheLineWhereReadingStopped) {
-    std::string text = read_file(data_file("cli-clean.bdf"));
-    text.erase(text.rfind("ENDFONT\n"));
-    long lines = std::count(text.begin(), text.end(), '\n');
+TEST(CliCheck, PrintsTheMessagesExactlyAndExitsOneWhenThereAreAny) {
     temp_dir dir;
-    write_file(dir.file("cut.bdf"), text);
-
-    command_result r = run_cli({"check", dir.file("cut.bdf")});
-    EXPECT_EQ(r.exit_status, 1);
-    EXPECT_EQ(r.out, "[line " + std::to_string(lines + 1) + "] Font glyphs corrupted or missing fields.\n");
+    std::string cut = read_file(data_file("cli-clean.bdf"));
+    cut.erase(cut.rfind("ENDFONT\n"));
+    write_file(dir.file("cut.bdf"), cut);
+    const long cut_lines = std::count(cut.begin(), cut.end(), '\n');
+    struct {
+        std::string path;
+        int status;
+        std::string out;
+    } cases[] = {
+        {data_file("cli-clean.bdf"), 0, ""},
+        {data_file("cli-messages.bdf"), 1,
+         "FONT_ASCENT property missing.  Added \"FONT_ASCENT 6\".\n"
+         "Incorrect glyph count: 3 indicated but 2 found.\n"},
+        // Without ENDFONT: the line where reading stopped.
+        {dir.file("cut.bdf"), 1,
+         "[line " + std::to_string(cut_lines + 1) + "] Font glyphs corrupted or missing fields.\n"},
+    };
+    for (const auto &c : cases) {
+        command_result r = run_cli({"check", c.path});
+        EXPECT_EQ(r.exit_status, c.status) << c.path;
+        EXPECT_EQ(r.out, c.out) << c.path;
+        EXPECT_EQ(r.err, "") << c.path;
+    }
 }
 
 TEST(CliNoFont, EveryCommandExitsTwoWithOneLineSayingWhy) {
     temp_dir dir;
-    const std::string missing = dir.file("missing.bdf");
-    const std::string not_font = data_file("cli-not-a-font.bdf");
-    for (const char *command : {"check", "info", "normalize"}) {
-        SCOPED_TRACE(command);
-        auto args = [&](const std::string &in) {
-            std::vector<std::string> a = {command, in};
-            if (std::string(command) == "normalize")
-                a.push_back(dir.file("out.bdf"));
-            return a;
-        };
-        command_result r = run_cli(args(missing));
-        EXPECT_EQ(r.exit_status, 2);
-        EXPECT_EQ(r.out, "");
-        expect_one_error_line(r, missing + ": No such file or directory");
-
-        r = run_cli(args(not_font));
-        EXPECT_EQ(r.exit_status, 2);
-        EXPECT_EQ(r.out, "");
-        expect_one_error_line(r, not_font + ": no STARTFONT line");
-
-        r = run_cli(args(dir.path()));
-        EXPECT_EQ(r.exit_status, 2);
-        EXPECT_EQ(r.out, "");
-        expect_one_error_line(r, "Is a directory");
-
-        EXPECT_FALSE(fs::exists(dir.file("out.bdf")));
+    const std::string missing = dir.file("missing.bdf"), not_font = data_file("cli-not-a-font.bdf");
+    const std::pair<std::string, std::string> inputs[] = {{missing, missing + ": No such file or directory"},
+                                                          {not_font, not_font + ": no STARTFONT line"},
+                                                          {dir.path(), "Is a directory"}};
+    for (const std::string command : {"check", "info", "normalize"}) {
+        for (const auto &[in, why] : inputs) {
+            SCOPED_TRACE(command + " " + in);
+            std::vector<std::string> args = {command, in};
+            if (command == "normalize")
+                args.push_back(dir.file("out.bdf"));
+            command_result r = run_cli(args);
+            EXPECT_EQ(r.exit_status, 2);
+            EXPECT_EQ(r.out, "");
+            expect_one_error_line(r, why);
+            EXPECT_FALSE(fs::exists(dir.file("out.bdf")));
+        }
     }
+    // An output that exists already is kept.
+    write_file(dir.file("out.bdf"), "precious");
+    EXPECT_EQ(run_cli({"normalize", not_font, dir.file("out.bdf")}).exit_status, 2);
+    EXPECT_EQ(read_file(dir.file("out.bdf")), "precious");
 }
 
 TEST(CliInfo, PrintsTheFontPanelWithTheFileAsGiven) {
@@ -141,38 +135,23 @@ TEST(CliNormalize, WritesWhatSavingInTheProgramWrites) {
     EXPECT_GE(compared, 3);
 }
 
-TEST(CliNormalize, KeepsAnExistingOutputWhenTheInputIsNoFont) {
-    temp_dir dir;
-    write_file(dir.file("out.bdf"), "precious");
-    command_result r = run_cli({"normalize", data_file("cli-not-a-font.bdf"), dir.file("out.bdf")});
-    EXPECT_EQ(r.exit_status, 2);
-    EXPECT_EQ(read_file(dir.file("out.bdf")), "precious");
-}
-
-TEST(CliNormalize, UnwritableOutputExitsThree) {
+TEST(CliOutput, UnwritableOutputExitsThreeAndLeavesWhatWasThere) {
     temp_dir dir;
     const std::string in = data_file("cli-clean.bdf");
-
-    const std::string in_missing_folder = dir.file("no-such-folder/out.bdf");
-    command_result r = run_cli({"normalize", in, in_missing_folder});
-    EXPECT_EQ(r.exit_status, 3);
-    EXPECT_EQ(r.out, "");
-    expect_one_error_line(r, "cannot write " + in_missing_folder);
-    EXPECT_FALSE(fs::exists(in_missing_folder));
-
-    // A folder in the way is left as it was.
     fs::create_directory(dir.file("taken"));
     write_file(dir.file("taken/inside"), "x");
-    r = run_cli({"normalize", in, dir.file("taken")});
-    EXPECT_EQ(r.exit_status, 3);
-    expect_one_error_line(r, "cannot write " + dir.file("taken"));
-    EXPECT_EQ(read_file(dir.file("taken/inside")), "x");
-}
+    for (const std::string out : {dir.file("no-such-folder/out.bdf"), dir.file("taken")}) {
+        command_result r = run_cli({"normalize", in, out});
+        EXPECT_EQ(r.exit_status, 3);
+        EXPECT_EQ(r.out, "");
+        expect_one_error_line(r, "cannot write " + out);
+    }
+    EXPECT_FALSE(fs::exists(dir.file("no-such-folder")));
+    EXPECT_EQ(read_file(dir.file("taken/inside")), "x"); // the folder in the way is left as it was
 
-TEST(CliOutput, FullStandardOutputIsAFailure) {
-    command_result r = run_cli({"info", data_file("cli-clean.bdf")}, {.stdout_path = "/dev/full"});
-    EXPECT_EQ(r.exit_status, 3);
-    expect_one_error_line(r, "standard output");
+    command_result full = run_cli({"info", in}, {.stdout_path = "/dev/full"});
+    EXPECT_EQ(full.exit_status, 3);
+    expect_one_error_line(full, "standard output");
 }
 
 TEST(CliUsage, WrongArgumentsPrintUsageAndExitSixtyFour) {

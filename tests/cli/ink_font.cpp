@@ -1,19 +1,16 @@
 #include "ink_font.h"
 
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 #include <stdexcept>
 
 namespace {
 
 int hex_value(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    if (!std::isxdigit((unsigned char)c))
+        return -1;
+    return std::isdigit((unsigned char)c) ? c - '0' : std::tolower((unsigned char)c) - 'a' + 10;
 }
 
 bool keyword(const std::string &line, const char *word, std::string &rest) {
@@ -96,10 +93,8 @@ ink_font read_ink_font(const std::string &text) {
             ++font.glyphs_in_file;
             if (glyph.encoding < 0)
                 font.unencoded.push_back(glyph);
-            else if (!font.encoded.emplace(glyph.encoding, glyph).second) {
-                font.duplicates.push_back(glyph.encoding);
+            else if (!font.encoded.emplace(glyph.encoding, glyph).second)
                 font.unencoded.push_back(glyph);
-            }
             in_glyph = in_bitmap = false;
             width = height = x_offset = y_offset = 0;
         }

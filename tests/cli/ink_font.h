@@ -33,7 +33,6 @@ struct ink_font {
     std::map<long, ink_glyph> encoded;   // by encoding
     // Negative encodings and repeats of an encoding already met, in file order.
     std::vector<ink_glyph> unencoded;
-    std::vector<long> duplicates; // the repeated encodings
     long glyphs_in_file = 0;
     long chars_count = -1;               // the CHARS line's number
 };

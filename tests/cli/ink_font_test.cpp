@@ -39,18 +39,17 @@ TEST(InkFont, PlacesPixelsRelativeToOriginAndBaseline) {
 TEST(InkFont, SeesEveryKindOfDifference) {
     const ink_glyph a = read_ink_font(font_text).encoded.at(97);
     EXPECT_EQ(glyph_difference(a, a), "");
-    ink_glyph changed = a;
-    changed.ink[0].value = 2;
-    EXPECT_NE(glyph_difference(a, changed).find("ink"), std::string::npos);
-    changed = a;
-    changed.ink[0].x += 1;
-    EXPECT_NE(glyph_difference(a, changed).find("ink"), std::string::npos);
-    changed = a;
-    changed.name = "b";
-    EXPECT_NE(glyph_difference(a, changed).find("name"), std::string::npos);
-    changed = a;
-    changed.dwidth = 7;
-    EXPECT_NE(glyph_difference(a, changed).find("dwidth"), std::string::npos);
+    const std::pair<void (*)(ink_glyph &), const char *> changes[] = {
+        {[](ink_glyph &g) { g.ink[0].value = 2; }, "ink"},
+        {[](ink_glyph &g) { g.ink[0].x += 1; }, "ink"},
+        {[](ink_glyph &g) { g.name = "b"; }, "name"},
+        {[](ink_glyph &g) { g.dwidth = 7; }, "dwidth"},
+    };
+    for (const auto &[change, what] : changes) {
+        ink_glyph changed = a;
+        change(changed);
+        EXPECT_NE(glyph_difference(a, changed).find(what), std::string::npos) << what;
+    }
 }
 
 TEST(InkFont, RejectsGlyphsWithMissingRows) {

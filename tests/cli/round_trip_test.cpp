@@ -46,29 +46,27 @@ void expect_same_encoded_glyphs(const ink_font &before, const ink_font &after) {
 
 } // namespace
 
-TEST(WriterRoundTrip, TwoBitsPerPixelKeepsEveryPixelValue) {
-    temp_dir dir;
-    normalized n = normalize_fixture(dir, "gray2.bdf");
-    EXPECT_EQ(n.after.bpp, 2);
-    EXPECT_NE(n.text.find("\nSIZE 8 75 75 2\n"), std::string::npos);
-    expect_same_encoded_glyphs(n.before, n.after);
-    // Cropping moved the pixels of "narrow" to the left edge of a one-byte row.
-    EXPECT_NE(n.text.find("STARTCHAR narrow\nENCODING 66\nSWIDTH 720 0\nDWIDTH 6 0\nBBX 2 4 3 -1\nBITMAP\n"
-                          "90\nF0\n20\n40\nENDCHAR\n"),
-              std::string::npos)
-        << n.text;
-}
-
-TEST(WriterRoundTrip, FourBitsPerPixelKeepsEveryPixelValue) {
-    temp_dir dir;
-    normalized n = normalize_fixture(dir, "gray4.bdf");
-    EXPECT_EQ(n.after.bpp, 4);
-    EXPECT_NE(n.text.find("\nSIZE 8 75 75 4\n"), std::string::npos);
-    expect_same_encoded_glyphs(n.before, n.after);
-    EXPECT_NE(n.text.find("STARTCHAR corner\nENCODING 98\nSWIDTH 720 0\nDWIDTH 6 0\nBBX 1 1 3 -1\nBITMAP\n"
-                          "C0\nENDCHAR\n"),
-              std::string::npos)
-        << n.text;
+TEST(WriterRoundTrip, DeeperPixelsKeepEveryPixelValue) {
+    struct {
+        const char *file;
+        int bpp;
+        const char *size_line, *cropped;
+    } cases[] = {
+        // Cropping moves the pixels of "narrow" to the left edge of a one-byte row.
+        {"gray2.bdf", 2, "\nSIZE 8 75 75 2\n",
+         "STARTCHAR narrow\nENCODING 66\nSWIDTH 720 0\nDWIDTH 6 0\nBBX 2 4 3 -1\nBITMAP\n90\nF0\n20\n40\nENDCHAR\n"},
+        {"gray4.bdf", 4, "\nSIZE 8 75 75 4\n",
+         "STARTCHAR corner\nENCODING 98\nSWIDTH 720 0\nDWIDTH 6 0\nBBX 1 1 3 -1\nBITMAP\nC0\nENDCHAR\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        temp_dir dir;
+        normalized n = normalize_fixture(dir, c.file);
+        EXPECT_EQ(n.after.bpp, c.bpp);
+        EXPECT_NE(n.text.find(c.size_line), std::string::npos);
+        expect_same_encoded_glyphs(n.before, n.after);
+        EXPECT_NE(n.text.find(c.cropped), std::string::npos) << n.text;
+    }
 }
 
 TEST(WriterRoundTrip, UnencodedGlyphsAreWrittenAndCounted) {
