@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
+#include <optional>
 #include <gtest/gtest.h>
 
 using namespace update;
@@ -90,20 +91,18 @@ TEST(CheckForUpdate, ComparesTheVersionsAndFetchesNotesOnlyForANewerOne) {
 TEST(CheckForUpdate, MissingEmptyOrZeroHoldingNotesStillFindTheUpdate) {
     TestHttpServer server;
     server.serve(kDescriptionPath, description("V1.03", server));
-
-    CheckOutcome outcome = check(server); // notes: 404
-    EXPECT_EQ(outcome.state, UPDATE_AVAILABLE);
-    EXPECT_TRUE(outcome.notes.isEmpty());
-
-    server.serve("/notes.txt", QByteArray());
-    outcome = check(server);
-    EXPECT_EQ(outcome.state, UPDATE_AVAILABLE);
-    EXPECT_TRUE(outcome.notes.isEmpty());
-
-    server.serve("/notes.txt", QByteArray("shown\0hidden", 12));
-    outcome = check(server);
-    EXPECT_EQ(outcome.state, UPDATE_AVAILABLE);
-    EXPECT_EQ(outcome.notes, "shown");
+    const std::pair<std::optional<QByteArray>, QByteArray> cases[] = {
+        {std::nullopt, ""}, // 404
+        {QByteArray(), ""},
+        {QByteArray("shown\0hidden", 12), "shown"},
+    };
+    for (const auto &[served, shown] : cases) {
+        if (served)
+            server.serve("/notes.txt", *served);
+        const CheckOutcome outcome = check(server);
+        EXPECT_EQ(outcome.state, UPDATE_AVAILABLE);
+        EXPECT_EQ(outcome.notes, shown);
+    }
     EXPECT_EQ(temporaryFiles(), QStringList());
 }
 
