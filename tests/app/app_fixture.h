@@ -14,6 +14,7 @@
 #include "scripted_prompts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSettings>
@@ -79,17 +80,32 @@ struct AppFixture : ::testing::Test {
     // An editor change to the selected glyph: the document becomes modified.
     void editGlyph() const { view()->OnGlyphChanged(); }
 
-    QStringList boxTexts() const {
-        QStringList texts;
+    // The message boxes shown so far, as "<type>: <text>".
+    QStringList boxes() const {
+        QStringList shown;
         for (const auto &box : prompts.boxes)
-            texts << box.text;
-        return texts;
+            shown << QString::number(box.type) + ": " + box.text;
+        return shown;
     }
+    static QString cannotOpen(const QString &path) { return "48: Cannot open file " + path + ":\nNo such file or directory."; }
+    static QString cannotSave(const QString &path) { return "16: The file " + path + " could not be saved."; }
+    // Save, Save As and Find are enabled together, exactly while the document holds a font.
     bool fontCommandsEnabled() const {
         const bool save = action(res::ID_FILE_SAVE)->isEnabled();
         EXPECT_EQ(action(res::ID_FILE_SAVE_AS)->isEnabled(), save);
         EXPECT_EQ(action(res::ID_EDIT_FIND)->isEnabled(), save);
+        EXPECT_EQ(doc()->FontLoaded(), save);
         return save;
+    }
+    // The program at a glance: "<caption> | <title>: <path in the test's folder> |
+    // <font or no font>[, modified] | commands <on or off>".
+    QString state() const {
+        const QString path = doc()->PathName();
+        return QStringList{frame()->windowTitle(),
+                           doc()->GetTitle() + ": " + (path.isEmpty() ? "no path" : QDir(dir.path()).relativeFilePath(path)),
+                           QString(doc()->Font() ? "font" : "no font") + (doc()->IsModified() ? ", modified" : ""),
+                           fontCommandsEnabled() ? "commands on" : "commands off"}
+            .join(" | ");
     }
 };
 

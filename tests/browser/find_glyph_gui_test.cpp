@@ -1,22 +1,13 @@
 // The Find dialog's checks and the Find command's selection and scrolling.
 
-#include "dialog_builder.h"
 #include "find_glyph_dlg.h"
 #include "find_glyph_template.h"
-#include "font_form_template.h"
-#include "glyph_table_area.h"
-#include "glyphwerk_view.h"
-#include "keyless_scroll_bar.h"
-#include "scripted_prompts.h"
-#include "test_font.h"
+#include "font_view_fixture.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -57,7 +48,7 @@ Outcome run(const FindInput &input) {
 
 } // namespace
 
-TEST(FindGlyphDlg, OpensEmptyWithHexadecimalAndSwitchesTheRangeLabel) {
+TEST(FindGlyphDlg, OpensEmptyWithHexadecimalAndTheBaseSwitchesTheRangeLabelNotTheText) {
     CFindGlyphDlg dialog;
     dialog.open();
     auto *range = res::controlById<QLabel>(&dialog, res::IDC_RANGE);
@@ -78,8 +69,12 @@ TEST(FindGlyphDlg, OpensEmptyWithHexadecimalAndSwitchesTheRangeLabel) {
     EXPECT_EQ(res::controlById<QLineEdit>(&dialog, res::IDC_ENCODING)->text(), "41") << "text not converted";
     QTest::mouseClick(hex, Qt::LeftButton);
     EXPECT_EQ(range->text(), "(0-FFFF)");
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    // Typed in hexadecimal, searched in decimal: the base when Find is pressed counts.
+    QTest::mouseClick(dec, Qt::LeftButton);
+    QTest::keyClick(res::controlById(&dialog, res::IDC_ENCODING), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.GetEncoding(), 41);
 }
 
 TEST(FindGlyphDlg, AcceptsZeroToFFFFAndRejectsTheRestWithItsMessages) {
@@ -117,46 +112,14 @@ TEST(FindGlyphDlg, AcceptsZeroToFFFFAndRejectsTheRestWithItsMessages) {
     }
 }
 
-TEST(FindGlyphDlg, TypedHexThenDecimalSearchesTheDecimalNumber) {
-    ScriptedPrompts prompts;
-    CFindGlyphDlg dialog;
-    dialog.open();
-    res::controlById<QLineEdit>(&dialog, res::IDC_ENCODING)->setText("41");
-    QTest::mouseClick(res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_DEC), Qt::LeftButton);
-    QTest::keyClick(res::controlById(&dialog, res::IDC_ENCODING), Qt::Key_Return);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.GetEncoding(), 41);
-}
-
 namespace {
 
-struct FakeDocument : CFontDocument {
-    bdf_font *font = nullptr;
-    bdf_font *Font() const override { return font; }
-    bool FontLoaded() const override { return font != nullptr; }
-    QString PathName() const override { return "/f.bdf"; }
-    void SetModifiedFlag(bool) override {}
-};
-
-// 16 x 16 glyphs with encodings 100, 101, ... in a 1000 x 700 view.
-struct FindCommand : ::testing::Test {
-    TestFont font{16, 16};
-    FakeDocument document;
-    CGlyphwerkView view{&document};
-    ScriptedPrompts prompts;
-
+// The Find command on the font view, its dialog answered with `hex` typed in hexadecimal.
+struct FindCommand : FontView {
     void SetUp() override {
-        font.addMany(5000, 100);
-        view.resize(1000, 700);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        document.font = font.get();
-        view.OnUpdate(font.get());
-        view.OnInitialUpdate();
-        view.TableArea()->repaint();
+        FontView::SetUp();
+        open();
     }
-
-    // Runs the Find command, answering its dialog with `hex` typed in hexadecimal.
     void find(const QString &hex) {
         QTimer::singleShot(0, [hex] {
             auto *dialog = qobject_cast<CFindGlyphDlg *>(QApplication::activeModalWidget());
@@ -166,21 +129,20 @@ struct FindCommand : ::testing::Test {
         });
         view.OnEditFind();
     }
-    QString glyphPanel() const { return res::controlById<QLabel>(&view, res::IDC_GLYPH_INFO)->text(); }
 };
 
 } // namespace
 
 TEST_F(FindCommand, SelectsOnThePageWithoutScrollingAndScrollsToOthers) {
     const CGlyphTable &table = view.GlyphTable();
-    find(QString::number(100 + 20, 16));
-    EXPECT_EQ(view.Selected(), 20);
+    find("13a"); // 314, index 16
+    EXPECT_EQ(view.Selected(), 16);
     EXPECT_EQ(table.FirstRow(), 0);
-    EXPECT_TRUE(glyphPanel().contains("Encodeing: 120 [0078]"));
+    EXPECT_TRUE(glyphPanel().contains("Encodeing: 314 [013a]"));
 
-    find(QString::number(100 + 3000, 16));
-    EXPECT_EQ(view.Selected(), 3000);
-    EXPECT_EQ(table.FirstRow(), 3000 / table.Columns());
+    find("cb0"); // 3248, index 2950
+    EXPECT_EQ(view.Selected(), 2950);
+    EXPECT_EQ(table.FirstRow(), 2950 / table.Columns());
     EXPECT_EQ(view.ScrollBar()->value(), table.FirstRow());
 
     // A miss: no message, the panel is cleared, the highlight stays, the table goes back to row 0.
@@ -188,12 +150,12 @@ TEST_F(FindCommand, SelectsOnThePageWithoutScrollingAndScrollsToOthers) {
     EXPECT_TRUE(prompts.boxes.empty());
     EXPECT_EQ(view.Selected(), -1);
     EXPECT_EQ(glyphPanel(), "No glyph is selected.");
-    EXPECT_EQ(table.Selected(), 3000);
+    EXPECT_EQ(table.Selected(), 2950);
     EXPECT_EQ(table.FirstRow(), 0);
 
     // The last glyph: its row lies past the last scroll position, so the last page shows.
-    find(QString::number(100 + 4999, 16));
-    EXPECT_EQ(view.Selected(), 4999);
+    find("189b"); // 6299, index 6001
+    EXPECT_EQ(view.Selected(), 6001);
     EXPECT_EQ(table.FirstRow(), table.ScrollMaximum());
     EXPECT_EQ(view.ScrollBar()->value(), table.ScrollMaximum());
 }
