@@ -80,14 +80,16 @@ struct AppFixture : ::testing::Test {
     // An editor change to the selected glyph: the document becomes modified.
     void editGlyph() const { view()->OnGlyphChanged(); }
 
-    // The message boxes shown so far, as "<type>: <text>".
+    // The message boxes shown so far, as "<type>: <text>", and two of the texts.
     QStringList boxes() const {
         QStringList shown;
         for (const auto &box : prompts.boxes)
             shown << QString::number(box.type) + ": " + box.text;
         return shown;
     }
-    static QString cannotOpen(const QString &path) { return "48: Cannot open file " + path + ":\nNo such file or directory."; }
+    static QString cannotOpen(const QString &path) {
+        return "48: Cannot open file " + path + ":\nNo such file or directory.";
+    }
     static QString cannotSave(const QString &path) { return "16: The file " + path + " could not be saved."; }
     // Save, Save As and Find are enabled together, exactly while the document holds a font.
     bool fontCommandsEnabled() const {
@@ -100,9 +102,9 @@ struct AppFixture : ::testing::Test {
     // The program at a glance: "<caption> | <title>: <path in the test's folder> |
     // <font or no font>[, modified] | commands <on or off>".
     QString state() const {
-        const QString path = doc()->PathName();
-        return QStringList{frame()->windowTitle(),
-                           doc()->GetTitle() + ": " + (path.isEmpty() ? "no path" : QDir(dir.path()).relativeFilePath(path)),
+        const QString full = doc()->PathName();
+        const QString path = full.isEmpty() ? "no path" : QDir(dir.path()).relativeFilePath(full);
+        return QStringList{frame()->windowTitle(), doc()->GetTitle() + ": " + path,
                            QString(doc()->Font() ? "font" : "no font") + (doc()->IsModified() ? ", modified" : ""),
                            fontCommandsEnabled() ? "commands on" : "commands off"}
             .join(" | ");
