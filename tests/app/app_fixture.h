@@ -80,17 +80,19 @@ struct AppFixture : ::testing::Test {
     // An editor change to the selected glyph: the document becomes modified.
     void editGlyph() const { view()->OnGlyphChanged(); }
 
-    // The message boxes shown so far, as "<type>: <text>", and two of the texts.
-    QStringList boxes() const {
+    // The message boxes shown so far, one a line: "<type>: <text>"; and two of the texts.
+    std::string boxes() const {
         QStringList shown;
         for (const auto &box : prompts.boxes)
             shown << QString::number(box.type) + ": " + box.text;
-        return shown;
+        return shown.join('\n').toStdString();
     }
-    static QString cannotOpen(const QString &path) {
-        return "48: Cannot open file " + path + ":\nNo such file or directory.";
+    static std::string cannotOpen(const QString &path) {
+        return ("48: Cannot open file " + path + ":\nNo such file or directory.").toStdString();
     }
-    static QString cannotSave(const QString &path) { return "16: The file " + path + " could not be saved."; }
+    static std::string cannotSave(const QString &path) {
+        return ("16: The file " + path + " could not be saved.").toStdString();
+    }
     // Save, Save As and Find are enabled together, exactly while the document holds a font.
     bool fontCommandsEnabled() const {
         const bool save = action(res::ID_FILE_SAVE)->isEnabled();
@@ -101,13 +103,14 @@ struct AppFixture : ::testing::Test {
     }
     // The program at a glance: "<caption> | <title>: <path in the test's folder> |
     // <font or no font>[, modified] | commands <on or off>".
-    QString state() const {
+    std::string state() const {
         const QString full = doc()->PathName();
         const QString path = full.isEmpty() ? "no path" : QDir(dir.path()).relativeFilePath(full);
         return QStringList{frame()->windowTitle(), doc()->GetTitle() + ": " + path,
                            QString(doc()->Font() ? "font" : "no font") + (doc()->IsModified() ? ", modified" : ""),
                            fontCommandsEnabled() ? "commands on" : "commands off"}
-            .join(" | ");
+            .join(" | ")
+            .toStdString();
     }
 };
 

@@ -52,7 +52,7 @@ TEST_F(AppFixture, AFailedSaveSaysSoKeepsTheDocumentModifiedAndTheOldFile) {
         FileSizeLimit limit(64); // the font is longer: writing it fails
         trigger(res::ID_FILE_SAVE);
     }
-    EXPECT_EQ(boxes(), QStringList{cannotSave(small)});
+    EXPECT_EQ(boxes(), cannotSave(small));
     EXPECT_TRUE(doc()->IsModified());
     EXPECT_EQ(read(small), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3) << "no temporary file left behind";
@@ -79,7 +79,7 @@ TEST_F(AppFixture, SaveIntoAReadOnlyFolderFailsWithItsMessage) {
     editGlyph();
     trigger(res::ID_FILE_SAVE);
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(boxes(), QStringList{cannotSave(path)});
+    EXPECT_EQ(boxes(), cannotSave(path));
     EXPECT_TRUE(doc()->IsModified());
     EXPECT_EQ(read(path), kSmallFont);
 }
@@ -94,7 +94,7 @@ TEST_F(AppFixture, SaveOfAFileThatIsGoneAsksForANameAndTakesIt) {
     prompts.saveAnswers = {dir.filePath("nowhere/x.bdf")};
     trigger(res::ID_FILE_SAVE);
     EXPECT_EQ(prompts.saveProposals, QStringList{gone});
-    EXPECT_EQ(boxes(), QStringList{cannotSave(dir.filePath("nowhere/x.bdf"))});
+    EXPECT_EQ(boxes(), cannotSave(dir.filePath("nowhere/x.bdf")));
     EXPECT_EQ(state(), "GlyphwerkV1.02 | gone.bdf: gone.bdf | font, modified | commands on");
 
     // A good name without extension: ".bdf" is added, the document takes the name.
@@ -110,7 +110,7 @@ TEST_F(AppFixture, SaveAsWritesACopyByTheBdfRuleAndChangesNothingElse) {
     ASSERT_TRUE(start({small}));
     ASSERT_EQ(app->OpenDocumentFile(other), CGlyphwerkApp::OpenResult::Opened);
     editGlyph();
-    const QString before = state();
+    const std::string before = state();
     const QStringList recent = app->RecentFiles().Paths();
 
     const struct {
@@ -135,7 +135,7 @@ TEST_F(AppFixture, SaveAsWritesACopyByTheBdfRuleAndChangesNothingElse) {
     // A copy that cannot be written says so.
     prompts.saveAnswers = {dir.filePath("nowhere/copy.bdf")};
     trigger(res::ID_FILE_SAVE_AS);
-    EXPECT_EQ(boxes(), QStringList{cannotSave(dir.filePath("nowhere/copy.bdf"))});
+    EXPECT_EQ(boxes(), cannotSave(dir.filePath("nowhere/copy.bdf")));
 
     prompts.saveChangesAnswers = {prompts::IDCANCEL};
     trigger(res::ID_APP_EXIT);

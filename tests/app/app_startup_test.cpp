@@ -69,7 +69,7 @@ TEST_F(AppFixture, StartsWithAFontNamedOnTheCommandLine) {
 
 TEST_F(AppFixture, APathThatCannotBeOpenedEndsStartUpAfterItsMessage) {
     EXPECT_FALSE(start({missing}));
-    EXPECT_EQ(boxes(), QStringList{cannotOpen(missing)});
+    EXPECT_EQ(boxes(), cannotOpen(missing));
     EXPECT_FALSE(frame()->isVisible());
     app->ExitInstance();
     EXPECT_EQ(app->Document(), nullptr);
@@ -77,7 +77,7 @@ TEST_F(AppFixture, APathThatCannotBeOpenedEndsStartUpAfterItsMessage) {
 
 TEST_F(AppFixture, ANonFontOnTheCommandLineSaysInvalidFileAndStartsWithItsPathButNoFont) {
     ASSERT_TRUE(start({text}));
-    EXPECT_EQ(boxes(), QStringList{"48: Invalid file!"});
+    EXPECT_EQ(boxes(), "48: Invalid file!");
     EXPECT_TRUE(frame()->isVisible());
     EXPECT_EQ(state(), "GlyphwerkV1.02 | notes.txt: notes.txt | no font | commands off");
     EXPECT_EQ(fontPanel(), "No file is opened.");

@@ -13,7 +13,7 @@ namespace {
 
 // Types `text` into a new Find dialog, in decimal when asked, and presses Find:
 // "found <encoding>" when it closed with one, and the message boxes it showed.
-QString typeAndFind(const QString &text, bool decimal = false) {
+std::string typeAndFind(const QString &text, bool decimal = false) {
     ScriptedPrompts prompts;
     CFindGlyphDlg dialog;
     dialog.open();
@@ -26,7 +26,7 @@ QString typeAndFind(const QString &text, bool decimal = false) {
         seen << "found " + QString::number(dialog.GetEncoding());
     for (const auto &box : prompts.boxes)
         seen << QString::number(box.type) + ": " + box.text;
-    return seen.join(" | ");
+    return seen.join(" | ").toStdString();
 }
 
 } // namespace

@@ -142,7 +142,7 @@ TEST(DownloadUrlToFile, AnUnknownTotalKeepsTheProgressAtZero) {
 TEST(DownloadUrlToFile, TheAbortFlagOrAPassedDeadlineEndsTheTransferWithEAbort) {
     TestHttpServer server;
     server.serve("/slow", TestHttpServer::Response{200, pattern(200 * 1024), 1024, 20});
-    // Headers, then silence for a minute: no progress report ever comes.
+    // Headers, then silence for a minute: no progress report comes before the abort.
     server.serve("/stalled", TestHttpServer::Response{200, pattern(4096), 4096, 60000});
     QTemporaryDir dir;
     const QString out = dir.filePath("out");

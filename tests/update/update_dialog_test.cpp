@@ -54,7 +54,7 @@ QString message(const CUpdateDlg &d) {
 // The dialog at a glance, as its state sets it: the message, the buttons
 // ("-" after a disabled one), what is shown between them, and the height: the
 // template's, or shorter by the notes box, less the progress bar when shown.
-QString look(const CUpdateDlg &d) {
+std::string look(const CUpdateDlg &d) {
     const QSize base = res::dialogBaseUnits(&d);
     const int full = res::dialogUnitsToPixels(0, 0, 213, 204, base).height();
     const int notes = res::dialogUnitsToPixels(11, 66, 191, 111, base).height();
@@ -69,12 +69,13 @@ QString look(const CUpdateDlg &d) {
         shown << "notes";
     if (progressBar(d)->isVisible())
         shown << "bar";
-    const QString height = shrink == 0                ? "full"
-                           : shrink == notes          ? "full - notes"
-                           : shrink == notes - bar    ? "full - notes + bar"
-                                                      : QString::number(d.height());
+    const QString height = shrink == 0             ? "full"
+                           : shrink == notes       ? "full - notes"
+                           : shrink == notes - bar ? "full - notes + bar"
+                                                   : QString("full - %1 pixels").arg(shrink);
     return QStringList{message(d), button(updateButton(d)) + " " + button(closeButton(d)), shown.join(", "), height}
-        .join(" | ");
+        .join(" | ")
+        .toStdString();
 }
 
 struct Fixture {
