@@ -1,11 +1,8 @@
-// The glyph editor, the About box and the update dialog as the application wires them.
+// The glyph editor as the application wires it.
 
 #include "app_fixture.h"
-#include "about_box.h"
 #include "glyph_edit_dialog.h"
 #include "glyph_table_area.h"
-
-#include <QTimer>
 
 TEST_F(AppFixture, DoubleClickEditsTheGlyphAndAnOpenDetachesTheEditor) {
     ASSERT_TRUE(start({small}));
@@ -28,17 +25,4 @@ TEST_F(AppFixture, DoubleClickEditsTheGlyphAndAnOpenDetachesTheEditor) {
     ASSERT_EQ(app->OpenDocumentFile(other), CGlyphwerkApp::OpenResult::Opened);
     EXPECT_FALSE(editor->isVisible()) << "detached from the released font";
     EXPECT_EQ(view()->EditDialog(), editor) << "the one editor window stays";
-}
-
-TEST_F(AppFixture, HelpAboutShowsTheAboutBoxModally) {
-    ASSERT_TRUE(start());
-    bool shown = false;
-    QTimer::singleShot(0, [&] {
-        auto *about = qobject_cast<CAboutDlg *>(QApplication::activeModalWidget());
-        shown = about != nullptr;
-        if (QWidget *modal = QApplication::activeModalWidget())
-            qobject_cast<QDialog *>(modal)->reject();
-    });
-    trigger(res::ID_APP_ABOUT);
-    EXPECT_TRUE(shown);
 }

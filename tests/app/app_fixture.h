@@ -14,6 +14,7 @@
 #include "scripted_prompts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSettings>
@@ -79,17 +80,37 @@ struct AppFixture : ::testing::Test {
     // An editor change to the selected glyph: the document becomes modified.
     void editGlyph() const { view()->OnGlyphChanged(); }
 
-    QStringList boxTexts() const {
-        QStringList texts;
+    // The message boxes shown so far, one a line: "<type>: <text>"; and two of the texts.
+    std::string boxes() const {
+        QStringList shown;
         for (const auto &box : prompts.boxes)
-            texts << box.text;
-        return texts;
+            shown << QString::number(box.type) + ": " + box.text;
+        return shown.join('\n').toStdString();
     }
+    static std::string cannotOpen(const QString &path) {
+        return ("48: Cannot open file " + path + ":\nNo such file or directory.").toStdString();
+    }
+    static std::string cannotSave(const QString &path) {
+        return ("16: The file " + path + " could not be saved.").toStdString();
+    }
+    // Save, Save As and Find are enabled together, exactly while the document holds a font.
     bool fontCommandsEnabled() const {
         const bool save = action(res::ID_FILE_SAVE)->isEnabled();
         EXPECT_EQ(action(res::ID_FILE_SAVE_AS)->isEnabled(), save);
         EXPECT_EQ(action(res::ID_EDIT_FIND)->isEnabled(), save);
+        EXPECT_EQ(doc()->FontLoaded(), save);
         return save;
+    }
+    // The program at a glance: "<caption> | <title>: <path in the test's folder> |
+    // <font or no font>[, modified] | commands <on or off>".
+    std::string state() const {
+        const QString full = doc()->PathName();
+        const QString path = full.isEmpty() ? "no path" : QDir(dir.path()).relativeFilePath(full);
+        return QStringList{frame()->windowTitle(), doc()->GetTitle() + ": " + path,
+                           QString(doc()->Font() ? "font" : "no font") + (doc()->IsModified() ? ", modified" : ""),
+                           fontCommandsEnabled() ? "commands on" : "commands off"}
+            .join(" | ")
+            .toStdString();
     }
 };
 

@@ -14,9 +14,7 @@ TEST_F(AppFixture, FileOpenLoadsTheFontAndTheFrameTakesItsTitle) {
     ASSERT_TRUE(start());
     prompts.openAnswers = {small};
     trigger(res::ID_FILE_OPEN);
-    EXPECT_TRUE(doc()->FontLoaded());
-    EXPECT_EQ(frame()->windowTitle(), "small.bdf - Glyphwerk");
-    EXPECT_TRUE(fontCommandsEnabled());
+    EXPECT_EQ(state(), "small.bdf - Glyphwerk | small.bdf: small.bdf | font | commands on");
     EXPECT_TRUE(fontPanel().startsWith("File: " + small + "\r\n"));
     EXPECT_EQ(view()->GlyphTable().FirstRow(), 0);
 
@@ -39,34 +37,36 @@ TEST_F(AppFixture, OpeningTheOpenFileAgainDoesNothingEvenWhenModified) {
     EXPECT_EQ(app->OpenDocumentFile("./small.bdf"), CGlyphwerkApp::OpenResult::AlreadyOpen);
 }
 
-TEST_F(AppFixture, TheSaveChangesQuestionComesBeforeOpenAndNew) {
+TEST_F(AppFixture, OpenNewAndExitAskToSaveChangesFirst) {
     ASSERT_TRUE(start({small}));
     editGlyph();
-
-    prompts.saveChangesAnswers = {prompts::IDCANCEL};
+    prompts.saveChangesAnswers = {prompts::IDCANCEL, prompts::IDCANCEL, prompts::IDCANCEL};
     EXPECT_EQ(app->OpenDocumentFile(other), CGlyphwerkApp::OpenResult::Cancelled);
-    EXPECT_EQ(doc()->PathName(), small);
-    EXPECT_TRUE(doc()->IsModified());
-
-    prompts.saveChangesAnswers = {prompts::IDCANCEL};
     trigger(res::ID_FILE_NEW);
-    EXPECT_EQ(doc()->PathName(), small);
+    trigger(res::ID_APP_EXIT);
+    EXPECT_EQ(prompts.saveChangesAsked, QStringList(3, small));
+    EXPECT_TRUE(frame()->isVisible());
+    EXPECT_EQ(state(), "GlyphwerkV1.02 | small.bdf: small.bdf | font, modified | commands on") << "Cancel keeps all";
 
+    write("small.bdf", "stale");
     prompts.saveChangesAnswers = {prompts::IDYES};
-    const QByteArray before = read(small);
     EXPECT_EQ(app->OpenDocumentFile(other), CGlyphwerkApp::OpenResult::Opened);
-    EXPECT_EQ(prompts.saveChangesAsked.size(), 3);
-    EXPECT_EQ(doc()->PathName(), other);
-    EXPECT_FALSE(doc()->IsModified());
-    EXPECT_NE(read(small), QByteArray()) << "Yes saved the font first";
-    EXPECT_TRUE(read(small).startsWith("STARTFONT 2.1\n"));
-    Q_UNUSED(before);
+    EXPECT_TRUE(read(small).startsWith("STARTFONT 2.1\n")) << "Yes saved the font first";
+    EXPECT_EQ(state(), "other.bdf - Glyphwerk | other.bdf: other.bdf | font | commands on");
 
     editGlyph();
     prompts.saveChangesAnswers = {prompts::IDNO};
     trigger(res::ID_FILE_NEW);
-    EXPECT_EQ(doc()->GetTitle(), "Untitled");
-    EXPECT_FALSE(doc()->IsModified());
+    EXPECT_EQ(state(), "Untitled - Glyphwerk | Untitled: no path | font | commands on");
+
+    ASSERT_EQ(app->OpenDocumentFile(other), CGlyphwerkApp::OpenResult::Opened);
+    const QByteArray before = read(other);
+    editGlyph();
+    prompts.saveChangesAnswers = {prompts::IDNO};
+    trigger(res::ID_APP_EXIT);
+    EXPECT_FALSE(frame()->isVisible());
+    EXPECT_EQ(read(other), before) << "No does not save";
+    EXPECT_EQ(prompts.saveChangesAsked.size(), 6);
 }
 
 TEST_F(AppFixture, AFileThatCannotBeReadKeepsTheDocumentAndARecentEntryGoes) {
@@ -74,11 +74,8 @@ TEST_F(AppFixture, AFileThatCannotBeReadKeepsTheDocumentAndARecentEntryGoes) {
     editGlyph();
     prompts.saveChangesAnswers = {prompts::IDNO};
     EXPECT_EQ(app->OpenDocumentFile(missing), CGlyphwerkApp::OpenResult::CannotOpen);
-    ASSERT_EQ(prompts.boxes.size(), 1u);
-    EXPECT_TRUE(prompts.boxes[0].text.contains(missing));
-    EXPECT_EQ(doc()->PathName(), small);
-    EXPECT_TRUE(doc()->FontLoaded());
-    EXPECT_TRUE(doc()->IsModified()) << "font, path, title and modified flag stay";
+    EXPECT_EQ(boxes(), cannotOpen(missing));
+    EXPECT_EQ(state(), "GlyphwerkV1.02 | small.bdf: small.bdf | font, modified | commands on");
 
     // Recent files: a vanished file leaves the list, a non-font stays.
     doc()->SetModifiedFlag(false);
@@ -92,17 +89,16 @@ TEST_F(AppFixture, AFileThatCannotBeReadKeepsTheDocumentAndARecentEntryGoes) {
     EXPECT_EQ(app->RecentFiles().Paths(), (QStringList{small, text}));
     EXPECT_FALSE(action(res::ID_FILE_MRU_FILE1 + 2)->isVisible());
     trigger(res::ID_FILE_MRU_FILE1 + 1);
-    EXPECT_EQ(boxTexts().last(), "Invalid file!");
+    EXPECT_EQ(boxes(), cannotOpen(missing) + "\n48: Invalid file!\n" + cannotOpen(doomed) + "\n48: Invalid file!");
     EXPECT_EQ(app->RecentFiles().Paths(), (QStringList{text, small}));
 }
 
-TEST_F(AppFixture, OpeningAnotherFontStartsAtItsFirstRowAndSwitchesTheFontPanel) {
+TEST_F(AppFixture, AFailedLoadKeepsTheFontPanelUntilTheNextFontReplacesIt) {
     ASSERT_TRUE(start({small}));
     ASSERT_EQ(app->OpenDocumentFile(text), CGlyphwerkApp::OpenResult::Opened);
-    EXPECT_EQ(boxTexts(), QStringList{"Invalid file!"});
-    EXPECT_TRUE(fontPanel().contains(small)) << "a failed load keeps the panel's text";
-    EXPECT_FALSE(fontCommandsEnabled());
-    EXPECT_EQ(frame()->windowTitle(), "notes.txt - Glyphwerk");
+    EXPECT_EQ(boxes(), "48: Invalid file!");
+    EXPECT_EQ(state(), "notes.txt - Glyphwerk | notes.txt: notes.txt | no font | commands off");
+    EXPECT_TRUE(fontPanel().contains(small));
     ASSERT_EQ(app->OpenDocumentFile(other), CGlyphwerkApp::OpenResult::Opened);
     EXPECT_TRUE(fontPanel().contains("Font: -Test-Other-"));
     EXPECT_TRUE(fontCommandsEnabled());
@@ -110,22 +106,22 @@ TEST_F(AppFixture, OpeningAnotherFontStartsAtItsFirstRowAndSwitchesTheFontPanel)
 
 TEST_F(AppFixture, AFileDroppedOnTheWindowOpens) {
     ASSERT_TRUE(start());
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(small)});
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame(), &drop);
+    // Whether the frame takes a drag of `urls`; then drops them.
+    const auto drag = [&](const QList<QUrl> &urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.ignore();
+        QApplication::sendEvent(frame(), &enter);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (enter.isAccepted())
+            QApplication::sendEvent(frame(), &drop);
+        return enter.isAccepted();
+    };
+    EXPECT_FALSE(drag({QUrl("https://example.org/x.bdf")}));
+    EXPECT_TRUE(drag({QUrl::fromLocalFile(small)}));
     EXPECT_EQ(doc()->PathName(), small);
     EXPECT_TRUE(doc()->FontLoaded());
-
-    QMimeData web;
-    web.setUrls({QUrl("https://example.org/x.bdf")});
-    QDragEnterEvent refused(QPoint(50, 50), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
-    refused.ignore();
-    QApplication::sendEvent(frame(), &refused);
-    EXPECT_FALSE(refused.isAccepted());
 }
 
 TEST_F(AppFixture, ASecondInstanceHandsItsFileToTheRunningOneAndEnds) {

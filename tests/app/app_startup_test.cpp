@@ -12,12 +12,7 @@
 TEST_F(AppFixture, StartsEmptyWithTheVersionCaptionInAFixedFrame) {
     ASSERT_TRUE(start());
     EXPECT_TRUE(frame()->isVisible());
-    EXPECT_EQ(frame()->windowTitle(), "GlyphwerkV1.02");
-    EXPECT_EQ(doc()->Font(), nullptr);
-    EXPECT_FALSE(doc()->FontLoaded());
-    EXPECT_EQ(doc()->PathName(), "");
-    EXPECT_EQ(doc()->GetTitle(), "Untitled");
-    EXPECT_FALSE(fontCommandsEnabled());
+    EXPECT_EQ(state(), "GlyphwerkV1.02 | Untitled: no path | no font | commands off");
     EXPECT_EQ(fontPanel(), "No file is opened.");
     EXPECT_TRUE(prompts.boxes.empty());
 
@@ -61,13 +56,10 @@ TEST_F(AppFixture, MenuAndAcceleratorsFollowResource128) {
 
 TEST_F(AppFixture, StartsWithAFontNamedOnTheCommandLine) {
     ASSERT_TRUE(start({small}));
-    EXPECT_EQ(frame()->windowTitle(), "GlyphwerkV1.02") << "the start-up caption wins";
-    EXPECT_TRUE(doc()->FontLoaded());
-    EXPECT_EQ(doc()->PathName(), small);
+    EXPECT_EQ(state(), "GlyphwerkV1.02 | small.bdf: small.bdf | font | commands on") << "the start-up caption wins";
     EXPECT_EQ(fontPanel(), "File: " + small +
                                "\r\nFont: -Test-Small-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\r\n"
                                "Size: \t\t8\r\nMax Width:\t6\r\nMax Height:\t8\r\nGlyphs Num: \t2\r\n");
-    EXPECT_TRUE(fontCommandsEnabled());
     EXPECT_EQ(app->RecentFiles().Paths(), QStringList{small});
 
     // The framework's title rule takes over at the next title change.
@@ -77,26 +69,18 @@ TEST_F(AppFixture, StartsWithAFontNamedOnTheCommandLine) {
 
 TEST_F(AppFixture, APathThatCannotBeOpenedEndsStartUpAfterItsMessage) {
     EXPECT_FALSE(start({missing}));
-    ASSERT_EQ(prompts.boxes.size(), 1u);
-    EXPECT_TRUE(prompts.boxes[0].text.contains(missing));
-    EXPECT_EQ(prompts.boxes[0].type, 48u);
+    EXPECT_EQ(boxes(), cannotOpen(missing));
     EXPECT_FALSE(frame()->isVisible());
     app->ExitInstance();
     EXPECT_EQ(app->Document(), nullptr);
 }
 
-TEST_F(AppFixture, ANonFontOnTheCommandLineSaysInvalidFileAndStarts) {
+TEST_F(AppFixture, ANonFontOnTheCommandLineSaysInvalidFileAndStartsWithItsPathButNoFont) {
     ASSERT_TRUE(start({text}));
-    ASSERT_EQ(boxTexts(), QStringList{"Invalid file!"});
-    EXPECT_EQ(prompts.boxes[0].type, 48u);
+    EXPECT_EQ(boxes(), "48: Invalid file!");
     EXPECT_TRUE(frame()->isVisible());
-    EXPECT_EQ(frame()->windowTitle(), "GlyphwerkV1.02");
+    EXPECT_EQ(state(), "GlyphwerkV1.02 | notes.txt: notes.txt | no font | commands off");
     EXPECT_EQ(fontPanel(), "No file is opened.");
-    EXPECT_FALSE(fontCommandsEnabled());
-    // The failed state: no font, but the file's path and title.
-    EXPECT_EQ(doc()->Font(), nullptr);
-    EXPECT_EQ(doc()->PathName(), text);
-    EXPECT_EQ(doc()->GetTitle(), "notes.txt");
 }
 
 TEST_F(AppFixture, TheRecentFileListOfFourSurvivesARestart) {
@@ -121,30 +105,4 @@ TEST_F(AppFixture, TheRecentFileListOfFourSurvivesARestart) {
     trigger(res::ID_FILE_MRU_FILE1 + 2);
     EXPECT_EQ(doc()->PathName(), paths[2]);
     EXPECT_EQ(app->RecentFiles().Paths().first(), paths[2]);
-}
-
-TEST_F(AppFixture, ExitAsksToSaveChangesAndCancelKeepsTheProgramRunning) {
-    ASSERT_TRUE(start({small}));
-    editGlyph();
-    EXPECT_TRUE(doc()->IsModified());
-    prompts.saveChangesAnswers = {prompts::IDCANCEL};
-    trigger(res::ID_APP_EXIT);
-    EXPECT_EQ(prompts.saveChangesAsked, QStringList{small});
-    EXPECT_TRUE(frame()->isVisible());
-
-    prompts.saveChangesAnswers = {prompts::IDNO};
-    trigger(res::ID_APP_EXIT);
-    EXPECT_FALSE(frame()->isVisible());
-    EXPECT_EQ(read(small), kSmallFont) << "No does not save";
-}
-
-TEST_F(AppFixture, CtrlCDoesNothingAndCtrlFIsInactiveWithoutAFont) {
-    ASSERT_TRUE(start());
-    frame()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame()));
-    QTest::keyClick(frame(), Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    QTest::keyClick(frame(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(prompts.boxes.empty());
-    EXPECT_EQ(doc()->Font(), nullptr);
 }

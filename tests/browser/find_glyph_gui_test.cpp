@@ -1,63 +1,37 @@
 // The Find dialog's checks and the Find command's selection and scrolling.
 
-#include "dialog_builder.h"
 #include "find_glyph_dlg.h"
 #include "find_glyph_template.h"
-#include "font_form_template.h"
-#include "glyph_table_area.h"
-#include "glyphwerk_view.h"
-#include "keyless_scroll_bar.h"
-#include "scripted_prompts.h"
-#include "test_font.h"
+#include "font_view_fixture.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 
-struct FindInput {
-    QString text;
-    bool decimal = false;
-};
-
-// Types `input` into the dialog and presses Find; returns the texts of the message boxes.
-QStringList press(CFindGlyphDlg &dialog, ScriptedPrompts &prompts, const FindInput &input) {
-    prompts.boxes.clear();
-    if (input.decimal)
-        QTest::mouseClick(res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_DEC), Qt::LeftButton);
-    auto *edit = res::controlById<QLineEdit>(&dialog, res::IDC_ENCODING);
-    edit->setText(input.text);
-    QTest::mouseClick(res::controlById<QPushButton>(&dialog, res::IDOK), Qt::LeftButton);
-    QStringList texts;
-    for (const auto &box : prompts.boxes) {
-        EXPECT_EQ(box.type, 64u) << "OK button and the information icon";
-        texts << box.text;
-    }
-    return texts;
-}
-
-struct Outcome {
-    bool accepted;
-    int encoding;
-    QStringList messages;
-};
-
-Outcome run(const FindInput &input) {
+// Types `text` into a new Find dialog, in decimal when asked, and presses Find:
+// "found <encoding>" when it closed with one, and the message boxes it showed.
+std::string typeAndFind(const QString &text, bool decimal = false) {
     ScriptedPrompts prompts;
     CFindGlyphDlg dialog;
     dialog.open();
-    const QStringList messages = press(dialog, prompts, input);
-    return {dialog.result() == QDialog::Accepted, dialog.GetEncoding(), messages};
+    if (decimal)
+        QTest::mouseClick(res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_DEC), Qt::LeftButton);
+    res::controlById<QLineEdit>(&dialog, res::IDC_ENCODING)->setText(text);
+    QTest::mouseClick(res::controlById<QPushButton>(&dialog, res::IDOK), Qt::LeftButton);
+    QStringList seen;
+    if (dialog.result() == QDialog::Accepted)
+        seen << "found " + QString::number(dialog.GetEncoding());
+    for (const auto &box : prompts.boxes)
+        seen << QString::number(box.type) + ": " + box.text;
+    return seen.join(" | ").toStdString();
 }
 
 } // namespace
 
-TEST(FindGlyphDlg, OpensEmptyWithHexadecimalAndSwitchesTheRangeLabel) {
+TEST(FindGlyphDlg, OpensEmptyWithHexadecimalAndTheBaseSwitchesTheRangeLabelNotTheText) {
     CFindGlyphDlg dialog;
     dialog.open();
     auto *range = res::controlById<QLabel>(&dialog, res::IDC_RANGE);
@@ -78,85 +52,39 @@ TEST(FindGlyphDlg, OpensEmptyWithHexadecimalAndSwitchesTheRangeLabel) {
     EXPECT_EQ(res::controlById<QLineEdit>(&dialog, res::IDC_ENCODING)->text(), "41") << "text not converted";
     QTest::mouseClick(hex, Qt::LeftButton);
     EXPECT_EQ(range->text(), "(0-FFFF)");
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-}
 
-TEST(FindGlyphDlg, AcceptsZeroToFFFFAndRejectsTheRestWithItsMessages) {
-    struct Case {
-        FindInput input;
-        bool accepted;
-        int encoding;
-        const char *message;
-    };
-    const Case cases[] = {
-        {{"41"}, true, 65, nullptr},
-        {{"0x41"}, true, 65, nullptr},
-        {{"FFFF"}, true, 65535, nullptr},
-        {{"10000"}, false, 0, "Parameter error!"},
-        {{"65535", true}, true, 65535, nullptr},
-        {{"65536", true}, false, 0, "Parameter error!"},
-        {{"12abc", true}, true, 12, nullptr},
-        {{"abc", true}, true, 0, nullptr},
-        {{" ", true}, true, 0, nullptr},
-        {{"-5", true}, false, 0, "Parameter error!"},
-        {{"-0", true}, true, 0, nullptr},
-        {{"4294967296", true}, false, 0, "Parameter error!"},
-        {{"", false}, false, 0, "Glyph encoding is NULL!"},
-    };
-    for (const Case &c : cases) {
-        const Outcome outcome = run(c.input);
-        SCOPED_TRACE(c.input.text.toStdString());
-        EXPECT_EQ(outcome.accepted, c.accepted);
-        if (c.accepted)
-            EXPECT_EQ(outcome.encoding, c.encoding);
-        if (c.message)
-            EXPECT_EQ(outcome.messages, QStringList{c.message});
-        else
-            EXPECT_TRUE(outcome.messages.isEmpty());
-    }
-}
-
-TEST(FindGlyphDlg, TypedHexThenDecimalSearchesTheDecimalNumber) {
-    ScriptedPrompts prompts;
-    CFindGlyphDlg dialog;
-    dialog.open();
-    res::controlById<QLineEdit>(&dialog, res::IDC_ENCODING)->setText("41");
-    QTest::mouseClick(res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_DEC), Qt::LeftButton);
+    // Typed in hexadecimal, searched in decimal: the base when Find is pressed counts.
+    QTest::mouseClick(dec, Qt::LeftButton);
     QTest::keyClick(res::controlById(&dialog, res::IDC_ENCODING), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.GetEncoding(), 41);
 }
 
+TEST(FindGlyphDlg, AcceptsZeroToFFFFAndRejectsTheRestWithItsMessages) {
+    // Type 64: OK button and the information icon.
+    EXPECT_EQ(typeAndFind("41"), "found 65");
+    EXPECT_EQ(typeAndFind("0x41"), "found 65");
+    EXPECT_EQ(typeAndFind("FFFF"), "found 65535");
+    EXPECT_EQ(typeAndFind("10000"), "64: Parameter error!");
+    EXPECT_EQ(typeAndFind("65535", true), "found 65535");
+    EXPECT_EQ(typeAndFind("65536", true), "64: Parameter error!");
+    EXPECT_EQ(typeAndFind("12abc", true), "found 12");
+    EXPECT_EQ(typeAndFind("abc", true), "found 0");
+    EXPECT_EQ(typeAndFind(" ", true), "found 0");
+    EXPECT_EQ(typeAndFind("-5", true), "64: Parameter error!");
+    EXPECT_EQ(typeAndFind("-0", true), "found 0");
+    EXPECT_EQ(typeAndFind("4294967296", true), "64: Parameter error!");
+    EXPECT_EQ(typeAndFind(""), "64: Glyph encoding is NULL!");
+}
+
 namespace {
 
-struct FakeDocument : CFontDocument {
-    bdf_font *font = nullptr;
-    bdf_font *Font() const override { return font; }
-    bool FontLoaded() const override { return font != nullptr; }
-    QString PathName() const override { return "/f.bdf"; }
-    void SetModifiedFlag(bool) override {}
-};
-
-// 16 x 16 glyphs with encodings 100, 101, ... in a 1000 x 700 view.
-struct FindCommand : ::testing::Test {
-    TestFont font{16, 16};
-    FakeDocument document;
-    CGlyphwerkView view{&document};
-    ScriptedPrompts prompts;
-
+// The Find command on the font view, its dialog answered with `hex` typed in hexadecimal.
+struct FindCommand : FontView {
     void SetUp() override {
-        font.addMany(5000, 100);
-        view.resize(1000, 700);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        document.font = font.get();
-        view.OnUpdate(font.get());
-        view.OnInitialUpdate();
-        view.TableArea()->repaint();
+        FontView::SetUp();
+        open();
     }
-
-    // Runs the Find command, answering its dialog with `hex` typed in hexadecimal.
     void find(const QString &hex) {
         QTimer::singleShot(0, [hex] {
             auto *dialog = qobject_cast<CFindGlyphDlg *>(QApplication::activeModalWidget());
@@ -166,21 +94,20 @@ struct FindCommand : ::testing::Test {
         });
         view.OnEditFind();
     }
-    QString glyphPanel() const { return res::controlById<QLabel>(&view, res::IDC_GLYPH_INFO)->text(); }
 };
 
 } // namespace
 
 TEST_F(FindCommand, SelectsOnThePageWithoutScrollingAndScrollsToOthers) {
     const CGlyphTable &table = view.GlyphTable();
-    find(QString::number(100 + 20, 16));
-    EXPECT_EQ(view.Selected(), 20);
+    find("13a"); // 314, index 16
+    EXPECT_EQ(view.Selected(), 16);
     EXPECT_EQ(table.FirstRow(), 0);
-    EXPECT_TRUE(glyphPanel().contains("Encodeing: 120 [0078]"));
+    EXPECT_TRUE(glyphPanel().contains("Encodeing: 314 [013a]"));
 
-    find(QString::number(100 + 3000, 16));
-    EXPECT_EQ(view.Selected(), 3000);
-    EXPECT_EQ(table.FirstRow(), 3000 / table.Columns());
+    find("cb0"); // 3248, index 2950
+    EXPECT_EQ(view.Selected(), 2950);
+    EXPECT_EQ(table.FirstRow(), 2950 / table.Columns());
     EXPECT_EQ(view.ScrollBar()->value(), table.FirstRow());
 
     // A miss: no message, the panel is cleared, the highlight stays, the table goes back to row 0.
@@ -188,12 +115,12 @@ TEST_F(FindCommand, SelectsOnThePageWithoutScrollingAndScrollsToOthers) {
     EXPECT_TRUE(prompts.boxes.empty());
     EXPECT_EQ(view.Selected(), -1);
     EXPECT_EQ(glyphPanel(), "No glyph is selected.");
-    EXPECT_EQ(table.Selected(), 3000);
+    EXPECT_EQ(table.Selected(), 2950);
     EXPECT_EQ(table.FirstRow(), 0);
 
     // The last glyph: its row lies past the last scroll position, so the last page shows.
-    find(QString::number(100 + 4999, 16));
-    EXPECT_EQ(view.Selected(), 4999);
+    find("189b"); // 6299, index 6001
+    EXPECT_EQ(view.Selected(), 6001);
     EXPECT_EQ(table.FirstRow(), table.ScrollMaximum());
     EXPECT_EQ(view.ScrollBar()->value(), table.ScrollMaximum());
 }

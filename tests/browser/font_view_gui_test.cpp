@@ -1,73 +1,27 @@
 // The font view with a hand-built font: layout, panel texts, clicks, keys,
 // the scroll bar, the editor hook and the pixels on the screen.
 
-#include "dialog_builder.h"
-#include "font_form_template.h"
-#include "glyph_table_area.h"
-#include "glyphwerk_view.h"
-#include "keyless_scroll_bar.h"
-#include "test_font.h"
+#include "font_view_fixture.h"
 
 #include <QDialog>
 #include <QGroupBox>
-#include <QLabel>
-#include <QTest>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 namespace {
 
-struct FakeDocument : CFontDocument {
-    bdf_font *font = nullptr;
-    QString path;
-    bool modified = false;
-    bdf_font *Font() const override { return font; }
-    bool FontLoaded() const override { return font != nullptr; }
-    QString PathName() const override { return path; }
-    void SetModifiedFlag(bool value) override { modified = value; }
-};
-
-QString label(const QWidget &view, int id) { return res::controlById<QLabel>(&view, id)->text(); }
-
-struct FontView : ::testing::Test {
-    TestFont font{16, 16, -2};
-    FakeDocument document;
-    CGlyphwerkView view{&document};
-
-    void SetUp() override {
-        font.setName("-Misc-Fixed-Medium-R-Normal--16-120-100-100-C-80-ISO10646-1");
-        font.get()->point_size = 12;
-        font.add(65, TestFont::box(8, 10, 0, 0), std::vector<unsigned char>(10, 0xFF), "A");
-        font.add(255, TestFont::box(5, 3, -1, -2), {0x80, 0x40, 0x20}, "ydieresis");
-        font.addMany(3000, 300);
-        view.resize(1000, 700);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    }
-
-    void open() {
-        document.font = font.get();
-        document.path = "/fonts/test.bdf";
-        view.OnUpdate(font.get());
-        view.OnInitialUpdate();
-        QApplication::processEvents();
-        view.repaint();
-    }
-
-    // The view point at the centre of cell `index` of the visible page.
-    QPoint cellPoint(int index) const {
-        const CGlyphTable &table = view.GlyphTable();
-        const int p = index - table.FirstRow() * table.Columns();
-        const QPoint client((p % table.Columns()) * 17 + 8, (p / table.Columns()) * 17 + 8);
-        return client + view.TableArea()->geometry().topLeft() + view.TableArea()->contentsRect().topLeft();
-    }
-};
+// Turns the wheel by `dy` (120 a notch) over `point` of `widget`; returns whether it took the event.
+bool wheel(QWidget *widget, QPointF point, int dy) {
+    QWheelEvent event(point, widget->mapToGlobal(point), QPoint(), QPoint(0, dy), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+    return event.isAccepted();
+}
 
 } // namespace
 
 TEST_F(FontView, StartsWithTheTemplateTextsAndLaysOutThePanelsAlongTheBottom) {
-    EXPECT_EQ(label(view, res::IDC_GLYPH_INFO), "No glyph is selected.");
-    EXPECT_EQ(label(view, res::IDC_FONT_INFO), "No file is opened.");
+    EXPECT_EQ(glyphPanel(), "No glyph is selected.");
+    EXPECT_EQ(label(res::IDC_FONT_INFO), "No file is opened.");
 
     const QSize base = res::dialogBaseUnits(&view);
     const QSize panel = res::dialogUnitsToPixels(0, 250, 187, 83, base).size();
@@ -90,14 +44,14 @@ TEST_F(FontView, OpeningShowsTheFontPanelAndTheFirstGlyphHighlighted) {
     EXPECT_FALSE(view.IsFontCommandEnabled());
     open();
     EXPECT_TRUE(view.IsFontCommandEnabled());
-    EXPECT_EQ(label(view, res::IDC_FONT_INFO),
+    EXPECT_EQ(label(res::IDC_FONT_INFO),
               "File: /fonts/test.bdf\r\n"
               "Font: -Misc-Fixed-Medium-R-Normal--16-120-100-100-C-80-ISO10646-1\r\n"
               "Size: \t\t12\r\n"
               "Max Width:\t16\r\n"
               "Max Height:\t16\r\n"
-              "Glyphs Num: \t3002\r\n");
-    EXPECT_EQ(label(view, res::IDC_GLYPH_INFO), "No glyph is selected.") << "kept until a selection";
+              "Glyphs Num: \t6002\r\n");
+    EXPECT_EQ(glyphPanel(), "No glyph is selected.") << "kept until a selection";
     EXPECT_EQ(view.GlyphTable().FirstRow(), 0);
     EXPECT_TRUE(view.ScrollBar()->isVisible());
     EXPECT_EQ(view.ScrollBar()->value(), 0);
@@ -115,7 +69,7 @@ TEST_F(FontView, ClicksSelectGlyphsAndShowTheirSevenLines) {
     open();
     QTest::mouseClick(&view, Qt::LeftButton, {}, cellPoint(1));
     EXPECT_EQ(view.Selected(), 1);
-    EXPECT_EQ(label(view, res::IDC_GLYPH_INFO),
+    EXPECT_EQ(glyphPanel(),
               "Glyph Name: ydieresis\r\n"
               "Encodeing: 255 [00ff]\r\n"
               "DWidth:\t5\r\n"
@@ -124,7 +78,7 @@ TEST_F(FontView, ClicksSelectGlyphsAndShowTheirSevenLines) {
               "X_offset: -1\r\n"
               "Y_offset: -2\r\n");
     QTest::mouseClick(&view, Qt::LeftButton, {}, cellPoint(0));
-    EXPECT_TRUE(label(view, res::IDC_GLYPH_INFO).startsWith("Glyph Name: A\r\nEncodeing: 65 [0041]\r\n"));
+    EXPECT_TRUE(glyphPanel().startsWith("Glyph Name: A\r\nEncodeing: 65 [0041]\r\n"));
 
     // Inside the area but right of the grid: no glyph, the selection stays.
     const CGlyphTable &table = view.GlyphTable();
@@ -132,7 +86,7 @@ TEST_F(FontView, ClicksSelectGlyphsAndShowTheirSevenLines) {
     QTest::mouseClick(&view, Qt::LeftButton, {}, rightOfGrid);
     EXPECT_EQ(view.Selected(), -1);
     EXPECT_EQ(table.Selected(), 0);
-    EXPECT_EQ(label(view, res::IDC_GLYPH_INFO), "No glyph is selected.");
+    EXPECT_EQ(glyphPanel(), "No glyph is selected.");
 
     // Below the area (on the panels): nothing changes.
     QTest::mouseClick(&view, Qt::LeftButton, {}, cellPoint(1));
@@ -188,21 +142,14 @@ TEST_F(FontView, TheScrollBarScrollsByLinesAndThumbButNotByPages) {
 
     // The wheel over the table scrolls it by the desktop's lines per notch.
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
-    QWheelEvent wheel(QPointF(50, 50), view.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&view, &wheel);
+    wheel(&view, QPointF(50, 50), -120);
     EXPECT_EQ(table.FirstRow(), QApplication::wheelScrollLines());
     EXPECT_EQ(bar->value(), table.FirstRow());
-    QWheelEvent up(QPointF(50, 50), view.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 60), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&view, &up);
+    wheel(&view, QPointF(50, 50), 60);
     EXPECT_EQ(table.FirstRow(), QApplication::wheelScrollLines()) << "half a notch";
-    QApplication::sendEvent(&view, &up);
+    wheel(&view, QPointF(50, 50), 60);
     EXPECT_EQ(table.FirstRow(), 0);
-    QWheelEvent overBar(QPointF(2, 2), bar->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, -240), Qt::NoButton,
-                        Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(bar, &overBar);
-    EXPECT_FALSE(overBar.isAccepted()) << "the bar leaves the wheel to the view";
+    EXPECT_FALSE(wheel(bar, QPointF(2, 2), -240)) << "the bar leaves the wheel to the view";
     EXPECT_EQ(table.FirstRow(), 0) << "and does not scroll by itself";
 
     // Opening again starts at the first row.
@@ -247,7 +194,7 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
     font.get()->glyphs[1].dwidth = 9;
     notify();
     EXPECT_TRUE(document.modified);
-    EXPECT_TRUE(label(view, res::IDC_GLYPH_INFO).contains("DWidth:\t9\r\n"));
+    EXPECT_TRUE(glyphPanel().contains("DWidth:\t9\r\n"));
 
     // The document releasing its font detaches the editor; another font's
     // update does too, and the next double-click reuses the window.
@@ -270,10 +217,10 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
 
 TEST_F(FontView, WithoutAFontClicksAndKeysOnlyClearTheGlyphPanel) {
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(label(view, res::IDC_GLYPH_INFO), "No glyph is selected.");
+    EXPECT_EQ(glyphPanel(), "No glyph is selected.");
     view.setFocus();
     QTest::keyClick(&view, Qt::Key_Right);
-    EXPECT_EQ(label(view, res::IDC_GLYPH_INFO), "No glyph is selected.");
+    EXPECT_EQ(glyphPanel(), "No glyph is selected.");
     const QImage shot = view.TableArea()->grab().toImage();
     EXPECT_NE(QColor(shot.pixel(5, 5)), QColor(0, 0, 128)) << "nothing drawn";
 }

@@ -17,6 +17,19 @@ constexpr QRgb grey = qRgb(192, 192, 192);
 
 QRgb at(const CGlyphTable &table, int x, int y) { return table.Buffer().pixel(x, y) | 0xFF000000u; }
 
+// The buffer's pixels in `rect`, one line a row: '.' white, '#' black, 'N' navy, ':' grey, '?' any other.
+std::string picture(const CGlyphTable &table, const QRect &rect) {
+    std::string text;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QRgb c = at(table, x, y);
+            text += c == white ? '.' : c == black ? '#' : c == navy ? 'N' : c == grey ? ':' : '?';
+        }
+        text += '\n';
+    }
+    return text;
+}
+
 // Font box 8 x 10 with ascent 8; cells 9 x 11; three columns, two rows.
 struct SmallPage : ::testing::Test {
     TestFont font{8, 10, -2};
@@ -34,58 +47,46 @@ struct SmallPage : ::testing::Test {
 
 } // namespace
 
-TEST_F(SmallPage, DrawsTheDottedGridInLightGrey) {
-    // Vertical lines at x = 8, 17, 26; horizontal at y = 10, 21; every other pixel.
-    EXPECT_EQ(at(table, 8, 0), grey);
-    EXPECT_EQ(at(table, 8, 1), white);
-    EXPECT_EQ(at(table, 8, 2), grey);
-    EXPECT_EQ(at(table, 26, 4), grey);
-    EXPECT_EQ(at(table, 0, 10), grey);
-    EXPECT_EQ(at(table, 1, 10), white);
-    EXPECT_EQ(at(table, 26, 21), grey);
-    EXPECT_EQ(at(table, 7, 0), navy) << "the fill stops one pixel short of the grid line";
-}
-
-TEST_F(SmallPage, TheFirstGlyphStartsSelectedWithNavyFillAndWhiteInk) {
-    // Centred: left = (8 - 4) / 2 = 2; top = ascent 8 - glyph ascent 3 = 5.
-    EXPECT_EQ(at(table, 0, 0), navy);
-    EXPECT_EQ(at(table, 7, 9), navy);
-    EXPECT_EQ(at(table, 2, 5), white);
-    EXPECT_EQ(at(table, 5, 5), white);
-    EXPECT_EQ(at(table, 3, 6), navy);
-    EXPECT_EQ(at(table, 5, 6), white);
-    EXPECT_EQ(at(table, 3, 7), white);
-    EXPECT_EQ(at(table, 2, 7), navy);
-}
-
-TEST_F(SmallPage, NormalCellsHaveBlackInkOnWhiteAndShareOneBaseline) {
-    EXPECT_EQ(at(table, 9 + 2, 5), black);
-    EXPECT_EQ(at(table, 9 + 1, 5), white);
-    EXPECT_EQ(at(table, 9 + 6, 5), white);
-    EXPECT_EQ(at(table, 9 + 2, 6), black);
-    EXPECT_EQ(at(table, 9 + 3, 6), white);
-    EXPECT_EQ(at(table, 9 + 2, 4), white);
-    // Glyph ascent 0: its top row is 8 below the cell top, the baseline; left = 18 + 3.
-    EXPECT_EQ(at(table, 21, 8), black);
-    EXPECT_EQ(at(table, 22, 9), black);
-    EXPECT_EQ(at(table, 21, 7), white);
-    EXPECT_EQ(at(table, 20, 8), white);
+TEST_F(SmallPage, DrawsTheDottedGridAndCentresTheGlyphsOnOneBaseline) {
+    // Cells of 9 x 11 with the grid on their right and bottom edges, every
+    // other pixel. The first glyph starts selected: navy over its font box
+    // (8 x 10), white ink. The others: black on white. Every glyph's baseline
+    // lies 8 rows below its cell's top, the font's ascent; glyph "." hangs below.
+    EXPECT_EQ(picture(table, QRect(0, 0, 27, 22)), "NNNNNNNN:........:........:\n"
+                                                   "NNNNNNNN...................\n"
+                                                   "NNNNNNNN:........:........:\n"
+                                                   "NNNNNNNN...................\n"
+                                                   "NNNNNNNN:........:........:\n"
+                                                   "NN....NN...####............\n"
+                                                   "NN.NN.NN:..#..#..:........:\n"
+                                                   "NNN..NNN....##.............\n"
+                                                   "NNNNNNNN:........:...##...:\n"
+                                                   "NNNNNNNN.............##....\n"
+                                                   ":.:.:.:.:.:.:.:.:::.:.:.:.:\n"
+                                                   "...........................\n"
+                                                   "........:........:........:\n"
+                                                   "...........................\n"
+                                                   "........:........:........:\n"
+                                                   "...........................\n"
+                                                   "........:........:........:\n"
+                                                   "...........................\n"
+                                                   "........:........:........:\n"
+                                                   "...........................\n"
+                                                   "........:........:........:\n"
+                                                   ":.:.:.:.:.:.:.:.:.:.:.:.:.:\n");
 }
 
 TEST_F(SmallPage, HighlightMovesByRedrawingOnlyTheTwoCells) {
     area.shown.clear();
     ASSERT_EQ(table.HitTest(9, 0), 1);
     table.UpdateHighlight(&area);
-    ASSERT_EQ(area.shown.size(), 2u);
-    EXPECT_EQ(area.shown[0], QRect(0, 0, 9, 11));
-    EXPECT_EQ(area.shown[1], QRect(9, 0, 9, 11));
+    EXPECT_EQ(area.shown, (std::vector<QRect>{QRect(0, 0, 9, 11), QRect(9, 0, 9, 11)}));
     EXPECT_EQ(at(table, 0, 0), white);
     EXPECT_EQ(at(table, 2, 5), black);
     EXPECT_EQ(at(table, 9, 0), navy);
     EXPECT_EQ(at(table, 11, 5), white);
 
     // The space has no bitmap: selecting it draws no highlight at all.
-    area.shown.clear();
     ASSERT_EQ(table.HitTest(0, 11), 3);
     table.UpdateHighlight(&area);
     EXPECT_EQ(at(table, 9, 0), white);
@@ -133,11 +134,12 @@ TEST(GlyphTablePaint, OversizedGlyphsDrawOverNeighboursWithinTheBuffer) {
     FakeArea area{QSize(3 * 3 + 15, 3)};
     CGlyphTable table;
     ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
-    // left = 3 + (2 - 16) / 2 = -4; top = 2 - 4 = -2: rows 0 and 1 are visible.
-    EXPECT_EQ(at(table, 0, 0), black) << "drawn over the first cell";
-    EXPECT_EQ(at(table, 5, 1), black);
-    EXPECT_EQ(at(table, 6, 0), black) << "the next cell's blank pixels do not erase the overflow";
-    EXPECT_EQ(at(table, 7, 0), black);
+    // Glyph 2: left = 3 + (2 - 16) / 2 = -4, top = 2 - 4 = -2, so its last two
+    // rows show, over the first cell and its own; glyph 3's blank pixels do
+    // not erase them.
+    EXPECT_EQ(picture(table, QRect(0, 0, 9, 3)), "#########\n"
+                                                 "#########\n"
+                                                 ":.:.:::.:\n");
 }
 
 TEST(GlyphTablePaint, TheBufferGrowsWithTheArea) {

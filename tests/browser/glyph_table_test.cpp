@@ -8,6 +8,25 @@
 
 namespace {
 
+// The grid at a glance: area, cell size, columns x rows of a page, all rows, last first row.
+std::string layout(const CGlyphTable &t) {
+    const QRect area = t.AreaRect();
+    return QString::asprintf("area %d,%d %dx%d, cell %dx%d, %d x %d = %d a page, %d rows, scroll max %d", area.x(),
+                             area.y(), area.width(), area.height(), t.CellWidth(), t.CellHeight(), t.Columns(),
+                             t.Rows(), t.PageCells(), t.TotalRows(), t.ScrollMaximum())
+        .toStdString();
+}
+
+// Navigate's answer: "no" (nothing written but a zero row delta), or the new
+// index with the row the view must scroll by, if any.
+std::string navigate(CGlyphTable &table, int key) {
+    int index = -7, delta = -7;
+    if (!table.Navigate(key, &index, &delta))
+        return index == -7 && delta == 0 ? "no" : "no, but wrote " + std::to_string(index);
+    return std::to_string(index) + (delta == 0 ? "" : delta > 0 ? " row +" : " row ") +
+           (delta == 0 ? "" : std::to_string(delta));
+}
+
 // 16 x 16 cells in a 1000 x 500 area, 7000 glyphs: the worked example.
 struct BigTable : ::testing::Test {
     TestFont font{16, 16, -2};
@@ -18,25 +37,18 @@ struct BigTable : ::testing::Test {
         font.addMany(7000, 32);
         ASSERT_TRUE(table.Draw(&area, font.get(), &bar));
     }
+    // Scrolls with a scroll bar code; returns the first row shown.
+    int scroll(int code, int thumb = 0) {
+        table.Scroll(code, thumb, &area);
+        return table.FirstRow();
+    }
 };
 
 } // namespace
 
 TEST_F(BigTable, LaysOutTheWorkedExampleAndSetsTheScrollBar) {
-    EXPECT_EQ(table.AreaRect(), QRect(0, 0, 985, 500));
-    EXPECT_EQ(table.CellWidth(), 17);
-    EXPECT_EQ(table.CellHeight(), 17);
-    EXPECT_EQ(table.Columns(), 57);
-    EXPECT_EQ(table.Rows(), 29);
-    EXPECT_EQ(table.PageCells(), 1653);
-    EXPECT_EQ(table.TotalRows(), 123);
-    EXPECT_EQ(table.ScrollMaximum(), 94);
-    EXPECT_EQ(bar.minimum, 0);
-    EXPECT_EQ(bar.maximum, 94);
-    EXPECT_TRUE(bar.visible);
-    EXPECT_EQ(bar.top, 0);
-    EXPECT_EQ(bar.height, 500);
-    EXPECT_EQ(bar.position, 0);
+    EXPECT_EQ(layout(table), "area 0,0 985x500, cell 17x17, 57 x 29 = 1653 a page, 123 rows, scroll max 94");
+    EXPECT_EQ(bar.state(), "shown, range 0-94 at 0, top 0 height 500");
     EXPECT_TRUE(table.HasPage());
     ASSERT_FALSE(area.shown.empty());
     EXPECT_EQ(area.shown.back(), QRect(0, 0, 985, 500));
@@ -51,9 +63,7 @@ TEST_F(BigTable, HitTestMapsPointsToCellsAndKeepsTheSelectionOutsideTheGrid) {
     EXPECT_EQ(table.HitTest(-1, 0), -1);
     EXPECT_EQ(table.HitTest(17, 17), 58);
     EXPECT_EQ(table.Selected(), 58);
-
-    table.Scroll(CGlyphTable::SB_THUMBTRACK, 10, &area);
-    EXPECT_EQ(table.FirstRow(), 10);
+    EXPECT_EQ(scroll(CGlyphTable::SB_THUMBTRACK, 10), 10);
     EXPECT_EQ(table.HitTest(0, 0), 570);
 }
 
@@ -61,11 +71,8 @@ TEST(GlyphTable, HitTestAndNavigateBeforeTheFirstDrawDoNothing) {
     CGlyphTable table;
     EXPECT_EQ(table.HitTest(0, 0), -1);
     EXPECT_EQ(table.HitTest(5, 5), -1);
-    int index = -7, delta = -7;
     for (int key : {37, 38, 39, 40})
-        EXPECT_FALSE(table.Navigate(key, &index, &delta));
-    EXPECT_EQ(index, -7);
-    EXPECT_EQ(delta, 0);
+        EXPECT_EQ(navigate(table, key), "no");
 }
 
 TEST(GlyphTable, NavigatesWithinTheGridIncludingEmptyCellsAfterTheLastGlyph) {
@@ -77,74 +84,46 @@ TEST(GlyphTable, NavigatesWithinTheGridIncludingEmptyCellsAfterTheLastGlyph) {
     ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
     ASSERT_EQ(table.Columns(), 8);
     ASSERT_EQ(table.TotalRows(), 2);
-
-    int index = -1, delta = 5;
-    auto selectAt = [&](int i) { ASSERT_EQ(table.HitTest((i % 8) * 10, (i / 8) * 10), i); };
-
-    selectAt(9);
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_RIGHT, &index, &delta));
-    EXPECT_EQ(index, 10);
-    EXPECT_EQ(delta, 0);
-    selectAt(2);
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_DOWN, &index, &delta));
-    EXPECT_EQ(index, 10);
-    selectAt(9);
-    EXPECT_FALSE(table.Navigate(CGlyphTable::VK_DOWN, &index, &delta));
-    EXPECT_EQ(table.Selected(), 9);
-
-    selectAt(8);
-    EXPECT_FALSE(table.Navigate(CGlyphTable::VK_LEFT, &index, &delta)) << "first column";
-    selectAt(7);
-    EXPECT_FALSE(table.Navigate(CGlyphTable::VK_RIGHT, &index, &delta)) << "last column";
-    EXPECT_FALSE(table.Navigate(CGlyphTable::VK_UP, &index, &delta)) << "first row";
-    EXPECT_FALSE(table.Navigate(13, &index, &delta)) << "not an arrow";
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_LEFT, &index, &delta));
-    EXPECT_EQ(index, 6);
+    const auto from = [&](int i, int key) {
+        EXPECT_EQ(table.HitTest((i % 8) * 10, (i / 8) * 10), i);
+        return navigate(table, key);
+    };
+    EXPECT_EQ(from(9, CGlyphTable::VK_RIGHT), "10");
+    EXPECT_EQ(from(2, CGlyphTable::VK_DOWN), "10");
+    EXPECT_EQ(from(8, CGlyphTable::VK_DOWN), "no") << "last row";
+    EXPECT_EQ(table.Selected(), 8);
+    EXPECT_EQ(from(8, CGlyphTable::VK_LEFT), "no") << "first column";
+    EXPECT_EQ(from(7, CGlyphTable::VK_RIGHT), "no") << "last column";
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_UP), "no") << "first row";
+    EXPECT_EQ(navigate(table, 13), "no") << "not an arrow";
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_LEFT), "6");
 }
 
 TEST_F(BigTable, UpAndDownScrollByOneRowAtThePageEdges) {
-    int index = -1, delta = 0;
-    // Bottom row of the page: down scrolls by one.
-    ASSERT_EQ(table.HitTest(3 * 17, 28 * 17), 28 * 57 + 3);
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_DOWN, &index, &delta));
-    EXPECT_EQ(index, 29 * 57 + 3);
-    EXPECT_EQ(delta, 1);
+    ASSERT_EQ(table.HitTest(3 * 17, 28 * 17), 28 * 57 + 3); // the page's bottom row
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_DOWN), "1656 row +1"); // row 29, column 3
     // Navigate reports the delta; the view moves the first row.
-    table.SetFirstRow(table.FirstRow() + delta, &area);
-    EXPECT_EQ(table.FirstRow(), 1);
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_UP, &index, &delta));
-    EXPECT_EQ(delta, 0);
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_UP, &index, &delta));
-    EXPECT_EQ(index, 27 * 57 + 3);
-    EXPECT_EQ(delta, 0);
+    table.SetFirstRow(1, &area);
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_UP), "1599");
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_UP), "1542");
     ASSERT_EQ(table.HitTest(0, 0), 57);
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_UP, &index, &delta));
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(delta, -1);
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_UP), "0 row -1");
 }
 
 TEST_F(BigTable, ScrollCodesMoveTheFirstRowAndTheThumb) {
-    table.Scroll(CGlyphTable::SB_BOTTOM, 0, &area);
-    EXPECT_EQ(table.FirstRow(), 94);
+    EXPECT_EQ(scroll(CGlyphTable::SB_BOTTOM), 94);
     EXPECT_EQ(bar.position, 94);
-    table.Scroll(CGlyphTable::SB_LINEDOWN, 0, &area);
-    EXPECT_EQ(table.FirstRow(), 94) << "already at the bottom";
-    table.Scroll(CGlyphTable::SB_LINEUP, 0, &area);
-    EXPECT_EQ(table.FirstRow(), 93);
+    EXPECT_EQ(scroll(CGlyphTable::SB_LINEDOWN), 94) << "already at the bottom";
+    EXPECT_EQ(scroll(CGlyphTable::SB_LINEUP), 93);
     EXPECT_EQ(bar.position, 93);
-    for (int code : {2, 3, 4, 8}) {
-        table.Scroll(code, 5, &area);
-        EXPECT_EQ(table.FirstRow(), 93) << "code " << code;
-    }
-    table.Scroll(CGlyphTable::SB_THUMBTRACK, 40, &area);
-    EXPECT_EQ(table.FirstRow(), 40);
-    table.Scroll(CGlyphTable::SB_TOP, 0, &area);
-    EXPECT_EQ(table.FirstRow(), 0);
-    table.Scroll(CGlyphTable::SB_LINEUP, 0, &area);
-    EXPECT_EQ(table.FirstRow(), 0);
+    for (int code : {2, 3, 4, 8})
+        EXPECT_EQ(scroll(code, 5), 93) << "code " << code;
+    EXPECT_EQ(scroll(CGlyphTable::SB_THUMBTRACK, 40), 40);
+    EXPECT_EQ(scroll(CGlyphTable::SB_TOP), 0);
+    EXPECT_EQ(scroll(CGlyphTable::SB_LINEUP), 0);
 
     // The last page ends with the last glyph.
-    table.Scroll(CGlyphTable::SB_BOTTOM, 0, &area);
+    scroll(CGlyphTable::SB_BOTTOM);
     EXPECT_EQ(table.HitTest(0, 28 * 17), 122 * 57);
 
     // A redraw keeps the first row and puts the thumb on it.
@@ -183,21 +162,16 @@ TEST(GlyphTable, SmallAreasNeverDivideByZero) {
 
     FakeArea narrow{QSize(20, 100)}; // narrower than a cell and than the margin
     ASSERT_TRUE(table.Draw(&narrow, font.get(), nullptr));
-    EXPECT_EQ(table.Columns(), 1);
-    EXPECT_EQ(table.Rows(), 3);
-    EXPECT_EQ(table.TotalRows(), 20);
-    int index = 0, delta = 0;
-    EXPECT_FALSE(table.Navigate(CGlyphTable::VK_RIGHT, &index, &delta));
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_DOWN, &index, &delta));
-    EXPECT_EQ(index, 1);
+    EXPECT_EQ(layout(table), "area 0,0 5x100, cell 41x31, 1 x 3 = 3 a page, 20 rows, scroll max 17");
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_RIGHT), "no");
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_DOWN), "1");
 
     FakeArea flat{QSize(300, 10)}; // lower than a cell: no rows, an empty page
     ASSERT_TRUE(table.Draw(&flat, font.get(), nullptr));
     EXPECT_EQ(table.Rows(), 0);
     EXPECT_EQ(table.PageCells(), 0);
     EXPECT_EQ(table.HitTest(0, 0), -1);
-    EXPECT_TRUE(table.Navigate(CGlyphTable::VK_DOWN, &index, &delta));
-    EXPECT_EQ(delta, 1);
+    EXPECT_EQ(navigate(table, CGlyphTable::VK_DOWN), "7 row +1"); // 6 columns
 
     TestFont empty{8, 8};
     ASSERT_TRUE(table.Draw(&flat, empty.get(), nullptr));
@@ -215,8 +189,7 @@ TEST(GlyphTable, ScrollBarHiddenWhenEverythingFitsAndFirstRowBounded) {
     FakeScrollBar bar;
     CGlyphTable table;
     ASSERT_TRUE(table.Draw(&area, font.get(), &bar));
-    EXPECT_FALSE(bar.visible);
-    EXPECT_EQ(bar.maximum, 0);
+    EXPECT_EQ(bar.state(), "hidden, range 0-0 at -1, top -1 height -1") << "a hidden bar is not placed";
     table.SetFirstRow(2, &area);
     EXPECT_EQ(table.FirstRow(), 2);
     table.SetFirstRow(3, &area);

@@ -3,28 +3,19 @@
 #include <gtest/gtest.h>
 
 TEST(Strtoul32, FollowsTheCLibraryRulesWithThirtyTwoBits) {
-    EXPECT_EQ(strtoul32("41", 16), 65u);
-    EXPECT_EQ(strtoul32("0x41", 16), 65u);
-    EXPECT_EQ(strtoul32("0X41", 16), 65u);
-    EXPECT_EQ(strtoul32("FFFF", 16), 65535u);
-    EXPECT_EQ(strtoul32("ffff", 16), 65535u);
-    EXPECT_EQ(strtoul32("10000", 16), 65536u);
-    EXPECT_EQ(strtoul32("0x", 16), 0u) << "the 0 before x is the number";
-    EXPECT_EQ(strtoul32("0xg", 16), 0u);
-    EXPECT_EQ(strtoul32("0x41", 10), 0u) << "no prefix in base 10";
-    EXPECT_EQ(strtoul32("65535", 10), 65535u);
-    EXPECT_EQ(strtoul32("12abc", 10), 12u);
-    EXPECT_EQ(strtoul32("abc", 10), 0u);
-    EXPECT_EQ(strtoul32(" ", 10), 0u);
-    EXPECT_EQ(strtoul32(" \t\n 7", 10), 7u);
-    EXPECT_EQ(strtoul32("+7", 10), 7u);
-    EXPECT_EQ(strtoul32("-5", 10), 0xFFFFFFFBu);
-    EXPECT_EQ(int32_t(strtoul32("-5", 10)), -5);
-    EXPECT_EQ(strtoul32("-0", 10), 0u);
-    EXPECT_EQ(strtoul32("--5", 10), 0u) << "one sign only";
-    EXPECT_EQ(strtoul32("4294967295", 10), 0xFFFFFFFFu);
-    EXPECT_EQ(strtoul32("4294967296", 10), 0xFFFFFFFFu) << "overflow saturates, never wraps to 0";
-    EXPECT_EQ(strtoul32("99999999999999999999999", 10), 0xFFFFFFFFu);
-    EXPECT_EQ(strtoul32("-99999999999", 10), 0xFFFFFFFFu);
-    EXPECT_EQ(strtoul32("1 2", 10), 1u);
+    const struct {
+        const char *text;
+        int base;
+        uint32_t value;
+    } cases[] = {
+        {"41", 16, 65}, {"0x41", 16, 65}, {"0X41", 16, 65}, {"FFFF", 16, 65535}, {"ffff", 16, 65535},
+        {"10000", 16, 65536}, {"0x", 16, 0} /* the 0 before x is the number */, {"0xg", 16, 0},
+        {"0x41", 10, 0} /* no prefix in base 10 */, {"65535", 10, 65535}, {"12abc", 10, 12}, {"abc", 10, 0},
+        {" ", 10, 0}, {" \t\n 7", 10, 7}, {"+7", 10, 7}, {"-5", 10, 0xFFFFFFFB}, {"-0", 10, 0},
+        {"--5", 10, 0} /* one sign only */, {"4294967295", 10, 0xFFFFFFFF}, {"1 2", 10, 1},
+        // Overflow saturates, never wraps to 0.
+        {"4294967296", 10, 0xFFFFFFFF}, {"99999999999999999999999", 10, 0xFFFFFFFF}, {"-99999999999", 10, 0xFFFFFFFF},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(strtoul32(c.text, c.base), c.value) << '"' << c.text << "\" in base " << c.base;
 }

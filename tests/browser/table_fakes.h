@@ -5,6 +5,7 @@
 
 #include "glyph_table.h"
 
+#include <string>
 #include <vector>
 
 struct FakeArea : CTableArea {
@@ -22,6 +23,13 @@ struct FakeScrollBar : CTableScrollBar {
     void ShowScrollBar(bool show) override { visible = show; }
     void PlaceAtParentRightEdge(int t, int h) override { top = t, height = h; }
     void SetScrollPos(int p) override { position = p; }
+
+    // Everything the table set, e.g. "shown, range 0-94 at 0, top 0 height 500".
+    std::string state() const {
+        return QString::asprintf("%s, range %d-%d at %d, top %d height %d", visible ? "shown" : "hidden", minimum,
+                                 maximum, position, top, height)
+            .toStdString();
+    }
 };
 
 #endif

@@ -15,6 +15,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -43,7 +45,7 @@ template <typename T> void whenModal(std::function<void(T *)> drive) {
 
 } // namespace
 
-TEST(HelpMenu, InstallingAsksToSaveChangesFirstAndEndsTheProgramNormally) {
+TEST(HelpMenu, InstallingAsksToSaveChangesFirstThenStartsTheInstallerAndEndsTheProgramNormally) {
     ScriptedPrompts prompts;
     TestHttpServer server;
     QTemporaryDir scratch;
@@ -51,7 +53,7 @@ TEST(HelpMenu, InstallingAsksToSaveChangesFirstAndEndsTheProgramNormally) {
     const QByteArray base = server.url().toLatin1();
     server.serve("/Glyphwerk/Update.txt", "[Update]\nVersion=V1.03\nUrlNote=" + base + "/notes\nUrlUpdate=" + base +
                                               "/setup\n");
-    server.serve("/setup", "#!/bin/sh\necho ran > '" + marker.toUtf8() + "'\n");
+    server.serve("/setup", "#!/bin/sh\necho \"$0\" > '" + marker.toUtf8() + "'\n");
     qputenv("GLYPHWERK_UPDATE_URL", base);
 
     CGlyphwerkApp app;
@@ -59,30 +61,39 @@ TEST(HelpMenu, InstallingAsksToSaveChangesFirstAndEndsTheProgramNormally) {
     app.Document()->SetModifiedFlag(true);
     QSignalSpy closed(app.MainFrame(), &CMainFrame::closed);
 
-    bool driven = false;
+    QString installer;
     whenModal<CUpdateDlg>([&](CUpdateDlg *dialog) {
         EXPECT_EQ(dialog->parentWidget(), app.MainFrame());
         auto *updateButton = res::controlById<QPushButton>(dialog, res::IDC_UPDATE_BUTTON);
         ASSERT_EQ(dialog->state(), UPDATE_AVAILABLE);
         QTest::mouseClick(updateButton, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->state() == UPDATE_DOWNLOADED; }, 20000));
+        installer = dialog->installerPath();
 
+        // Cancel in the save-changes question: the program goes on, nothing starts.
         prompts.saveChangesAnswers = {prompts::IDCANCEL};
         QTest::mouseClick(updateButton, Qt::LeftButton);
         EXPECT_EQ(prompts.saveChangesAsked.size(), 1);
         EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->state(), UPDATE_DOWNLOADED);
         EXPECT_EQ(closed.count(), 0);
+        QTest::qWait(300);
+        EXPECT_FALSE(QFileInfo::exists(marker));
 
         prompts.saveChangesAnswers = {prompts::IDNO};
         QTest::mouseClick(updateButton, Qt::LeftButton);
-        driven = true;
     });
     app.MainFrame()->Action(res::ID_APP_UPDATE)->trigger(); // runs the dialog modally
-    ASSERT_TRUE(driven);
+    ASSERT_FALSE(installer.isEmpty());
     EXPECT_EQ(prompts.saveChangesAsked.size(), 2); // not asked once more by the shut-down
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(app.MainFrame()->isVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(marker).size() > 0; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(marker).size() > 0; }, 20000));
+    QFile ran(marker);
+    ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ran.readAll().trimmed(), installer.toUtf8());
+    EXPECT_TRUE(QFileInfo::exists(installer)) << "left for the running installer";
+    QDir(QFileInfo(installer).path()).removeRecursively();
     app.ExitInstance();
     qunsetenv("GLYPHWERK_UPDATE_URL");
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace update;
@@ -22,19 +23,35 @@ QByteArray description(const QByteArray &version, const TestHttpServer &server) 
 
 CheckOutcome check(const TestHttpServer &server) { return checkForUpdate(descriptionUrl(server.url())); }
 
+// The check against `server` at a glance: the state, the version when known,
+// the notes and the paths it asked for, each checked to carry the tick-count query.
+std::string checked(const TestHttpServer &server) {
+    const int before = server.requests().size();
+    const CheckOutcome outcome = check(server);
+    QStringList asked;
+    for (const QString &request : server.requests().mid(before)) {
+        EXPECT_TRUE(QRegularExpression("^[^?]*\\?udp=-?\\d+$").match(request).hasMatch()) << request.toStdString();
+        asked << request.section('?', 0, 0);
+    }
+    const char *states[] = {"failed", "available", "downloading", "up to date", "downloaded"};
+    const QString version = outcome.versionKnown ? " " + QString::fromStdString(outcome.info.version) : "";
+    return QString("%1%2, notes \"%3\", asked %4")
+        .arg(states[outcome.state], version, QString::fromUtf8(outcome.notes), asked.join(' '))
+        .toStdString();
+}
+
 QStringList temporaryFiles() { return QDir::temp().entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot); }
 
 } // namespace
 
 TEST(CheckForUpdate, FailsWhenTheDescriptionCannotBeFetchedOrIsIncomplete) {
-    CheckOutcome outcome = checkForUpdate(descriptionUrl(TestHttpServer::unreachableUrl()));
+    const CheckOutcome outcome = checkForUpdate(descriptionUrl(TestHttpServer::unreachableUrl()));
     EXPECT_EQ(outcome.state, UPDATE_CHECK_FAILED);
     EXPECT_FALSE(outcome.versionKnown);
 
     TestHttpServer server;
-    outcome = check(server); // 404
-    EXPECT_EQ(outcome.state, UPDATE_CHECK_FAILED);
-
+    const std::string failed = "failed, notes \"\", asked /Glyphwerk/Update.txt";
+    EXPECT_EQ(checked(server), failed) << "404";
     const QByteArray base = server.url().toLatin1();
     const QByteArray incomplete[] = {
         "[Update]\nVersion=V9\nUrlNote=" + base + "/notes.txt\n",                    // no UrlUpdate
@@ -46,43 +63,27 @@ TEST(CheckForUpdate, FailsWhenTheDescriptionCannotBeFetchedOrIsIncomplete) {
     };
     for (const QByteArray &text : incomplete) {
         server.serve(kDescriptionPath, text);
-        outcome = check(server);
-        EXPECT_EQ(outcome.state, UPDATE_CHECK_FAILED) << text.toStdString();
-        EXPECT_FALSE(outcome.versionKnown);
+        EXPECT_EQ(checked(server), failed) << text.toStdString();
     }
-    for (const QString &request : server.requests())
-        EXPECT_TRUE(request.startsWith(QString(kDescriptionPath) + "?udp=")) << request.toStdString();
     EXPECT_EQ(temporaryFiles(), QStringList());
 }
 
 TEST(CheckForUpdate, ComparesTheVersionsAndFetchesNotesOnlyForANewerOne) {
     TestHttpServer server;
     server.serve("/notes.txt", QByteArray("Release notes\r\nline two\n"));
-    struct Case {
-        QByteArray version;
-        UpdateState state;
+    const std::pair<QByteArray, std::string> cases[] = {
+        {"V1.02", "up to date V1.02, notes \"\", asked /Glyphwerk/Update.txt"},
+        {"V1.010", "up to date V1.010, notes \"\", asked /Glyphwerk/Update.txt"},
+        {"1.03", "up to date 1.03, notes \"\", asked /Glyphwerk/Update.txt"},
+        {"Vbeta", "up to date Vbeta, notes \"\", asked /Glyphwerk/Update.txt"},
+        {"V1.1", "available V1.1, notes \"Release notes\r\nline two\n\", asked /Glyphwerk/Update.txt /notes.txt"},
+        {"V2", "available V2, notes \"Release notes\r\nline two\n\", asked /Glyphwerk/Update.txt /notes.txt"},
+        {"V1.0300000", // cut to seven characters
+         "available V1.0300, notes \"Release notes\r\nline two\n\", asked /Glyphwerk/Update.txt /notes.txt"},
     };
-    const Case cases[] = {
-        {"V1.02", UPDATE_UP_TO_DATE}, {"V1.1", UPDATE_AVAILABLE},   {"V2", UPDATE_AVAILABLE},
-        {"V1.010", UPDATE_UP_TO_DATE}, {"1.03", UPDATE_UP_TO_DATE}, {"Vbeta", UPDATE_UP_TO_DATE},
-        {"V1.0300000", UPDATE_AVAILABLE},
-    };
-    for (const Case &c : cases) {
-        server.serve(kDescriptionPath, description(c.version, server));
-        const int before = server.requests().size();
-        const CheckOutcome outcome = check(server);
-        EXPECT_EQ(outcome.state, c.state) << c.version.toStdString();
-        EXPECT_TRUE(outcome.versionKnown);
-        EXPECT_EQ(outcome.info.version, c.version.left(7).toStdString());
-        const QStringList requests = server.requests().mid(before);
-        if (c.state == UPDATE_AVAILABLE) {
-            EXPECT_EQ(outcome.notes, "Release notes\r\nline two\n");
-            ASSERT_EQ(requests.size(), 2);
-            EXPECT_TRUE(requests[1].startsWith("/notes.txt?udp="));
-        } else {
-            EXPECT_TRUE(outcome.notes.isEmpty());
-            EXPECT_EQ(requests.size(), 1);
-        }
+    for (const auto &[version, outcome] : cases) {
+        server.serve(kDescriptionPath, description(version, server));
+        EXPECT_EQ(checked(server), outcome);
     }
     EXPECT_EQ(temporaryFiles(), QStringList());
 }
@@ -90,20 +91,12 @@ TEST(CheckForUpdate, ComparesTheVersionsAndFetchesNotesOnlyForANewerOne) {
 TEST(CheckForUpdate, MissingEmptyOrZeroHoldingNotesStillFindTheUpdate) {
     TestHttpServer server;
     server.serve(kDescriptionPath, description("V1.03", server));
-
-    CheckOutcome outcome = check(server); // notes: 404
-    EXPECT_EQ(outcome.state, UPDATE_AVAILABLE);
-    EXPECT_TRUE(outcome.notes.isEmpty());
-
+    const std::string asked = ", asked /Glyphwerk/Update.txt /notes.txt";
+    EXPECT_EQ(checked(server), "available V1.03, notes \"\"" + asked) << "404";
     server.serve("/notes.txt", QByteArray());
-    outcome = check(server);
-    EXPECT_EQ(outcome.state, UPDATE_AVAILABLE);
-    EXPECT_TRUE(outcome.notes.isEmpty());
-
+    EXPECT_EQ(checked(server), "available V1.03, notes \"\"" + asked);
     server.serve("/notes.txt", QByteArray("shown\0hidden", 12));
-    outcome = check(server);
-    EXPECT_EQ(outcome.state, UPDATE_AVAILABLE);
-    EXPECT_EQ(outcome.notes, "shown");
+    EXPECT_EQ(checked(server), "available V1.03, notes \"shown\"" + asked);
     EXPECT_EQ(temporaryFiles(), QStringList());
 }
 

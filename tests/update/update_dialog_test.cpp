@@ -1,6 +1,6 @@
-// The update dialog against a real HTTP server on 127.0.0.1: every state, the
-// layout and captions of each, the download with progress, cancel, failure,
-// checksum, and the installer's start.
+// The update dialog against a real HTTP server on 127.0.0.1: every state with
+// its texts and layout, the download with progress, cancel, failure and
+// checksum. Installing, with the application's hooks: help_menu_test.
 
 #include "dialog_builder.h"
 #include "scripted_prompts.h"
@@ -16,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -24,8 +23,8 @@ using namespace update;
 
 namespace {
 
-constexpr char kDescriptionPath[] = "/Glyphwerk/Update.txt";
 constexpr int kWaitMs = 20000;
+const QString kAbortMessage = "Download failed.  Error = 0x80004004\n\n";
 
 QByteArray installerBody(int size) {
     QByteArray bytes(size, '\0');
@@ -34,36 +33,13 @@ QByteArray installerBody(int size) {
     return bytes;
 }
 
-struct Fixture {
-    TestHttpServer server;
-    ScriptedPrompts prompts;
-    int closeQuestions = 0;
-    bool closeAnswer = true;
-    int quits = 0;
-
-    void describe(const QByteArray &version, const QByteArray &extra = {}) {
-        const QByteArray base = server.url().toLatin1();
-        server.serve(kDescriptionPath, "[Update]\r\nAppname=Glyphwerk\r\nVersion=" + version + "\r\nUrlNote=" + base +
-                                           "/notes.txt\r\nUrlUpdate=" + base + "/setup\r\n" + extra);
-    }
-
-    std::unique_ptr<CUpdateDlg> open(const QString &url = {}) {
-        UpdateHooks hooks{[this] {
-                              ++closeQuestions;
-                              return closeAnswer;
-                          },
-                          [this] { ++quits; }};
-        auto dialog = std::make_unique<CUpdateDlg>(url.isEmpty() ? server.url() : url, hooks);
-        dialog->show();
-        return dialog;
-    }
-};
-
 template <typename T> T *ctl(const CUpdateDlg &dialog, int id) { return res::controlById<T>(&dialog, id); }
+QString labelText(const CUpdateDlg &d, int id) { return ctl<QLabel>(d, id)->text(); }
 QPushButton *updateButton(const CUpdateDlg &d) { return ctl<QPushButton>(d, res::IDC_UPDATE_BUTTON); }
 QPushButton *closeButton(const CUpdateDlg &d) { return ctl<QPushButton>(d, res::IDC_CLOSE_BUTTON); }
 QProgressBar *progressBar(const CUpdateDlg &d) { return ctl<QProgressBar>(d, res::IDC_DOWNLOAD_PROGRESS); }
 QPlainTextEdit *notesBox(const CUpdateDlg &d) { return ctl<QPlainTextEdit>(d, res::IDC_RELEASE_NOTES); }
+
 // The state message, checked to be shown whole (it wraps inside its label).
 QString message(const CUpdateDlg &d) {
     const QLabel *label = ctl<QLabel>(d, res::IDC_UPDATE_MESSAGE);
@@ -74,67 +50,102 @@ QString message(const CUpdateDlg &d) {
     EXPECT_LE(needed.height(), label->height()) << label->text().toStdString();
     return label->text();
 }
-QString latest(const CUpdateDlg &d) { return ctl<QLabel>(d, res::IDC_LATEST_VERSION)->text(); }
 
-// The dialog's full (template) height, and the two heights it shrinks by.
-struct Heights {
-    int full, notes, progress;
-};
-Heights templateHeights(const CUpdateDlg &d) {
+// The dialog at a glance, as its state sets it: the message, the buttons
+// ("-" after a disabled one), what is shown between them, and the height: the
+// template's, or shorter by the notes box, less the progress bar when shown.
+std::string look(const CUpdateDlg &d) {
     const QSize base = res::dialogBaseUnits(&d);
-    return {res::dialogUnitsToPixels(0, 0, 213, 204, base).height(),
-            res::dialogUnitsToPixels(11, 66, 191, 111, base).height(),
-            res::dialogUnitsToPixels(11, 66, 190, 14, base).height()};
+    const int full = res::dialogUnitsToPixels(0, 0, 213, 204, base).height();
+    const int notes = res::dialogUnitsToPixels(11, 66, 191, 111, base).height();
+    const int bar = res::dialogUnitsToPixels(11, 66, 190, 14, base).height();
+    const int shrink = full - d.height();
+    const int buttonTop = res::dialogUnitsToPixels(97, 183, 50, 14, base).top() - shrink;
+    EXPECT_EQ(updateButton(d)->y(), buttonTop);
+    EXPECT_EQ(closeButton(d)->y(), buttonTop);
+    const auto button = [](const QPushButton *b) { return "[" + b->text() + (b->isEnabled() ? "]" : "-]"); };
+    QStringList shown;
+    if (notesBox(d)->isVisible())
+        shown << "notes";
+    if (progressBar(d)->isVisible())
+        shown << "bar";
+    const QString height = shrink == 0             ? "full"
+                           : shrink == notes       ? "full - notes"
+                           : shrink == notes - bar ? "full - notes + bar"
+                                                   : QString("full - %1 pixels").arg(shrink);
+    return QStringList{message(d), button(updateButton(d)) + " " + button(closeButton(d)), shown.join(", "), height}
+        .join(" | ")
+        .toStdString();
 }
-int buttonTop(const CUpdateDlg &d) { return res::dialogUnitsToPixels(97, 183, 50, 14, res::dialogBaseUnits(&d)).top(); }
+
+struct Fixture {
+    TestHttpServer server;
+    ScriptedPrompts prompts;
+    int hookCalls = 0; // the close question and the quit: for installing only
+
+    void describe(const QByteArray &version, const QByteArray &extra = {}) {
+        const QByteArray base = server.url().toLatin1();
+        server.serve("/Glyphwerk/Update.txt", "[Update]\r\nAppname=Glyphwerk\r\nVersion=" + version +
+                                                  "\r\nUrlNote=" + base + "/notes.txt\r\nUrlUpdate=" + base +
+                                                  "/setup\r\n" + extra);
+    }
+
+    std::unique_ptr<CUpdateDlg> open(const QString &url = {}) {
+        const UpdateHooks hooks{[this] { ++hookCalls; return true; }, [this] { ++hookCalls; }};
+        auto dialog = std::make_unique<CUpdateDlg>(url.isEmpty() ? server.url() : url, hooks);
+        dialog->show();
+        return dialog;
+    }
+
+    // Opens the dialog, presses Update and waits until `until` holds.
+    std::unique_ptr<CUpdateDlg> download(const std::function<bool(const CUpdateDlg &)> &until) {
+        auto dialog = open();
+        QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return until(*dialog); }, kWaitMs));
+        return dialog;
+    }
+    std::unique_ptr<CUpdateDlg> downloaded() {
+        return download([](const CUpdateDlg &d) { return d.state() == UPDATE_DOWNLOADED; });
+    }
+    std::unique_ptr<CUpdateDlg> failedDownload() {
+        return download([this](const CUpdateDlg &) { return !prompts.boxes.empty(); });
+    }
+    // A large installer sent slowly, shown once the first progress arrived.
+    std::unique_ptr<CUpdateDlg> slowDownload() {
+        describe("V1.03");
+        server.serve("/setup", TestHttpServer::Response{200, installerBody(400 * 1024), 1024, 20});
+        return download([](const CUpdateDlg &d) { return progressBar(d)->value() > 0; });
+    }
+};
 
 } // namespace
 
-TEST(UpdateDialog, AnUnreachableServerOpensInTheFailedStateShorterByTheNotes) {
+TEST(UpdateDialog, AFailedCheckOrNoNewerVersionShowsTheDialogWithoutTheNotes) {
     Fixture f;
-    auto dialog = f.open(TestHttpServer::unreachableUrl());
-    const CUpdateDlg &d = *dialog;
+    auto failed = f.open(TestHttpServer::unreachableUrl());
+    const CUpdateDlg &d = *failed;
     EXPECT_EQ(d.state(), UPDATE_CHECK_FAILED);
     EXPECT_EQ(d.windowTitle(), "Glyphwerk version information");
-    EXPECT_EQ(ctl<QLabel>(d, res::IDC_CURRENT_LABEL)->text(), "Current version");
-    EXPECT_EQ(ctl<QLabel>(d, res::IDC_LATEST_LABEL)->text(), "The latest version");
-    EXPECT_EQ(ctl<QLabel>(d, res::IDC_CURRENT_VERSION)->text(), "V1.02");
-    EXPECT_EQ(latest(d), "");
-    EXPECT_EQ(message(d), "Failed to detect the new version, please contact the author!");
+    EXPECT_EQ(labelText(d, res::IDC_CURRENT_LABEL), "Current version");
+    EXPECT_EQ(labelText(d, res::IDC_LATEST_LABEL), "The latest version");
+    EXPECT_EQ(labelText(d, res::IDC_CURRENT_VERSION), "V1.02");
+    EXPECT_EQ(labelText(d, res::IDC_LATEST_VERSION), "");
+    EXPECT_EQ(look(d),
+              "Failed to detect the new version, please contact the author! | [Update-] [Cancel] |  | full - notes");
     EXPECT_EQ(ctl<QLabel>(d, res::IDC_UPDATE_MESSAGE)->font().weight(), QFont::Bold);
-    EXPECT_FALSE(notesBox(d)->isVisible());
-    EXPECT_FALSE(progressBar(d)->isVisible());
-    EXPECT_FALSE(updateButton(d)->isEnabled());
-    EXPECT_EQ(updateButton(d)->text(), "Update");
-    EXPECT_EQ(closeButton(d)->text(), "Cancel");
-    const Heights h = templateHeights(d);
-    EXPECT_EQ(d.height(), h.full - h.notes);
-    EXPECT_EQ(updateButton(d)->y(), buttonTop(d) - h.notes);
-    EXPECT_EQ(closeButton(d)->y(), buttonTop(d) - h.notes);
-    EXPECT_TRUE(f.prompts.boxes.empty());
+    QTest::mouseClick(closeButton(d), Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(f.open()->state(), UPDATE_CHECK_FAILED) << "a server without the description (404)";
 
-    QTest::mouseClick(closeButton(*dialog), Qt::LeftButton);
-    EXPECT_FALSE(dialog->isVisible());
-
-    // A server without the description (404) fails the same way.
-    auto missing = f.open();
-    EXPECT_EQ(missing->state(), UPDATE_CHECK_FAILED);
-}
-
-TEST(UpdateDialog, UpToDateShowsTheServersVersionAndOk) {
-    Fixture f;
     f.describe("V1.02");
-    auto dialog = f.open();
-    EXPECT_EQ(dialog->state(), UPDATE_UP_TO_DATE);
-    EXPECT_EQ(latest(*dialog), "V1.02");
-    EXPECT_EQ(message(*dialog), "Is already the latest version, no need to update.");
-    EXPECT_EQ(closeButton(*dialog)->text(), "OK");
-    EXPECT_FALSE(updateButton(*dialog)->isEnabled());
-    const Heights h = templateHeights(*dialog);
-    EXPECT_EQ(dialog->height(), h.full - h.notes);
-    QTest::mouseClick(closeButton(*dialog), Qt::LeftButton);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    auto upToDate = f.open();
+    EXPECT_EQ(upToDate->state(), UPDATE_UP_TO_DATE);
+    EXPECT_EQ(labelText(*upToDate, res::IDC_LATEST_VERSION), "V1.02");
+    EXPECT_EQ(look(*upToDate), "Is already the latest version, no need to update. | [Update-] [OK] |  | full - notes");
+    QTest::mouseClick(closeButton(*upToDate), Qt::LeftButton);
+    EXPECT_FALSE(upToDate->isVisible());
+    EXPECT_EQ(upToDate->result(), QDialog::Accepted);
+    EXPECT_TRUE(f.prompts.boxes.empty());
 }
 
 TEST(UpdateDialog, ANewerVersionShowsItsNotesAtFullHeight) {
@@ -142,24 +153,12 @@ TEST(UpdateDialog, ANewerVersionShowsItsNotesAtFullHeight) {
     f.describe("V1.0300000"); // cut to seven characters
     f.server.serve("/notes.txt", QByteArray("What's new:\r\n- more glyphs\0not shown", 37));
     auto dialog = f.open();
-    const CUpdateDlg &d = *dialog;
-    EXPECT_EQ(d.state(), UPDATE_AVAILABLE);
-    EXPECT_EQ(latest(d), "V1.0300");
-    EXPECT_EQ(message(d), "Found new version, whether it requires immediate update?");
-    EXPECT_TRUE(notesBox(d)->isVisible());
-    EXPECT_TRUE(notesBox(d)->isReadOnly());
-    EXPECT_EQ(notesBox(d)->toPlainText(), "What's new:\n- more glyphs");
-    EXPECT_FALSE(progressBar(d)->isVisible());
-    EXPECT_TRUE(updateButton(d)->isEnabled());
-    EXPECT_EQ(updateButton(d)->text(), "Update");
-    EXPECT_EQ(closeButton(d)->text(), "Cancel");
-    EXPECT_EQ(d.height(), templateHeights(d).full);
-    EXPECT_EQ(updateButton(d)->y(), buttonTop(d));
-
-    f.server.serve("/notes.txt", QByteArray());
-    auto empty = f.open();
-    EXPECT_EQ(empty->state(), UPDATE_AVAILABLE);
-    EXPECT_EQ(notesBox(*empty)->toPlainText(), "");
+    EXPECT_EQ(dialog->state(), UPDATE_AVAILABLE);
+    EXPECT_EQ(labelText(*dialog, res::IDC_LATEST_VERSION), "V1.0300");
+    EXPECT_EQ(look(*dialog),
+              "Found new version, whether it requires immediate update? | [Update] [Cancel] | notes | full");
+    EXPECT_TRUE(notesBox(*dialog)->isReadOnly());
+    EXPECT_EQ(notesBox(*dialog)->toPlainText(), "What's new:\n- more glyphs");
 }
 
 TEST(UpdateDialog, DownloadsWithRisingProgressThenOffersToInstall) {
@@ -168,31 +167,21 @@ TEST(UpdateDialog, DownloadsWithRisingProgressThenOffersToInstall) {
     const QByteArray body = installerBody(48 * 1024);
     f.server.serve("/setup", TestHttpServer::Response{200, body, 2048, 25});
     auto dialog = f.open();
-    std::vector<int> values;
-    QObject::connect(progressBar(*dialog), &QProgressBar::valueChanged, [&](int v) { values.push_back(v); });
-
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
     const CUpdateDlg &d = *dialog;
+    std::vector<int> values;
+    QObject::connect(progressBar(d), &QProgressBar::valueChanged, [&](int v) { values.push_back(v); });
+
+    QTest::mouseClick(updateButton(d), Qt::LeftButton);
     EXPECT_EQ(d.state(), UPDATE_DOWNLOADING);
-    EXPECT_EQ(message(d), "Downloading new version:\tV1.03");
-    EXPECT_TRUE(progressBar(d)->isVisible());
-    EXPECT_FALSE(notesBox(d)->isVisible());
-    EXPECT_FALSE(updateButton(d)->isEnabled());
-    EXPECT_EQ(closeButton(d)->text(), "Cancel");
+    EXPECT_EQ(look(d), "Downloading new version:\tV1.03 | [Update-] [Cancel] | bar | full - notes + bar");
     EXPECT_EQ(d.focusWidget(), closeButton(d));
-    const Heights h = templateHeights(d);
-    EXPECT_EQ(d.height(), h.full - (h.notes - h.progress));
-    EXPECT_EQ(updateButton(d)->y(), buttonTop(d) - (h.notes - h.progress));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return d.state() == UPDATE_DOWNLOADED; }, kWaitMs));
-    EXPECT_EQ(message(d), "Download is complete, click to install the upgrade is complete.");
-    EXPECT_TRUE(updateButton(d)->isEnabled());
-    EXPECT_EQ(updateButton(d)->text(), "Install");
-    EXPECT_EQ(closeButton(d)->text(), "Cancel");
-    EXPECT_TRUE(progressBar(d)->isVisible());
-    EXPECT_EQ(d.height(), h.full - (h.notes - h.progress));
+    EXPECT_EQ(look(d),
+              "Download is complete, click to install the upgrade is complete. | [Install] [Cancel] | bar | "
+              "full - notes + bar");
     EXPECT_TRUE(f.prompts.boxes.empty());
-
+    // Only changes are signalled: at least three distinct, rising values.
     ASSERT_GE(values.size(), 3u);
     EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
     EXPECT_EQ(values.back(), 100);
@@ -209,34 +198,16 @@ TEST(UpdateDialog, DownloadsWithRisingProgressThenOffersToInstall) {
     EXPECT_NE(QDir(folder.path()).canonicalPath(), QDir(installer.path()).canonicalPath());
 
     // Cancel in state 4 removes the installer.
-    QTest::mouseClick(closeButton(*dialog), Qt::LeftButton);
-    EXPECT_FALSE(dialog->isVisible());
+    QTest::mouseClick(closeButton(d), Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
     EXPECT_FALSE(installer.exists());
     EXPECT_FALSE(QFileInfo::exists(installer.path()));
-    EXPECT_EQ(f.closeQuestions, 0);
+    EXPECT_EQ(f.hookCalls, 0);
 }
 
-TEST(UpdateDialog, AnUnknownInstallerSizeKeepsTheBarAtZero) {
+TEST(UpdateDialog, CancellingADownloadAsksAndOnlyOkAbortsIt) {
     Fixture f;
-    f.describe("V2");
-    f.server.serve("/setup", TestHttpServer::Response{200, installerBody(24 * 1024), 2048, 25, false});
-    auto dialog = f.open();
-    std::vector<int> values;
-    QObject::connect(progressBar(*dialog), &QProgressBar::valueChanged, [&](int v) { values.push_back(v); });
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->state() == UPDATE_DOWNLOADED; }, kWaitMs));
-    EXPECT_EQ(progressBar(*dialog)->value(), 0);
-    for (int v : values)
-        EXPECT_EQ(v, 0);
-}
-
-TEST(UpdateDialog, CancellingASlowDownloadAsksAndOnlyOkAbortsIt) {
-    Fixture f;
-    f.describe("V1.03");
-    f.server.serve("/setup", TestHttpServer::Response{200, installerBody(400 * 1024), 1024, 20});
-    auto dialog = f.open();
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return progressBar(*dialog)->value() > 0; }, kWaitMs));
+    auto dialog = f.slowDownload();
     const QString installer = dialog->installerPath();
 
     f.prompts.boxAnswers = {prompts::IDCANCEL};
@@ -253,8 +224,7 @@ TEST(UpdateDialog, CancellingASlowDownloadAsksAndOnlyOkAbortsIt) {
     QTest::mouseClick(closeButton(*dialog), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     ASSERT_EQ(f.prompts.boxes.size(), 3u);
-    EXPECT_TRUE(f.prompts.boxes[2].text.startsWith("Download failed.  Error = 0x80004004\n\n"))
-        << f.prompts.boxes[2].text.toStdString();
+    EXPECT_TRUE(f.prompts.boxes[2].text.startsWith(kAbortMessage)) << f.prompts.boxes[2].text.toStdString();
     EXPECT_EQ(f.prompts.boxes[2].type, 0u);
     EXPECT_FALSE(QFileInfo::exists(installer));
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(installer).path()));
@@ -263,18 +233,14 @@ TEST(UpdateDialog, CancellingASlowDownloadAsksAndOnlyOkAbortsIt) {
 
 TEST(UpdateDialog, EscapeDuringADownloadAbortsItAndWaitsForTheWorker) {
     Fixture f;
-    f.describe("V1.03");
-    f.server.serve("/setup", TestHttpServer::Response{200, installerBody(400 * 1024), 1024, 20});
-    auto dialog = f.open();
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return progressBar(*dialog)->value() > 0; }, kWaitMs));
+    auto dialog = f.slowDownload();
     const QString installer = dialog->installerPath();
 
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     ASSERT_EQ(f.prompts.boxes.size(), 1u); // no question, only the abort's message
-    EXPECT_TRUE(f.prompts.boxes[0].text.startsWith("Download failed.  Error = 0x80004004\n\n"));
+    EXPECT_TRUE(f.prompts.boxes[0].text.startsWith(kAbortMessage));
     EXPECT_FALSE(QFileInfo::exists(installer));
     dialog.reset(); // the worker is gone already: nothing can reach the deleted dialog
     QTest::qWait(200);
@@ -283,17 +249,15 @@ TEST(UpdateDialog, EscapeDuringADownloadAbortsItAndWaitsForTheWorker) {
 TEST(UpdateDialog, AFailedDownloadShowsItsCodeAndStaysInTheDownloadingState) {
     Fixture f;
     f.describe("V1.03"); // no installer on the server
-    auto dialog = f.open();
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.prompts.boxes.empty(); }, kWaitMs));
+    auto dialog = f.failedDownload();
+    ASSERT_EQ(f.prompts.boxes.size(), 1u);
     EXPECT_TRUE(f.prompts.boxes[0].text.startsWith("Download failed.  Error = 0x800C0006\n\n"))
         << f.prompts.boxes[0].text.toStdString();
     EXPECT_TRUE(f.prompts.boxes[0].text.contains("Not Found"));
     EXPECT_EQ(f.prompts.boxes[0].type, 0u);
     QTest::qWait(100);
     EXPECT_EQ(dialog->state(), UPDATE_DOWNLOADING);
-    EXPECT_FALSE(updateButton(*dialog)->isEnabled());
-    EXPECT_TRUE(progressBar(*dialog)->isVisible());
+    EXPECT_EQ(look(*dialog), "Downloading new version:\tV1.03 | [Update-] [Cancel] | bar | full - notes + bar");
     EXPECT_FALSE(QFileInfo::exists(dialog->installerPath()));
 
     // Only the close button (with its question) or Escape is left.
@@ -306,37 +270,29 @@ TEST(UpdateDialog, AFailedDownloadShowsItsCodeAndStaysInTheDownloadingState) {
 TEST(UpdateDialog, TheInstallerMustMatchTheDescriptionsChecksum) {
     const QByteArray body = installerBody(10000);
     const QByteArray digest = QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex();
-    {
+    const struct {
+        QByteArray sha256, served;
+        QString failure; // empty: the download succeeds
+    } cases[] = {
+        {digest.toUpper(), body, ""},
+        {digest, body + "tampered",
+         "The downloaded installer does not match the SHA-256 checksum of the update description."},
+        {digest.left(63), body, "The update description's SHA-256 checksum is not 64 hexadecimal digits."},
+    };
+    for (const auto &c : cases) {
         Fixture f;
-        f.describe("V1.03", "Sha256=" + digest.toUpper() + "\r\n");
-        f.server.serve("/setup", body);
-        auto dialog = f.open();
-        QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->state() == UPDATE_DOWNLOADED; }, kWaitMs));
-        EXPECT_TRUE(f.prompts.boxes.empty());
-    }
-    {
-        Fixture f;
-        f.describe("V1.03", "Sha256=" + digest + "\r\n");
-        f.server.serve("/setup", body + "tampered");
-        auto dialog = f.open();
-        QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !f.prompts.boxes.empty(); }, kWaitMs));
-        EXPECT_EQ(f.prompts.boxes[0].text,
-                  "Download failed.  Error = 0x80091007\n\n"
-                  "The downloaded installer does not match the SHA-256 checksum of the update description.");
+        f.describe("V1.03", "Sha256=" + c.sha256 + "\r\n");
+        f.server.serve("/setup", c.served);
+        auto dialog =
+            f.download([&](const CUpdateDlg &d) { return d.state() == UPDATE_DOWNLOADED || !f.prompts.boxes.empty(); });
+        if (c.failure.isEmpty()) {
+            EXPECT_EQ(dialog->state(), UPDATE_DOWNLOADED);
+            EXPECT_TRUE(f.prompts.boxes.empty());
+            continue;
+        }
+        ASSERT_EQ(f.prompts.boxes.size(), 1u);
+        EXPECT_EQ(f.prompts.boxes[0].text, "Download failed.  Error = 0x80091007\n\n" + c.failure);
         EXPECT_EQ(dialog->state(), UPDATE_DOWNLOADING);
-        EXPECT_FALSE(QFileInfo::exists(dialog->installerPath()));
-    }
-    {
-        Fixture f;
-        f.describe("V1.03", "Sha256=" + digest.left(63) + "\r\n");
-        f.server.serve("/setup", body);
-        auto dialog = f.open();
-        QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !f.prompts.boxes.empty(); }, kWaitMs));
-        EXPECT_EQ(f.prompts.boxes[0].text, "Download failed.  Error = 0x80091007\n\n"
-                                           "The update description's SHA-256 checksum is not 64 hexadecimal digits.");
         EXPECT_FALSE(QFileInfo::exists(dialog->installerPath()));
     }
 }
@@ -345,11 +301,8 @@ TEST(UpdateDialog, AHostileVersionTextNeverSteersWhereTheInstallerGoes) {
     Fixture f;
     f.describe("V9/../../../home/x");
     f.server.serve("/setup", QByteArray("payload"));
-    auto dialog = f.open();
-    ASSERT_EQ(dialog->state(), UPDATE_AVAILABLE);
-    EXPECT_EQ(latest(*dialog), "V9/../."); // shown as sent (cut to seven characters)
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->state() == UPDATE_DOWNLOADED; }, kWaitMs));
+    auto dialog = f.downloaded();
+    EXPECT_EQ(labelText(*dialog, res::IDC_LATEST_VERSION), "V9/../."); // shown as sent (cut to seven characters)
     const QFileInfo installer(dialog->installerPath());
     EXPECT_EQ(installer.fileName(), "Glyphwerk_V9..._setup");
     EXPECT_TRUE(installer.path().startsWith(QDir::tempPath() + "/glyphwerk-update-"));
@@ -361,40 +314,6 @@ TEST(UpdateDialog, AHostileVersionTextNeverSteersWhereTheInstallerGoes) {
     EXPECT_FALSE(QFileInfo::exists(installer.filePath()));
     EXPECT_FALSE(QFileInfo::exists(installer.path()));
     EXPECT_TRUE(f.prompts.boxes.empty());
-}
-
-TEST(UpdateDialog, InstallAsksTheNormalCloseQuestionFirstThenStartsTheInstallerAndQuits) {
-    Fixture f;
-    QTemporaryDir scratch;
-    const QString marker = scratch.filePath("installer-ran");
-    f.describe("V1.03");
-    f.server.serve("/setup", "#!/bin/sh\necho \"$0\" > '" + marker.toUtf8() + "'\n");
-    auto dialog = f.open();
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->state() == UPDATE_DOWNLOADED; }, kWaitMs));
-    const QString installer = dialog->installerPath();
-
-    f.closeAnswer = false; // the user cancels the save-changes question
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-    EXPECT_EQ(f.closeQuestions, 1);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->state(), UPDATE_DOWNLOADED);
-    EXPECT_EQ(f.quits, 0);
-    QTest::qWait(300);
-    EXPECT_FALSE(QFileInfo::exists(marker));
-
-    f.closeAnswer = true;
-    QTest::mouseClick(updateButton(*dialog), Qt::LeftButton);
-    EXPECT_EQ(f.closeQuestions, 2);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(f.quits, 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(marker).size() > 0; }, kWaitMs));
-    QFile ran(marker);
-    ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ran.readAll().trimmed(), installer.toUtf8());
-    dialog.reset();
-    EXPECT_TRUE(QFileInfo::exists(installer)); // left for the running installer
-    QDir(QFileInfo(installer).path()).removeRecursively();
 }
 
 TEST(UpdateDialog, AWorkerThatCannotBeCreatedLeavesTheUpdateAvailable) {
