@@ -42,7 +42,8 @@ void prepare_heap_for_font(std::uint64_t file_bytes) {
     // One block larger than the heap's free top makes the allocator grow the
     // heap by that much in one step rather than mapping the block apart; freed,
     // it stays as free heap because the trim threshold lies above it.
-    if (!mallopt(M_MMAP_THRESHOLD, (int)(reserve + HUGE_PAGE)) || !mallopt(M_TRIM_THRESHOLD, 2 * (int)reserve))
+    if (!mallopt(M_MMAP_THRESHOLD, (int)(reserve + HUGE_PAGE)) ||
+        !mallopt(M_TRIM_THRESHOLD, 2 * (int)reserve))
         return;
     auto before = (std::uintptr_t)sbrk(0);
     void *volatile block = std::malloc(reserve);
@@ -56,7 +57,7 @@ void prepare_heap_for_font(std::uint64_t file_bytes) {
     // fills it, allocated and never touched, costs address space but no memory
     // and makes the font start on the huge pages.
     auto free_from = (std::uintptr_t)block;
-    if (start - free_from > SMALLEST_FILLER)
+    if (free_from < start && start - free_from > SMALLEST_FILLER)
         filler = std::malloc(start - free_from - CHUNK_OVERHEAD);
 #else
     (void)file_bytes;
