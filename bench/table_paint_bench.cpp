@@ -55,15 +55,22 @@ double FillSeconds() {
     return seconds;
 }
 
-void BM_PaintOnePage(benchmark::State &state) {
+// Puts unifont into the table; false (and the benchmark skipped) without it.
+bool ShowUnifont(benchmark::State &state, NullArea &area, CGlyphTable &table) {
     bdf_font *font = Unifont();
     if (!font) {
         state.SkipWithError("misc-unifont.bdf is not in the corpus");
-        return;
+        return false;
     }
+    table.Draw(&area, font, nullptr);
+    return true;
+}
+
+void BM_PaintOnePage(benchmark::State &state) {
     NullArea area;
     CGlyphTable table;
-    table.Draw(&area, font, nullptr);
+    if (!ShowUnifont(state, area, table))
+        return;
     double total = 0;
     for (auto _ : state) {
         const double start = CpuSeconds();
@@ -76,14 +83,10 @@ void BM_PaintOnePage(benchmark::State &state) {
 BENCHMARK(BM_PaintOnePage)->Unit(benchmark::kMicrosecond);
 
 void BM_ScrollWholeFontByRows(benchmark::State &state) {
-    bdf_font *font = Unifont();
-    if (!font) {
-        state.SkipWithError("misc-unifont.bdf is not in the corpus");
-        return;
-    }
     NullArea area;
     CGlyphTable table;
-    table.Draw(&area, font, nullptr);
+    if (!ShowUnifont(state, area, table))
+        return;
     double total = 0, worst = 0;
     long pages = 0;
     for (auto _ : state) {
