@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "bdf.h"
+#include "font_ptr.h"
 #include "font_summary.h"
 #include "huge_page_heap.h"
 
@@ -11,12 +11,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// Each command loads one font and the process ends soon after: the system
-// takes its memory back at once, where freeing it would visit every glyph (a
-// few per cent of a run on a large font). Held here, the font stays reachable,
-// so leak checkers do not count it as lost.
-bdf_font *loaded_font;
 
 // The library answers null both for a file it cannot read and for one without
 // a STARTFONT line; the user needs to know which, so probe the file once more.
@@ -37,20 +31,20 @@ void report_no_font(const char *path) {
         std::fprintf(stderr, "glyphwerk-bdf: %s: no STARTFONT line, not a BDF font\n", path);
 }
 
-bdf_font *load(const char *path) {
+FontPtr load(const char *path) {
     struct stat status;
     if (stat(path, &status) == 0 && S_ISREG(status.st_mode))
         prepare_heap_for_font((std::uint64_t)status.st_size);
-    loaded_font = bdf_load_font_path(path);
-    if (!loaded_font)
+    FontPtr font(bdf_load_font_path(path));
+    if (!font)
         report_no_font(path);
-    return loaded_font;
+    return font;
 }
 
 } // namespace
 
 int run_check(const char *path) {
-    bdf_font *font = load(path);
+    FontPtr font = load(path);
     if (!font)
         return EXIT_NO_FONT;
     if (font->messages_len == 0)
@@ -60,10 +54,10 @@ int run_check(const char *path) {
 }
 
 int run_info(const char *path) {
-    bdf_font *font = load(path);
+    FontPtr font = load(path);
     if (!font)
         return EXIT_NO_FONT;
-    std::string text = bdf_font_summary(font, path);
+    std::string text = bdf_font_summary(font.get(), path);
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -76,13 +70,13 @@ int run_info(const char *path) {
 }
 
 int run_normalize(const char *in_path, const char *out_path) {
-    bdf_font *font = load(in_path);
+    FontPtr font = load(in_path);
     if (!font)
         return EXIT_NO_FONT;
     errno = 0;
     // Like other batch tools, leave writing OUT to the disk to the system
     // rather than wait for it on every file.
-    if (!bdf_save_font_path_unsynced(out_path, font)) {
+    if (!bdf_save_font_path_unsynced(out_path, font.get())) {
         // The library reports only failure; errno usually still holds the cause.
         if (errno)
             std::fprintf(stderr, "glyphwerk-bdf: cannot write %s: %s\n", out_path, std::strerror(errno));

@@ -38,7 +38,7 @@ std::string glyph_block(const std::string &bdf, const std::string &name) {
 }
 
 TEST(Writer, HeaderCommentsAndPropertiesAreWrittenExactly) {
-    Font font = load_font("COMMENT before the font is not kept\nSTARTFONT 2.2\n"
+    FontPtr font = load_font("COMMENT before the font is not kept\nSTARTFONT 2.2\n"
                           "COMMENT first\nCOMMENT\nCOMMENT third  line\n"
                           "FONT -Misc-Fixed-Medium-R-Normal--10-100-75-75-C-60-ISO10646-1\n"
                           "SIZE 10 75 75\nFONTBOUNDINGBOX 6 10 0 -2\nSTARTPROPERTIES 7\n"
@@ -56,12 +56,12 @@ TEST(Writer, HeaderCommentsAndPropertiesAreWrittenExactly) {
                     "FONT_ASCENT 8\nFONT_DESCENT 2\nDEFAULT_CHAR 4294967295\nQUAD_WIDTH -6\n"
                     "ENDPROPERTIES\nCHARS 0\nENDFONT\n");
     /* Comments of the property block, quotes and all, read back unchanged. */
-    Font again = load_font(once);
+    FontPtr again = load_font(once);
     EXPECT_EQ(save_text(again.get()), once);
 }
 
 TEST(Writer, GlyphLinesRowsAndNames) {
-    Font font = load_font(font_with(glyph("unnamed", 65, "10 2 0 0", "8040\nC0C0\n", 10) +
+    FontPtr font = load_font(font_with(glyph("unnamed", 65, "10 2 0 0", "8040\nC0C0\n", 10) +
                                         glyph("space", 32, "6 10 0 -2", blank_rows(10), 6),
                                     2));
     ASSERT_EQ(font->glyphs_used, 2u);
@@ -78,7 +78,7 @@ TEST(Writer, GlyphLinesRowsAndNames) {
 }
 
 TEST(Writer, ProportionalGlyphsAreCroppedOnlyWhenTheRowSizeOrHeightChanges) {
-    Font font = load_font(font_with(glyph("keep", 1, "8 3 0 0", "20\n00\n04\n") +
+    FontPtr font = load_font(font_with(glyph("keep", 1, "8 3 0 0", "20\n00\n04\n") +
                                         glyph("top", 2, "8 10 1 -2", "18\n24\n18\n" + blank_rows(7)),
                                     2));
     std::string out = save_text(font.get());
@@ -93,7 +93,7 @@ TEST(Writer, ProportionalGlyphsAreCroppedOnlyWhenTheRowSizeOrHeightChanges) {
 }
 
 TEST(Writer, MonospacedGlyphsTakeTheFontsCommonWidth) {
-    Font font = load_font(font_with(dot("g0", 0, 6) + dot("g1", 1, 6) + dot("g2", 2, 9), 3,
+    FontPtr font = load_font(font_with(dot("g0", 0, 6) + dot("g1", 1, 6) + dot("g2", 2, 9), 3,
                                     "SPACING \"M\"\n"));
     EXPECT_EQ(font->spacing, BDF_SPACING_MONO);
     EXPECT_EQ(font->monowidth, 6);
@@ -103,7 +103,7 @@ TEST(Writer, MonospacedGlyphsTakeTheFontsCommonWidth) {
 }
 
 TEST(Writer, CharacterCellGlyphsArePaddedToTheFontBoxAndClipped) {
-    Font font = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
+    FontPtr font = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
                                         glyph("full", 70, "4 4 0 -1", "F0\n90\n90\nF0\n", 4),
                                     2, custom_header("4 75 75", "4 4 0 -1", "SPACING \"C\"\n", 1)));
     EXPECT_EQ(font->spacing, BDF_SPACING_CELL);
@@ -127,7 +127,7 @@ TEST(Writer, CharacterCellGlyphsArePaddedToTheFontBoxAndClipped) {
 
 TEST(Writer, TwoBitGlyphsKeepTheirDepthAndLevels) {
     /* Pixels 0 0 3 2 1 in the first row. */
-    Font font = load_font(font_text(glyph("grey", 1, "5 2 0 0", "0E40\n0000\n", 5), 1,
+    FontPtr font = load_font(font_text(glyph("grey", 1, "5 2 0 0", "0E40\n0000\n", 5), 1,
                                     custom_header("8 75 75 2", "5 2 0 0", "", 0)));
     EXPECT_EQ(font->bpp, 2);
     std::string out = save_text(font.get());
@@ -137,15 +137,15 @@ TEST(Writer, TwoBitGlyphsKeepTheirDepthAndLevels) {
         << glyph_block(out, "grey");
     /* Reading the saved font corrects its box to the cropped glyph; from
      * there on saving reaches a fixed point. */
-    Font again = load_font(out);
+    FontPtr again = load_font(out);
     std::string second = save_text(again.get());
     EXPECT_NE(second.find("FONTBOUNDINGBOX 3 2 2 0\n"), std::string::npos) << second;
-    Font third = load_font(second);
+    FontPtr third = load_font(second);
     EXPECT_EQ(save_text(third.get()), second);
 }
 
 TEST(Writer, UnencodedGlyphsAreWrittenAfterTheEncodedOnes) {
-    Font font = load_font(font_with(dot("lonely", -1) + dot("A", 65) + dot("again", 65), 3));
+    FontPtr font = load_font(font_with(dot("lonely", -1) + dot("A", 65) + dot("again", 65), 3));
     ASSERT_EQ(font->unencoded_used, 2u);
     free(font->unencoded[1].name);
     font->unencoded[1].name = nullptr;
@@ -158,7 +158,7 @@ TEST(Writer, UnencodedGlyphsAreWrittenAfterTheEncodedOnes) {
     EXPECT_LT(a, lonely);
     EXPECT_LT(lonely, unnamed);
 
-    Font again = load_font(out);
+    FontPtr again = load_font(out);
     EXPECT_EQ(encoded(again), Names{"A 65"});
     EXPECT_EQ(unencoded(again), (Names{"lonely 0", "char1 1"}));
     EXPECT_EQ(messages(again), "");
@@ -171,7 +171,7 @@ struct Event {
 };
 
 TEST(Writer, ProgressLineEndsAndNullNames) {
-    Font font = load_font(font_with(dot("A", 65) + dot("B", 66), 2));
+    FontPtr font = load_font(font_with(dot("A", 65) + dot("B", 66), 2));
     std::vector<Event> seen;
     bdf_options options = default_options();
     options.eol = BDF_EOL_CRLF;
@@ -216,7 +216,7 @@ class SaveToPath : public ::testing::TestWithParam<PathSaver> {
     size_t entries() const { return (size_t)std::distance(fs::directory_iterator(dir), {}); }
 
     fs::path dir;
-    Font font;
+    FontPtr font;
     std::string expected;
 };
 
