@@ -12,10 +12,14 @@
 // the allocator or the kernel cannot do this, nothing changes.
 //
 // Kept because it pays: scripts/bench on unifont (9 MiB), this build against
-// one without the call in the same interleaved rounds (BENCH_COMPARE), 80 runs
-// each on a shared 2-core machine at load average 8 to 12:
-//   info       median 118.1 ms with, 155.9 ms without (24% saved); CPU 44.5 / 56.1 ms (21%)
-//   normalize  median 245.3 ms with, 277.6 ms without (12% saved); CPU 66.5 / 78.7 ms (16%)
+// one without the call in the same interleaved rounds (BENCH_COMPARE), on a
+// shared 2-core machine, median wall / CPU time:
+//   load 8 to 12, 80 runs:  info 118.1 / 44.5 ms with, 155.9 / 56.1 ms without (24% / 21% saved)
+//                           normalize 245.3 / 66.5 ms with, 277.6 / 78.7 ms without (12% / 16%)
+//   load about 3, 120 runs: info 46.4 / 41.4 ms with, 54.2 / 46.7 ms without (14% / 11%)
+//                           normalize 109.8 / 62.9 ms with, 118.6 / 69.8 ms without (7% / 10%)
+// The fewer page faults count most when the machine is busy.
+
 void prepare_heap_for_font(std::uint64_t file_bytes);
 
 #endif
