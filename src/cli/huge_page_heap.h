@@ -18,7 +18,6 @@
 //                           normalize 245.3 / 66.5 ms with, 277.6 / 78.7 ms without (12% / 16%)
 //   load about 3, 120 runs: info 46.4 / 41.4 ms with, 54.2 / 46.7 ms without (14% / 11%)
 //                           normalize 109.8 / 62.9 ms with, 118.6 / 69.8 ms without (7% / 10%)
-// The fewer page faults count most when the machine is busy.
 
 void prepare_heap_for_font(std::uint64_t file_bytes);
 
