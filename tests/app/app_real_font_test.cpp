@@ -82,7 +82,9 @@ TEST_F(AppFixture, EditedGlyphsSaveFilesThatCheckAndBdftopcfReadWithoutAWord) {
         GTEST_SKIP() << "the corpus has no 75dpi-helvR12.bdf (scripts/corpus makes it)";
     ASSERT_TRUE(start({font}));
     const bdf_bbx &box = doc()->Font()->bbx;
-    auto fontBox = [&] { return QString::asprintf("%d %d %d %d", box.width, box.height, box.x_offset, box.y_offset); };
+    auto fontBox = [&] {
+        return QString::asprintf("%d %d %d %d", box.width, box.height, box.x_offset, box.y_offset).toStdString();
+    };
     ASSERT_EQ(fontBox(), "14 20 -1 -5");
 
     findGlyph("1EF5");
@@ -92,7 +94,7 @@ TEST_F(AppFixture, EditedGlyphsSaveFilesThatCheckAndBdftopcfReadWithoutAWord) {
     ASSERT_NE(editor, nullptr);
     const bdf_glyph &glyph = doc()->Font()->glyphs[view()->Selected()];
     auto click = [&](int id) { QTest::mouseClick(res::controlById<QAbstractButton>(editor, id), Qt::LeftButton); };
-    auto metrics = [&] { return res::controlById<QLabel>(editor, res::IDC_METRICS)->text(); };
+    auto metrics = [&] { return res::controlById<QLabel>(editor, res::IDC_METRICS)->text().toStdString(); };
     auto saved = [&](const QString &name) {
         const QString copy = dir.filePath(name);
         prompts.saveAnswers = {copy};
