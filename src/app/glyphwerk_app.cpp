@@ -6,6 +6,7 @@
 #include "glyphwerk_view.h"
 #include "main_frame.h"
 #include "main_menu.h"
+#include "metrics.h"
 #include "prompts.h"
 #include "single_instance.h"
 #include "string_table.h"
@@ -89,8 +90,8 @@ void CGlyphwerkApp::CreateFrame() {
             connect(editor, &CGlyphEditDlg::glyphChanged, view, glyphChanged);
             return editor;
         },
-        [](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *fontBox, int bpp) {
-            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, *fontBox, bpp);
+        [](QWidget *editor, bdf_glyph *glyph, const bdf_font *font) {
+            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, font->bbx, font->bpp, bdf_common_dwidth(font));
         },
         [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); }});
     m_pFrame->setCentralWidget(m_pView);

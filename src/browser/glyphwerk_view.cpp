@@ -7,6 +7,7 @@
 #include "glyph_table_area.h"
 #include "info_text.h"
 #include "keyless_scroll_bar.h"
+#include "metrics.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -175,7 +176,7 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
             if (!m_pEditDlg)
                 m_pEditDlg = m_editorHook.create(this, [this] { OnGlyphChanged(); });
             m_pEditFont = font;
-            m_editorHook.setGlyph(m_pEditDlg, glyph, &font->bbx, font->bpp);
+            m_editorHook.setGlyph(m_pEditDlg, glyph, font);
             m_pEditDlg->show();
             m_pEditDlg->raise();
             m_pEditDlg->activateWindow();
@@ -265,6 +266,12 @@ void CGlyphwerkView::OnEditFind() {
 }
 
 void CGlyphwerkView::OnGlyphChanged() {
+    // The scalable widths and the font box follow the glyphs as reading the
+    // saved font back would derive them, so the file reads back clean.
+    if (bdf_font *font = m_pDocument->Font()) {
+        bdf_update_metrics(font, &bdf_global_options);
+        ShowFontInfo(font);
+    }
     SelectGlyph(m_nSelected, false);
     m_pArea->Invalidate();
     update();

@@ -64,6 +64,9 @@ bool IsIconButton(int id) {
     return false;
 }
 
+constexpr char kCommonWidthTip[] =
+    "Every glyph of a monospaced or character-cell font is saved with the font's device width.";
+
 void ShowNotice(QWidget *parent, const char *text) {
     if (prompts::currentSlot())
         prompts::messageBox(parent, QString::fromLatin1(text), prompts::MB_ICONEXCLAMATION_OK);
@@ -165,7 +168,11 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
 
 CGlyphEditDlg::~CGlyphEditDlg() = default;
 
-bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp) {
+bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp, int commonWidth) {
+    commonWidth_ = commonWidth;
+    dwidthEdit_->setReadOnly(commonWidth >= 0);
+    dwidthEdit_->setToolTip(commonWidth >= 0 ? QString::fromLatin1(kCommonWidthTip) : QString());
+    dwidthEdit_->setModified(false);
     const CEditCanvas::SetUpResult result = canvas_.SetUp(glyph, fontBox, bpp);
     if (result != CEditCanvas::SETUP_READY) {
         // Nothing of another glyph may stay on show.
@@ -197,7 +204,9 @@ void CGlyphEditDlg::ShowGlyphFields() {
     if (glyph->name)
         nameEdit_->setText(QString::fromLatin1(glyph->name));
     encodingLabel_->setText(QString::asprintf("%04x", unsigned(glyph->encoding)).toUpper());
-    dwidthEdit_->setText(QString::number(glyph->dwidth));
+    // A width typed and not yet applied survives shifts, zooms and the other rebuilds.
+    if (!dwidthEdit_->isModified())
+        dwidthEdit_->setText(QString::number(commonWidth_ >= 0 ? commonWidth_ : glyph->dwidth));
     const bdf_bbx &b = glyph->bbx;
     metricsLabel_->setText(QString::asprintf("width %d height %d x_offset %d y_offset %d\r\nascent %d descent %d",
                                              b.width, b.height, b.x_offset, b.y_offset, b.ascent, b.descent));
@@ -205,8 +214,12 @@ void CGlyphEditDlg::ShowGlyphFields() {
 
 bool CGlyphEditDlg::OnOK() {
     const bool changed = ApplyToGlyph();
-    if (changed)
+    if (changed) {
+        // The fields show what was stored, the metrics the glyph's new box.
+        dwidthEdit_->setModified(false);
+        ShowGlyphFields();
         emit glyphChanged();
+    }
     return changed;
 }
 
@@ -226,7 +239,7 @@ bool CGlyphEditDlg::ApplyToGlyph() {
         }
     }
     const QByteArray width = dwidthEdit_->text().toLatin1();
-    if (!width.isEmpty()) {
+    if (commonWidth_ < 0 && !width.isEmpty()) {
         const int n = atoi(width.constData());
         if (n != int(glyph->dwidth)) {
             glyph->dwidth = uint16_t(n);

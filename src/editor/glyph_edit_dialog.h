@@ -36,9 +36,13 @@ public:
     // Starts editing `glyph` (an entry of the font's glyphs; null leaves the
     // window blank) of a font with box `fontBox` and `bpp` bits per pixel (the
     // font's `bpp`: a 2- or 4-bit font is edited at its own depth),
-    // discarding unapplied changes. Returns false, with a notice, for a glyph
-    // that cannot be edited; the window then stays blank.
-    bool SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp);
+    // discarding unapplied changes. `commonWidth` is the device width Save
+    // gives every glyph of a monospaced or character-cell font (-1 in a
+    // proportional font): the Device Width field then shows it and cannot be
+    // edited, since a width of the glyph's own would be lost on Save.
+    // Returns false, with a notice, for a glyph that cannot be edited; the
+    // window then stays blank.
+    bool SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp, int commonWidth = -1);
     // Hides the window and forgets the glyph and every reference into its font.
     void DetachFont();
 
@@ -85,6 +89,7 @@ private:
     void UpdateScrollBars();
 
     CEditCanvas canvas_;
+    int commonWidth_ = -1;
     QTimer timer_;
     CCanvasFrame *frame_ = nullptr;
     QScrollBar *hbar_ = nullptr;

@@ -2,7 +2,10 @@
 
 #include "app_fixture.h"
 #include "glyph_edit_dialog.h"
+#include "glyph_edit_template.h"
 #include "glyph_table_area.h"
+
+#include <QLineEdit>
 
 TEST_F(AppFixture, DoubleClickEditsTheGlyphAndAnOpenDetachesTheEditor) {
     ASSERT_TRUE(start({small}));
@@ -15,6 +18,10 @@ TEST_F(AppFixture, DoubleClickEditsTheGlyphAndAnOpenDetachesTheEditor) {
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->parentWidget(), view());
     EXPECT_TRUE(res::controlById<QLabel>(view(), res::IDC_GLYPH_INFO)->text().startsWith("Glyph Name: B\r\n"));
+    // A character-cell font: every glyph is saved with its common width.
+    auto *width = res::controlById<QLineEdit>(editor, res::IDC_DWIDTH);
+    EXPECT_EQ(width->text(), "6");
+    EXPECT_TRUE(width->isReadOnly());
 
     // The editor's change notice (WM_GLYPH_CHANGED) marks the document modified.
     EXPECT_FALSE(doc()->IsModified());

@@ -141,7 +141,6 @@ TEST(GlyphEditDialog, OkRewritesThePaintedGlyphCroppedToItsInkAndEmptyWhenAllIsC
               std::make_tuple(1, 0, 4, 4u));
     e.ClickButton(1); // OK again rewrites and notifies again
     EXPECT_EQ(e.changed.count(), 2);
-    e.dialog.Rebuild(); // the metrics shown follow the glyph at the next rebuild
     EXPECT_EQ(e.Text(IDC_METRICS), "width 4 height 4 x_offset 1 y_offset 0\r\nascent 4 descent 0");
 
     for (auto [k, r] : {std::pair{1, 5}, {3, 2}, {4, 2}})
@@ -286,10 +285,39 @@ TEST(GlyphEditDialog, ArrowKeysMoveASelectionEvenFromAnEditAndButtonsShiftTheGly
     EXPECT_EQ(std::tie(e.glyph->bbx.x_offset, e.glyph->bbx.y_offset), std::make_tuple(2, 1));
     EXPECT_FALSE(e.dialog.Canvas().Selection().active);
 
-    e.ClickButton(IDC_DOWN); // no selection: the whole glyph, recorded at once
+    // No selection: the whole glyph, recorded at once. A device width typed
+    // before stays through the shift and a zoom, and OK applies both.
+    e.Type(IDC_DWIDTH, "12");
+    e.ClickButton(IDC_DOWN);
+    e.dialog.ZoomIn();
+    EXPECT_EQ(e.Text(IDC_DWIDTH), "12");
     e.ClickButton(1);
-    EXPECT_EQ(e.glyph->bbx.y_offset, 0);
+    EXPECT_EQ(std::tie(e.glyph->bbx.y_offset, e.glyph->dwidth), std::make_tuple(0, 12));
+    EXPECT_EQ(e.Text(IDC_METRICS), "width 2 height 2 x_offset 2 y_offset 0\r\nascent 2 descent 0");
     EXPECT_EQ(e.changed.count(), 2);
+    e.glyph->dwidth = 5; // a stored width shows again once nothing typed is pending
+    e.dialog.ZoomOut();
+    EXPECT_EQ(e.Text(IDC_DWIDTH), "5");
+}
+
+TEST(GlyphEditDialog, AFontOfOneCommonWidthShowsItAsTheDeviceWidthAndKeepsItFromEdits) {
+    Editor e({"#"});
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1, 6));
+    auto *width = e.Control<QLineEdit>(IDC_DWIDTH);
+    EXPECT_EQ(width->text(), "6");
+    EXPECT_TRUE(width->isReadOnly());
+    EXPECT_EQ(width->toolTip(), "Every glyph of a monospaced or character-cell font is saved with the font's "
+                                "device width.");
+    e.Type(IDC_DWIDTH, "12");
+    e.ClickButton(1);
+    EXPECT_EQ(width->text(), "6");
+    EXPECT_EQ(e.glyph->dwidth, 8);
+    EXPECT_EQ(e.changed.count(), 0);
+
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1)); // a proportional font's glyph
+    EXPECT_FALSE(width->isReadOnly());
+    EXPECT_EQ(width->text(), "8");
+    EXPECT_EQ(width->toolTip(), "");
 }
 
 TEST(GlyphEditDialog, TheTimerEnablesUndoAndRedo) {
