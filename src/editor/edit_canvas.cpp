@@ -5,6 +5,8 @@
 #include "read_back_canvas.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 using namespace cell_colours;
 
@@ -44,6 +46,19 @@ void CEditCanvas::Detach() {
     eraser_.visible = 0;
     dirty_ = false;
     leftDown_ = rightDown_ = false;
+}
+
+bool CEditCanvas::HasUnappliedChanges() const {
+    if (!ready_)
+        return false;
+    if (selection_.active && dirty_)
+        return true;
+    if (!history_.CanUndo())
+        return false;
+    const uint32_t bytes = GridBytes(box_.width, box_.height, bpp_);
+    std::vector<unsigned char> stored(bytes);
+    UnpackGlyph(stored.data(), glyph_, box_, bpp_);
+    return memcmp(stored.data(), history_.CurrentBitmap(), bytes) != 0;
 }
 
 int CEditCanvas::MaxZoom() const {
