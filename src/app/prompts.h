@@ -17,9 +17,9 @@ namespace prompts {
 enum Type : unsigned {
     MB_OK = 0,
     MB_ICONERROR_OK = 16,          // OK, error icon
+    MB_ICONQUESTION_YESNOCANCEL = 35, // Yes, No and Cancel, question icon
     MB_ICONEXCLAMATION_OK = 48,    // OK, exclamation icon
     MB_ICONEXCLAMATION_OKCANCEL = 49,
-    MB_ICONQUESTION_YESNOCANCEL = 35, // Yes, No and Cancel, question icon
 };
 
 // Answers, numbered like the classic ones.

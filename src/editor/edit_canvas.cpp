@@ -5,8 +5,8 @@
 #include "read_back_canvas.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
 
 using namespace cell_colours;
 
@@ -56,9 +56,13 @@ bool CEditCanvas::HasUnappliedChanges() const {
     if (!history_.CanUndo())
         return false;
     const uint32_t bytes = GridBytes(box_.width, box_.height, bpp_);
-    std::vector<unsigned char> stored(bytes);
-    UnpackGlyph(stored.data(), glyph_, box_, bpp_);
-    return memcmp(stored.data(), history_.CurrentBitmap(), bytes) != 0;
+    auto *stored = static_cast<unsigned char *>(calloc(bytes ? bytes : 1, 1));
+    if (!stored)
+        return true; // when in doubt, ask rather than drop
+    UnpackGlyph(stored, glyph_, box_, bpp_);
+    const bool differs = memcmp(stored, history_.CurrentBitmap(), bytes) != 0;
+    free(stored);
+    return differs;
 }
 
 int CEditCanvas::MaxZoom() const {
