@@ -44,7 +44,9 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
             return "saved with the stroke";
         return bytes.contains("F8\n00\nENDCHAR") ? "saved without it" : "not saved";
     };
-    const auto editorOn = [&] { return std::string(view()->EditDialog()->isVisible() ? "editor open" : "editor hidden"); };
+    const auto editorOn = [&] {
+        return std::string(view()->EditDialog()->isVisible() ? "editor open" : "editor hidden");
+    };
     const auto editing = [&] {
         return "editing " + std::string(qobject_cast<CGlyphEditDlg *>(view()->EditDialog())->Canvas().Glyph()->name);
     };
@@ -71,8 +73,8 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
          "editor hidden", "editor open"},
         {"close box", [&] { view()->EditDialog()->close(); }, editorOn, false, "editor hidden", "editor hidden",
          "editor open"},
-        {"double-click", [&] { QTest::mouseDClick(view(), Qt::LeftButton, {}, cellOf(0)); }, editing, false, "editing A",
-         "editing A", "editing B"},
+        {"double-click", [&] { QTest::mouseDClick(view(), Qt::LeftButton, {}, cellOf(0)); }, editing, false,
+         "editing A", "editing A", "editing B"},
         {"Save",
          [&] {
              write("small.bdf", "not yet saved\n");
