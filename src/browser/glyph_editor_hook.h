@@ -19,6 +19,9 @@ struct GlyphEditorHook {
     std::function<void(QWidget *editor, bdf_glyph *glyph, const bdf_font *font)> setGlyph;
     // Makes the editor forget the glyph and every pointer into its font.
     std::function<void(QWidget *editor)> detach;
+    // Before the editor's changes not yet applied would be dropped: it asks
+    // whether to apply them. False when the user cancels.
+    std::function<bool(QWidget *editor)> resolvePending;
 };
 
 #endif

@@ -172,7 +172,7 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
     if (font && index >= 0 && uint32_t(index) < font->glyphs_used) {
         bdf_glyph *glyph = &font->glyphs[index];
         ShowGlyphInfo(glyph);
-        if (openEditor && m_editorHook.create) {
+        if (openEditor && m_editorHook.create && ResolvePendingEdit()) {
             if (!m_pEditDlg)
                 m_pEditDlg = m_editorHook.create(this, [this] { OnGlyphChanged(); });
             m_pEditFont = font;
@@ -185,6 +185,10 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
         m_pGlyphInfo->setText(kNoGlyph);
     }
     m_glyphTable.UpdateHighlight(m_pArea);
+}
+
+bool CGlyphwerkView::ResolvePendingEdit() {
+    return !m_pEditDlg || !m_editorHook.resolvePending || m_editorHook.resolvePending(m_pEditDlg);
 }
 
 void CGlyphwerkView::SelectAtPoint(const QPoint &point, bool openEditor) {

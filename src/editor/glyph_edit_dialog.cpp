@@ -67,6 +67,14 @@ bool IsIconButton(int id) {
 constexpr char kCommonWidthTip[] =
     "Every glyph of a monospaced or character-cell font is saved with the font's device width.";
 
+QString EncodingText(const bdf_glyph &glyph) { return QString::asprintf("%04x", unsigned(glyph.encoding)).toUpper(); }
+
+QString PendingChangesQuestion(const bdf_glyph &glyph) {
+    if (glyph.name && *glyph.name)
+        return QStringLiteral("Apply the changes to the glyph \"%1\"?").arg(QString::fromLatin1(glyph.name));
+    return QStringLiteral("Apply the changes to the glyph with encoding %1?").arg(EncodingText(glyph));
+}
+
 void ShowNotice(QWidget *parent, const char *text) {
     if (prompts::currentSlot())
         prompts::messageBox(parent, QString::fromLatin1(text), prompts::MB_ICONEXCLAMATION_OK);
@@ -118,7 +126,8 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     showAdvance_->setChecked(canvas_.show_advance_box);
 
     connect(controlById<QPushButton>(this, kIdOk), &QPushButton::clicked, this, [this] { OnOK(); });
-    connect(controlById<QPushButton>(this, kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
+    // Cancel is the explicit choice to drop the changes: it does not ask.
+    connect(controlById<QPushButton>(this, kIdCancel), &QPushButton::clicked, this, [this] { QDialog::reject(); });
     connect(zoomIn_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomIn);
     connect(zoomOut_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomOut);
     connect(undo_, &QAbstractButton::clicked, this, &CGlyphEditDlg::Undo);
@@ -203,7 +212,7 @@ void CGlyphEditDlg::ShowGlyphFields() {
         return;
     if (glyph->name)
         nameEdit_->setText(QString::fromLatin1(glyph->name));
-    encodingLabel_->setText(QString::asprintf("%04x", unsigned(glyph->encoding)).toUpper());
+    encodingLabel_->setText(EncodingText(*glyph));
     // A width typed and not yet applied survives shifts, zooms and the other rebuilds.
     if (!dwidthEdit_->isModified())
         dwidthEdit_->setText(QString::number(commonWidth_ >= 0 ? commonWidth_ : glyph->dwidth));
@@ -257,6 +266,30 @@ bool CGlyphEditDlg::ApplyToGlyph() {
         }
     }
     return changed;
+}
+
+bool CGlyphEditDlg::ResolvePendingChanges() {
+    // A hidden window holds nothing the user still sees as pending.
+    if (!isVisible() || !canvas_.HasUnappliedChanges())
+        return true;
+    const QString question = PendingChangesQuestion(*canvas_.Glyph());
+    switch (prompts::messageBox(this, question, prompts::MB_ICONQUESTION_YESNOCANCEL)) {
+    case prompts::IDYES:
+        OnOK();
+        return true;
+    case prompts::IDNO: {
+        const bdf_bbx gridBox = canvas_.GridBox();
+        SetGlyph(canvas_.Glyph(), gridBox, canvas_.Bpp());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CGlyphEditDlg::reject() {
+    if (ResolvePendingChanges())
+        QDialog::reject();
 }
 
 // ---- Canvas ----------------------------------------------------------------

@@ -4,8 +4,9 @@
 // The modeless "Glyph Edit" window (dialog 131). The font view creates it once,
 // hands it a glyph of the document's font with SetGlyph and shows it. OK writes
 // the name, the device width and the edited pixels into that glyph record in
-// place and emits glyphChanged (the view's WM_GLYPH_CHANGED); Cancel, Escape and
-// the close box hide it without writing anything.
+// place and emits glyphChanged (the view's WM_GLYPH_CHANGED); Cancel hides it
+// without writing anything. Escape and the close box first ask about changes
+// not yet applied, as must everything else that would drop them.
 //
 // The dialog holds a pointer into the document's font while it is open: the
 // document calls DetachFont before it replaces or releases the font.
@@ -50,6 +51,11 @@ public:
     bool OnOK();
     // Writes the fields and the current pixels into the glyph; true when anything changed.
     bool ApplyToGlyph();
+    // Before anything that would drop pixel changes on show and not yet
+    // applied: asks whether to apply them to the glyph. Yes applies them as OK
+    // does, No starts the glyph over as stored; false (Cancel) leaves the window
+    // and its changes as they were. Without such changes nothing is asked.
+    bool ResolvePendingChanges();
 
     // Canvas operations bound to the buttons and keys.
     void ZoomIn();
@@ -75,6 +81,8 @@ signals:
     void glyphChanged();
 
 protected:
+    // Escape and the close box.
+    void reject() override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

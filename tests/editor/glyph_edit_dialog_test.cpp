@@ -169,6 +169,79 @@ TEST(GlyphEditDialog, CancelAndEscapeHideWithoutWritingAndTheNextOpeningStartsAf
     EXPECT_EQ(e.changed.count(), 0);
 }
 
+TEST(GlyphEditDialog, EscapeAndTheCloseBoxAskOnlyAboutPixelsNotYetApplied) {
+    ScriptedPrompts prompts;
+    Editor e({"#"}); // pixel at grid column 1, row 5
+    const auto asked = [&] {
+        QStringList texts;
+        for (const auto &box : prompts.boxes)
+            texts << QString::number(box.type) + ": " + box.text;
+        prompts.boxes.clear();
+        return texts.join('\n').toStdString();
+    };
+    const auto reopenAndDraw = [&](int k) {
+        e.Open(e.glyph, Box(8, 8, 0, -2), 1);
+        e.Click(k, 3);
+    };
+    const std::string question = "35: Apply the changes to the glyph \"A\"?";
+    e.ClickButton(IDC_PENCIL);
+    e.Click(1, 3);
+
+    // Cancel: nothing changes, the window stays.
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), question);
+    EXPECT_TRUE(e.dialog.isVisible());
+    EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    EXPECT_FALSE(e.dialog.close());
+    EXPECT_EQ(asked(), question);
+    EXPECT_TRUE(e.dialog.Canvas().HasUnappliedChanges());
+
+    // No: dropped, the glyph starts over as stored.
+    prompts.boxAnswers = {prompts::IDNO};
+    EXPECT_TRUE(e.dialog.close());
+    EXPECT_EQ(asked(), question);
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 0);
+    EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
+    EXPECT_EQ(e.changed.count(), 0);
+
+    // Yes: what OK does, the typed device width included.
+    reopenAndDraw(1);
+    e.Type(IDC_DWIDTH, "3");
+    prompts.boxAnswers = {prompts::IDYES};
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), question);
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(e.changed.count(), 1);
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{"#", ".", "#"}));
+    EXPECT_EQ(e.glyph->dwidth, 3);
+
+    // Nothing asks once OK has applied the pixels, after undoing them, or on Cancel.
+    reopenAndDraw(2);
+    e.ClickButton(1);
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    reopenAndDraw(3);
+    e.ClickButton(IDC_UNDO);
+    EXPECT_TRUE(e.dialog.close());
+    reopenAndDraw(3);
+    e.ClickButton(2);
+    EXPECT_EQ(asked(), "");
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{"##", "..", "#."}));
+
+    // A selection moved and not yet dropped is a change too; a glyph without a
+    // name is named by its encoding.
+    Editor unnamed({"#"}, Box(8, 8, 0, -2), 1, 0, nullptr);
+    unnamed.ClickButton(IDC_SELECT);
+    unnamed.Drag(0, 4, 2, 5);
+    unnamed.ClickButton(IDC_UP);
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    QTest::keyClick(&unnamed.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), "35: Apply the changes to the glyph with encoding 0041?");
+    EXPECT_TRUE(unnamed.dialog.isVisible());
+}
+
 TEST(GlyphEditDialog, ZoomButtonsGreyOnlyAtTheirLimit) {
     Editor e({"#"});
     auto *in = e.Control<CIconButton>(IDC_ZOOM_IN), *out = e.Control<CIconButton>(IDC_ZOOM_OUT);
