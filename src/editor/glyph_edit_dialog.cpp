@@ -17,6 +17,7 @@
 #include <QScrollBar>
 
 #include <cstdlib>
+#include <optional>
 #include <cstring>
 
 using namespace res;
@@ -237,9 +238,8 @@ bool CGlyphEditDlg::ApplyToGlyph() {
     if (!canvas_.Ready() || !glyph)
         return false;
     bool changed = false;
-    // Names are bytes; Latin-1 carries every byte of a stored name through the edit unchanged.
-    const QByteArray name = nameEdit_->text().toLatin1();
-    if (!name.isEmpty() && glyph->name && strcmp(name.constData(), glyph->name) != 0) {
+    const QByteArray name = TypedName(*glyph);
+    if (!name.isEmpty()) {
         if (char *copy = static_cast<char *>(malloc(size_t(name.size()) + 1))) {
             memcpy(copy, name.constData(), size_t(name.size()) + 1);
             free(glyph->name);
@@ -247,13 +247,9 @@ bool CGlyphEditDlg::ApplyToGlyph() {
             changed = true;
         }
     }
-    const QByteArray width = dwidthEdit_->text().toLatin1();
-    if (commonWidth_ < 0 && !width.isEmpty()) {
-        const int n = atoi(width.constData());
-        if (n != int(glyph->dwidth)) {
-            glyph->dwidth = uint16_t(n);
-            changed = true;
-        }
+    if (const std::optional<int> width = TypedDeviceWidth(*glyph)) {
+        glyph->dwidth = uint16_t(*width);
+        changed = true;
     }
     canvas_.CommitSelection();
     CEditHistory &history = canvas_.History();
@@ -268,18 +264,38 @@ bool CGlyphEditDlg::ApplyToGlyph() {
     return changed;
 }
 
+QByteArray CGlyphEditDlg::TypedName(const bdf_glyph &glyph) const {
+    // Names are bytes; Latin-1 carries every byte of a stored name through the edit unchanged.
+    const QByteArray name = nameEdit_->text().toLatin1();
+    if (name.isEmpty() || !glyph.name || strcmp(name.constData(), glyph.name) == 0)
+        return {};
+    return name;
+}
+
+std::optional<int> CGlyphEditDlg::TypedDeviceWidth(const bdf_glyph &glyph) const {
+    const QByteArray width = dwidthEdit_->text().toLatin1();
+    if (commonWidth_ >= 0 || width.isEmpty())
+        return std::nullopt;
+    const int n = atoi(width.constData());
+    if (n == int(glyph.dwidth))
+        return std::nullopt;
+    return n;
+}
+
 bool CGlyphEditDlg::ResolvePendingChanges() {
     // A hidden window holds nothing the user still sees as pending.
-    if (!isVisible() || !canvas_.HasUnappliedChanges())
+    const bdf_glyph *glyph = canvas_.Glyph();
+    if (!isVisible() || !glyph ||
+        (!canvas_.HasUnappliedChanges() && TypedName(*glyph).isEmpty() && !TypedDeviceWidth(*glyph)))
         return true;
-    const QString question = PendingChangesQuestion(*canvas_.Glyph());
+    const QString question = PendingChangesQuestion(*glyph);
     switch (prompts::messageBox(this, question, prompts::MB_ICONQUESTION_YESNOCANCEL)) {
     case prompts::IDYES:
         OnOK();
         return true;
     case prompts::IDNO: {
         const bdf_bbx gridBox = canvas_.GridBox();
-        SetGlyph(canvas_.Glyph(), gridBox, canvas_.Bpp());
+        SetGlyph(canvas_.Glyph(), gridBox, canvas_.Bpp(), commonWidth_);
         return true;
     }
     default:

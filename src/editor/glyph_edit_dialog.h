@@ -17,6 +17,8 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <optional>
+
 class CCanvasFrame;
 class CIconButton;
 class QCheckBox;
@@ -51,8 +53,8 @@ public:
     bool OnOK();
     // Writes the fields and the current pixels into the glyph; true when anything changed.
     bool ApplyToGlyph();
-    // Before anything that would drop pixel changes on show and not yet
-    // applied: asks whether to apply them to the glyph. Yes applies them as OK
+    // Before anything that would drop changes on show and not yet applied
+    // (pixels, a typed name or device width): asks whether to apply them to the glyph. Yes applies them as OK
     // does, No starts the glyph over as stored; false (Cancel) leaves the window
     // and its changes as they were. Without such changes nothing is asked.
     bool ResolvePendingChanges();
@@ -95,6 +97,10 @@ private:
     void OnKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void SelectTool(int tool, CIconButton *button);
     void UpdateScrollBars();
+    // The name and device width OK would store; empty or no value where the
+    // field holds what the glyph already has (or cannot be applied).
+    QByteArray TypedName(const bdf_glyph &glyph) const;
+    std::optional<int> TypedDeviceWidth(const bdf_glyph &glyph) const;
 
     CEditCanvas canvas_;
     int commonWidth_ = -1;

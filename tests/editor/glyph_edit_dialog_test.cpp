@@ -169,7 +169,7 @@ TEST(GlyphEditDialog, CancelAndEscapeHideWithoutWritingAndTheNextOpeningStartsAf
     EXPECT_EQ(e.changed.count(), 0);
 }
 
-TEST(GlyphEditDialog, EscapeAndTheCloseBoxAskOnlyAboutPixelsNotYetApplied) {
+TEST(GlyphEditDialog, EscapeAndTheCloseBoxAskOnlyAboutChangesNotYetApplied) {
     ScriptedPrompts prompts;
     Editor e({"#"}); // pixel at grid column 1, row 5
     const auto asked = [&] {
@@ -240,6 +240,20 @@ TEST(GlyphEditDialog, EscapeAndTheCloseBoxAskOnlyAboutPixelsNotYetApplied) {
     QTest::keyClick(&unnamed.dialog, Qt::Key_Escape);
     EXPECT_EQ(asked(), "35: Apply the changes to the glyph with encoding 0041?");
     EXPECT_TRUE(unnamed.dialog.isVisible());
+
+    // So are a typed name and a typed device width; No keeps the stored ones.
+    e.Open(e.glyph, Box(8, 8, 0, -2), 1);
+    e.Type(IDC_GLYPH_NAME, "B");
+    prompts.boxAnswers = {prompts::IDNO};
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    e.Open(e.glyph, Box(8, 8, 0, -2), 1);
+    e.Type(IDC_DWIDTH, "9");
+    prompts.boxAnswers = {prompts::IDNO};
+    EXPECT_TRUE(e.dialog.close());
+    EXPECT_EQ(asked(), question + "\n" + question);
+    EXPECT_STREQ(e.glyph->name, "A");
+    EXPECT_EQ(e.glyph->dwidth, 3);
+    EXPECT_EQ(e.changed.count(), 2);
 }
 
 TEST(GlyphEditDialog, ZoomButtonsGreyOnlyAtTheirLimit) {
@@ -386,6 +400,14 @@ TEST(GlyphEditDialog, AFontOfOneCommonWidthShowsItAsTheDeviceWidthAndKeepsItFrom
     EXPECT_EQ(width->text(), "6");
     EXPECT_EQ(e.glyph->dwidth, 8);
     EXPECT_EQ(e.changed.count(), 0);
+    // Pixels dropped with No: the glyph starts over, its width still the font's.
+    ScriptedPrompts prompts;
+    prompts.boxAnswers = {prompts::IDNO};
+    e.ClickButton(IDC_PENCIL);
+    e.Click(2, 3);
+    EXPECT_TRUE(e.dialog.close());
+    EXPECT_TRUE(width->isReadOnly());
+    EXPECT_EQ(width->text(), "6");
 
     ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1)); // a proportional font's glyph
     EXPECT_FALSE(width->isReadOnly());
