@@ -19,6 +19,7 @@
 //   0x8000000B  the file is larger than its bound (a description or release notes)
 //   0x8003001D  the downloaded data cannot be written to its file
 //   0x80091007  the installer does not match the description's SHA-256 checksum
+//   0x80096010  the installer lacks a valid signature by the program's update key
 //
 // The message's text is the network layer's (or the file's) own description.
 
@@ -42,6 +43,7 @@ inline constexpr std::uint32_t kErrorRedirect = 0x800C0014;
 inline constexpr std::uint32_t kErrorTooLarge = 0x8000000B;
 inline constexpr std::uint32_t kErrorWriteFault = 0x8003001D;
 inline constexpr std::uint32_t kErrorChecksum = 0x80091007;
+inline constexpr std::uint32_t kErrorSignature = 0x80096010;
 
 std::uint32_t errorCodeFor(QNetworkReply::NetworkError error);
 

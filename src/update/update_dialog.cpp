@@ -4,6 +4,7 @@
 #include "dialog_icon.h"
 #include "download_error.h"
 #include "download_worker.h"
+#include "installer_check.h"
 #include "installer_launch.h"
 #include "installer_name.h"
 #include "prompts.h"
@@ -190,7 +191,7 @@ void CUpdateDlg::StartDownload() {
     }
     m_installerPath = m_downloadDir->filePath(QString::fromStdString(installerFileName(m_info.version)));
 
-    auto worker = std::make_unique<DownloadWorker>(m_info.updateUrl, m_installerPath, m_info.sha256, *m_relay);
+    auto worker = std::make_unique<DownloadWorker>(m_info, m_installerPath, builtInUpdateKey(), *m_relay);
     worker->setStackSize(m_workerStackSize);
     connect(worker.get(), &QThread::finished, this, &CUpdateDlg::onWorkerFinished, Qt::QueuedConnection);
     worker->start(); // held until resume()
