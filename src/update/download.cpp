@@ -1,7 +1,7 @@
 #include "download.h"
 
 #include "download_error.h"
-#include "request_url.h"
+#include "update_protocol.h"
 
 #include <QEventLoop>
 #include <QFile>

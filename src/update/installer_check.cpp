@@ -1,8 +1,8 @@
 #include "installer_check.h"
 
-#include "checksum.h"
 #include "download_error.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <algorithm>
 #include <sodium.h>
@@ -17,6 +17,12 @@ bool isHex(std::string_view text) {
     });
 }
 
+QString checksumFailureText(ChecksumCheck result) {
+    if (result == ChecksumCheck::Malformed)
+        return QStringLiteral("The update description's SHA-256 checksum is not 64 hexadecimal digits.");
+    return QStringLiteral("The downloaded installer does not match the SHA-256 checksum of the update description.");
+}
+
 QString signatureFailureText(SignatureCheck result) {
     switch (result) {
     case SignatureCheck::Missing:
@@ -29,6 +35,17 @@ QString signatureFailureText(SignatureCheck result) {
 }
 
 } // namespace
+
+ChecksumCheck checkSha256(const QString &path, std::string_view expectedHex) {
+    if (expectedHex.size() != 64 || !isHex(expectedHex))
+        return ChecksumCheck::Malformed;
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return ChecksumCheck::Mismatch;
+    const QByteArray expected = QByteArray(expectedHex.data(), qsizetype(expectedHex.size())).toLower();
+    return hash.result().toHex() == expected ? ChecksumCheck::Match : ChecksumCheck::Mismatch;
+}
 
 QByteArray builtInUpdateKey() {
 #ifdef GLYPHWERK_UPDATE_PUBLIC_KEY

@@ -14,6 +14,15 @@
 
 namespace update {
 
+enum class ChecksumCheck {
+    Match,      // the file's SHA-256 equals the expected digest
+    Mismatch,   // it does not, or the file cannot be read
+    Malformed,  // the expected digest is not 64 hexadecimal digits
+};
+
+// Compares the SHA-256 of the file at `path` with `expectedHex` (either case).
+ChecksumCheck checkSha256(const QString &path, std::string_view expectedHex);
+
 // The Ed25519 public key (32 bytes) the build carries, or empty when it has none.
 QByteArray builtInUpdateKey();
 

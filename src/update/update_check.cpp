@@ -2,7 +2,7 @@
 
 #include "download.h"
 #include "download_error.h"
-#include "version.h"
+#include "update_protocol.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,11 +6,9 @@
 #include "download_worker.h"
 #include "installer_check.h"
 #include "installer_launch.h"
-#include "installer_name.h"
 #include "prompts.h"
-#include "update_settings.h"
+#include "update_protocol.h"
 #include "update_template.h"
-#include "version.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,15 +1,11 @@
 // The update protocol's plain logic: reading the description, comparing
 // versions, building requests and file names, percentages, messages, checksums.
 
-#include "checksum.h"
 #include "download_error.h"
 #include "download_progress.h"
 #include "installer_check.h"
-#include "installer_name.h"
-#include "request_url.h"
 #include "update_info.h"
-#include "update_settings.h"
-#include "version.h"
+#include "update_protocol.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -2,7 +2,7 @@
 
 #include "test_http_server.h"
 #include "update_check.h"
-#include "update_settings.h"
+#include "update_protocol.h"
 
 #include <QDir>
 #include <QFileInfo>
