@@ -24,14 +24,15 @@ QString privateTemporaryFile(QTemporaryFile &file) {
 }
 
 // The notes up to their first zero byte; empty when they are missing or cannot
-// be read; nothing when the check must fail (too large, deadline, cancel).
+// be read; nothing when the check must fail (too large, too slow, cancelled).
 std::optional<QByteArray> downloadNotes(std::string_view url, const DownloadLimits &limits) {
     QTemporaryFile notesFile(QDir::tempPath() + QStringLiteral("/releasenote-XXXXXX.txt"));
     const QString path = privateTemporaryFile(notesFile);
     if (path.isEmpty())
         return QByteArray();
     const DownloadResult result = DownloadUrlToFile(url, path, nullptr, limits);
-    if (result.code == kErrorTooLarge || limits.deadline.hasExpired() || (limits.cancel && limits.cancel->load()))
+    // Limits fail the check; notes that are missing or cannot be fetched do not.
+    if (result.code == kErrorTooLarge || result.code == kErrorTimeout || result.code == kErrorAborted)
         return std::nullopt;
     QFile file(path);
     if (!result.ok || !file.open(QIODevice::ReadOnly))

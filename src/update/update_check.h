@@ -21,8 +21,8 @@ struct CheckOutcome {
 };
 
 // What a server may cost a check: each file's size, the wait for data, and the
-// whole check's time. A description or notes beyond their size, the deadline
-// or a cancel fail the check (a missing or broken notes file does not).
+// whole check's time. A description or notes beyond their size, a time-out or
+// a cancel fail the check (notes that are missing or cannot be fetched do not).
 inline constexpr qint64 kDescriptionMaxBytes = 64 * 1024;
 inline constexpr qint64 kNotesMaxBytes = 1024 * 1024;
 inline constexpr int kCheckStallTimeoutMs = 30000;

@@ -166,7 +166,7 @@ TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel
          "failed, notes \"\"" + asked},
         {"notes of 1 MiB", R{200, head}, R{200, QByteArray(1 << 20, 'n')}, kCheckDeadlineMs,
          "available V1.03, notes \"<1048576 bytes>\"" + askedBoth},
-        {"notes one byte over", R{200, head}, R{200, QByteArray((1 << 20) + 1, 'n'), 0, 0, false}, kCheckDeadlineMs,
+        {"notes one byte over", R{200, head}, R{200, QByteArray((1 << 20) + 1, 'n')}, kCheckDeadlineMs,
          "failed, notes \"\"" + askedBoth},
         {"endless notes", R{200, head}, endless, kCheckDeadlineMs, "failed, notes \"\"" + askedBoth},
         {"dripping description", drip, R{200, "notes"}, 1000, "failed, notes \"\"" + asked},
