@@ -6,6 +6,7 @@
 #include "glyphwerk_view.h"
 #include "main_frame.h"
 #include "main_menu.h"
+#include "metrics.h"
 #include "prompts.h"
 #include "single_instance.h"
 #include "string_table.h"
@@ -89,10 +90,11 @@ void CGlyphwerkApp::CreateFrame() {
             connect(editor, &CGlyphEditDlg::glyphChanged, view, glyphChanged);
             return editor;
         },
-        [](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *fontBox, int bpp) {
-            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, *fontBox, bpp);
+        [](QWidget *editor, bdf_glyph *glyph, const bdf_font *font) {
+            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, font->bbx, font->bpp, bdf_common_dwidth(font));
         },
-        [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); }});
+        [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); },
+        [](QWidget *editor) { return static_cast<CGlyphEditDlg *>(editor)->ResolvePendingChanges(); }});
     m_pFrame->setCentralWidget(m_pView);
     m_pDoc->SetPromptParent(m_pFrame.get());
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
@@ -103,7 +105,7 @@ void CGlyphwerkApp::CreateFrame() {
     connect(m_pDoc.get(), &CGlyphwerkDoc::pathAdded, this, &CGlyphwerkApp::OnPathAdded);
     connect(m_pDoc.get(), &CGlyphwerkDoc::stateChanged, this, &CGlyphwerkApp::UpdateCommandUI);
     connect(m_pFrame.get(), &CMainFrame::fileDropped, this, [this](const QString &path) { OpenDocumentFile(path); });
-    m_pFrame->canClose = [this] { return m_pDoc->SaveModified(); };
+    m_pFrame->canClose = [this] { return SaveModified(); };
     ConnectCommands();
     UpdateCommandUI();
 }
@@ -112,8 +114,14 @@ void CGlyphwerkApp::ConnectCommands() {
     auto on = [this](int id, auto handler) { connect(m_pFrame->Action(id), &QAction::triggered, this, handler); };
     on(res::ID_FILE_OPEN, [this] { OnFileOpen(); });
     on(res::ID_FILE_NEW, [this] { OnFileNew(); });
-    on(res::ID_FILE_SAVE, [this] { m_pDoc->DoFileSave(); });
-    on(res::ID_FILE_SAVE_AS, [this] { m_pDoc->OnFileSaveAs(); });
+    on(res::ID_FILE_SAVE, [this] {
+        if (m_pView->ResolvePendingEdit())
+            m_pDoc->DoFileSave();
+    });
+    on(res::ID_FILE_SAVE_AS, [this] {
+        if (m_pView->ResolvePendingEdit())
+            m_pDoc->OnFileSaveAs();
+    });
     on(res::ID_APP_EXIT, [this] { m_pFrame->close(); });
     on(res::ID_EDIT_FIND, [this] { m_pView->OnEditFind(); });
     on(res::ID_APP_ABOUT, [this] { OnAppAbout(); });
@@ -128,6 +136,8 @@ void CGlyphwerkApp::UpdateCommandUI() {
     for (int id : {res::ID_FILE_SAVE, res::ID_FILE_SAVE_AS, res::ID_EDIT_FIND})
         m_pFrame->Action(id)->setEnabled(enabled);
 }
+
+bool CGlyphwerkApp::SaveModified() { return m_pView->ResolvePendingEdit() && m_pDoc->SaveModified(); }
 
 void CGlyphwerkApp::OnPathAdded(const QString &path) {
     m_recentFiles.Add(path);
@@ -145,7 +155,7 @@ CGlyphwerkApp::OpenResult CGlyphwerkApp::OpenDocumentFile(const QString &path) {
         m_pFrame->ActivateFrame();
         return OpenResult::AlreadyOpen;
     }
-    if (!m_pDoc->SaveModified())
+    if (!SaveModified())
         return OpenResult::Cancelled;
     if (!m_pDoc->OnOpenDocument(absolute))
         return OpenResult::CannotOpen;
@@ -162,7 +172,7 @@ void CGlyphwerkApp::OnFileOpen() {
 }
 
 void CGlyphwerkApp::OnFileNew() {
-    if (!m_pDoc->SaveModified())
+    if (!SaveModified())
         return;
     m_pDoc->OnNewDocument();
     m_pView->OnInitialUpdate();

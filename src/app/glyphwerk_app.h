@@ -55,6 +55,9 @@ private:
     void CreateFrame();
     void ConnectCommands();
     void UpdateCommandUI();
+    // Before Open, New and Exit: the editor's changes not yet applied, then the
+    // document's save-changes question. False when the user cancels either.
+    bool SaveModified();
     void OnPathAdded(const QString &path);
     void WriteProfileSettings() const;
 
