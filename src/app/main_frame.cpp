@@ -3,7 +3,7 @@
 #include "main_menu.h"
 #include "string_table.h"
 #include "update_dialog.h"
-#include "update_settings.h"
+#include "update_protocol.h"
 
 #include <QAction>
 #include <QCloseEvent>

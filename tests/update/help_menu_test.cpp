@@ -32,8 +32,7 @@ using namespace update;
 
 namespace {
 
-// Runs `drive` once a modal dialog of type T is up (the update dialog runs its
-// check, with its own event loop, before it shows).
+// Runs `drive` once a modal dialog of type T is up.
 template <typename T> void whenModal(std::function<void(T *)> drive) {
     auto *poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, drive] {
@@ -85,6 +84,7 @@ TEST(HelpMenu, InstallingAsksAboutEditorAndDocumentChangesFirstThenStartsTheInst
     whenModal<CUpdateDlg>([&](CUpdateDlg *dialog) {
         EXPECT_EQ(dialog->parentWidget(), app.MainFrame());
         auto *updateButton = res::controlById<QPushButton>(dialog, res::IDC_UPDATE_BUTTON);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->checking(); }, 20000));
         ASSERT_EQ(dialog->state(), UPDATE_AVAILABLE);
         QTest::mouseClick(updateButton, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->state() == UPDATE_DOWNLOADED; }, 20000));
