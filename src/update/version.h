@@ -1,13 +1,15 @@
 #ifndef GLYPHWERK_UPDATE_VERSION_H
 #define GLYPHWERK_UPDATE_VERSION_H
 
+#include "glyphwerk_version.h"
+
 #include <string_view>
 
 namespace update {
 
 // This program's version, shown unchanged; the text after its first character
 // is its number.
-inline constexpr std::string_view LOCAL_VERSION = "V1.02";
+inline constexpr std::string_view LOCAL_VERSION = "V" GLYPHWERK_VERSION;
 
 // The number of a version text: its text after the first character read as a
 // decimal number the way atof reads it (leading blanks and a sign allowed,
