@@ -24,7 +24,8 @@ endforeach()
 string(APPEND description "${line}")
 
 # Debian wants a change log and a copyright file beside the documentation.
-string(TIMESTAMP GLYPHWERK_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+# The day of the build, so that configuring again on the same day changes nothing.
+string(TIMESTAMP GLYPHWERK_PACKAGE_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
 configure_file("${PROJECT_SOURCE_DIR}/packaging/linux/changelog.in" "${PROJECT_BINARY_DIR}/changelog" @ONLY)
 add_custom_command(OUTPUT "${PROJECT_BINARY_DIR}/changelog.gz"
                    COMMAND gzip -9nkf "${PROJECT_BINARY_DIR}/changelog"
