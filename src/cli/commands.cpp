@@ -70,7 +70,8 @@ int check_one(const char *path) {
     bdf_font *font = load(path);
     if (!font)
         return EXIT_NO_FONT;
-    std::fwrite(font->messages, 1, font->messages_len, stdout);
+    if (font->messages_len != 0) // a font without messages holds no buffer
+        std::fwrite(font->messages, 1, font->messages_len, stdout);
     return check_status(font);
 }
 
