@@ -42,6 +42,8 @@ void report_no_font(const char *path) {
             error = 0;
         std::fclose(file);
     }
+    // Between the messages of the files checked before and after this one.
+    std::fflush(stdout);
     if (error)
         std::fprintf(stderr, "glyphwerk-bdf: cannot read %s: %s\n", shown_name(path), std::strerror(error));
     else
