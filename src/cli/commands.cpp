@@ -3,25 +3,36 @@
 #include "bdf.h"
 #include "font_summary.h"
 #include "huge_page_heap.h"
+#include "summary_json.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace {
 
-// Each command loads one font and the process ends soon after: the system
+// A command loads one font and the process ends soon after: the system
 // takes its memory back at once, where freeing it would visit every glyph (a
 // few per cent of a run on a large font). Held here, the font stays reachable,
 // so leak checkers do not count it as lost.
 bdf_font *loaded_font;
 
+bool is_standard_stream(const char *path) { return std::strcmp(path, "-") == 0; }
+
+// Standard input goes through its device file, so that it is read as text
+// exactly as a named file is (CR LF, the 0x1A end mark).
+const char *input_path(const char *path) { return is_standard_stream(path) ? "/dev/stdin" : path; }
+
+const char *shown_name(const char *path) { return is_standard_stream(path) ? "standard input" : path; }
+
 // The library answers null both for a file it cannot read and for one without
 // a STARTFONT line; the user needs to know which, so probe the file once more.
 void report_no_font(const char *path) {
-    FILE *file = std::fopen(path, "r");
+    FILE *file = std::fopen(input_path(path), "r");
     int error = errno;
     if (file) {
         std::fgetc(file);
@@ -31,32 +42,69 @@ void report_no_font(const char *path) {
             error = 0;
         std::fclose(file);
     }
+    // Between the messages of the files checked before and after this one.
+    std::fflush(stdout);
     if (error)
-        std::fprintf(stderr, "glyphwerk-bdf: cannot read %s: %s\n", path, std::strerror(error));
+        std::fprintf(stderr, "glyphwerk-bdf: cannot read %s: %s\n", shown_name(path), std::strerror(error));
     else
-        std::fprintf(stderr, "glyphwerk-bdf: %s: no STARTFONT line, not a BDF font\n", path);
+        std::fprintf(stderr, "glyphwerk-bdf: %s: no STARTFONT line, not a BDF font\n", shown_name(path));
 }
 
+bdf_font *read_font(const char *path) {
+    bdf_font *font = bdf_load_font_path(input_path(path));
+    if (!font)
+        report_no_font(path);
+    return font;
+}
+
+// The one font of a run, left to the process's end (see loaded_font).
 bdf_font *load(const char *path) {
     struct stat status;
-    if (stat(path, &status) == 0 && S_ISREG(status.st_mode))
+    if (stat(input_path(path), &status) == 0 && S_ISREG(status.st_mode))
         prepare_heap_for_font((std::uint64_t)status.st_size);
-    loaded_font = bdf_load_font_path(path);
-    if (!loaded_font)
-        report_no_font(path);
+    loaded_font = read_font(path);
     return loaded_font;
 }
 
-} // namespace
+int check_status(const bdf_font *font) { return font->messages_len == 0 ? EXIT_CLEAN : EXIT_MESSAGES; }
 
-int run_check(const char *path) {
+int check_one(const char *path) {
     bdf_font *font = load(path);
     if (!font)
         return EXIT_NO_FONT;
-    if (font->messages_len == 0)
-        return EXIT_CLEAN;
-    std::fwrite(font->messages, 1, font->messages_len, stdout);
-    return EXIT_MESSAGES;
+    if (font->messages_len != 0) // a font without messages holds no buffer
+        std::fwrite(font->messages, 1, font->messages_len, stdout);
+    return check_status(font);
+}
+
+void print_messages_of(const char *path, const bdf_font *font) {
+    std::string_view messages(font->messages, font->messages_len);
+    while (!messages.empty()) {
+        const size_t end = std::min(messages.find('\n'), messages.size());
+        std::printf("%s: %.*s\n", shown_name(path), (int)end, messages.data());
+        messages.remove_prefix(std::min(end + 1, messages.size()));
+    }
+}
+
+void write_out(const std::string &text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+} // namespace
+
+int run_check(int count, char **paths) {
+    if (count == 1)
+        return check_one(paths[0]);
+    // Many fonts in one run: each is freed before the next is read.
+    int worst = EXIT_CLEAN;
+    for (int i = 0; i < count; ++i) {
+        int status = EXIT_NO_FONT;
+        if (bdf_font *font = read_font(paths[i])) {
+            print_messages_of(paths[i], font);
+            status = check_status(font);
+            bdf_free_font(font);
+        }
+        worst = std::max(worst, status);
+    }
+    return worst;
 }
 
 int run_info(const char *path) {
@@ -71,7 +119,15 @@ int run_info(const char *path) {
             continue;
         out += text[i];
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    write_out(out);
+    return EXIT_CLEAN;
+}
+
+int run_info_json(const char *path) {
+    bdf_font *font = load(path);
+    if (!font)
+        return EXIT_NO_FONT;
+    write_out(font_summary_json(font, path));
     return EXIT_CLEAN;
 }
 
@@ -79,6 +135,13 @@ int run_normalize(const char *in_path, const char *out_path) {
     bdf_font *font = load(in_path);
     if (!font)
         return EXIT_NO_FONT;
+    if (is_standard_stream(out_path)) {
+        if (!bdf_save_font(stdout, font, &bdf_global_options, nullptr, nullptr)) {
+            std::fprintf(stderr, "glyphwerk-bdf: cannot write standard output\n");
+            return EXIT_WRITE_FAILED;
+        }
+        return EXIT_CLEAN;
+    }
     errno = 0;
     // Like other batch tools, leave writing OUT to the disk to the system
     // rather than wait for it on every file.

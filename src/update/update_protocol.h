@@ -5,6 +5,8 @@
 // compare, where the update server is and what is requested from it, and what
 // the downloaded installer is called.
 
+#include "glyphwerk_version.h"
+
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -16,7 +18,7 @@ namespace update {
 
 // This program's version, shown unchanged; the text after its first character
 // is its number.
-inline constexpr std::string_view LOCAL_VERSION = "V1.02";
+inline constexpr std::string_view LOCAL_VERSION = "V" GLYPHWERK_VERSION;
 
 // The number of a version text: its text after the first character read as a
 // decimal number the way atof reads it (leading blanks and a sign allowed,
