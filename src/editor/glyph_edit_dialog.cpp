@@ -2,6 +2,7 @@
 
 #include "canvas_frame.h"
 #include "dialog_builder.h"
+#include "fit_label.h"
 #include "glyph_edit_template.h"
 #include "grid_bitmap.h"
 #include "icon_button.h"
@@ -88,6 +89,8 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     options.createControl = [](const ControlTemplate &control, QWidget *parent) -> QWidget * {
         if (control.id == IDC_CANVAS)
             return new CCanvasFrame(parent);
+        if (control.id == IDC_METRICS) // two lines of numbers that grow with the glyph
+            return new CFitLabel(parent);
         if (IsIconButton(control.id)) {
             auto *button = new CIconButton(control.kind == ControlKind::CheckBox, parent);
             button->setText(QString::fromUtf8(control.text)); // for accessibility; the icon is drawn instead

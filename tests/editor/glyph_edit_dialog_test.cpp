@@ -59,6 +59,32 @@ TEST(GlyphEditDialog, TheFieldsShowTheGlyph) {
     EXPECT_EQ(e.Text(IDC_COORDINATES), "(0, 0)");
 }
 
+TEST(GlyphEditDialog, TheMetricsShowEveryCharacterOfBothLinesAtAnyGlyphSize) {
+    // Metrics that fit are drawn as any label draws them.
+    Editor e({"##", "#."}, Box(8, 8, 0, -2), 1, -1);
+    auto *metrics = e.Control<QLabel>(IDC_METRICS);
+    QLabel plain(metrics->text(), metrics->parentWidget());
+    plain.setTextFormat(Qt::PlainText);
+    plain.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    plain.setGeometry(metrics->geometry());
+    EXPECT_EQ(metrics->grab().toImage(), plain.grab().toImage());
+
+    // Wide ones: changing the last character of either line changes what the label shows.
+    Picture rows(200, std::string(200, '.'));
+    rows[0][0] = '#';
+    auto big = MakeGlyph(rows, -100, -100);
+    ASSERT_TRUE(e.dialog.SetGlyph(big.get(), Box(200, 200, -100, -100), 1));
+    const QString text = metrics->text();
+    ASSERT_EQ(text, "width 200 height 200 x_offset -100 y_offset -100\r\nascent 100 descent 100");
+    const QImage shown = metrics->grab().toImage();
+    for (const qsizetype last : {text.indexOf('\r') - 1, text.size() - 1}) {
+        QString changed = text;
+        changed[last] = QLatin1Char('7');
+        metrics->setText(changed);
+        EXPECT_NE(metrics->grab().toImage(), shown) << last;
+    }
+}
+
 TEST(GlyphEditDialog, OkWithoutANetEditWritesAndSendsNothingAndKeepsTheWindowOpen) {
     Editor e({".#.", "#.#"});
     const unsigned char *bitmap = e.glyph->bitmap;
