@@ -233,10 +233,7 @@ void CGlyphwerkView::wheelEvent(QWheelEvent *event) {
     // partial notches of fine-grained wheels adding up.
     if (m_wndScrollBar->isHidden())
         return;
-    m_nWheelDelta += event->angleDelta().y();
-    const int notches = m_nWheelDelta / 120;
-    m_nWheelDelta -= notches * 120;
-    if (notches)
+    if (const int notches = m_wheel.Take(event->angleDelta().y()))
         m_glyphTable.Scroll(CGlyphTable::SB_THUMBTRACK,
                             m_glyphTable.FirstRow() - notches * QApplication::wheelScrollLines(), m_pArea);
     event->accept();

@@ -9,6 +9,7 @@
 #include "font_document.h"
 #include "glyph_editor_hook.h"
 #include "glyph_table.h"
+#include "wheel_notches.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -85,7 +86,7 @@ private:
     QWidget *m_pGlyphGroup = nullptr;
     QWidget *m_pFontGroup = nullptr;
     QSize m_formSize;
-    int m_nWheelDelta = 0; // wheel rotation not yet turned into rows
+    WheelNotches m_wheel;
 };
 
 #endif

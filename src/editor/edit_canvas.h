@@ -65,7 +65,9 @@ public:
 
     // Redraws the canvas from the current history entry and resets the scroll
     // offsets; `onRebuild` then lets the window refresh fields and scroll bars.
-    void Rebuild();
+    // An edit of the same grid (undo, redo, a shift, lifting or dropping a
+    // selection) keeps the offsets instead, while the content keeps its size.
+    void Rebuild(bool keepScroll = false);
     // Composes the visible part of the content (at the scroll offsets, the size
     // of the view) with the eraser and the selection into the back buffer.
     void Present();

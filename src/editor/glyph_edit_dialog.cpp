@@ -2,6 +2,7 @@
 
 #include "canvas_frame.h"
 #include "dialog_builder.h"
+#include "fit_label.h"
 #include "glyph_edit_template.h"
 #include "grid_bitmap.h"
 #include "icon_button.h"
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <cstdlib>
 #include <optional>
@@ -88,6 +90,8 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     options.createControl = [](const ControlTemplate &control, QWidget *parent) -> QWidget * {
         if (control.id == IDC_CANVAS)
             return new CCanvasFrame(parent);
+        if (control.id == IDC_METRICS) // two lines of numbers that grow with the glyph
+            return new CFitLabel(parent);
         if (IsIconButton(control.id)) {
             auto *button = new CIconButton(control.kind == ControlKind::CheckBox, parent);
             button->setText(QString::fromUtf8(control.text)); // for accessibility; the icon is drawn instead
@@ -149,7 +153,6 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     });
     for (QScrollBar *bar : {hbar_, vbar_}) {
         bar->setSingleStep(1);
-        bar->setPageStep(0);
         connect(bar, &QScrollBar::valueChanged, this, [this] {
             canvas_.SetScroll(hbar_->value(), vbar_->value());
             Present();
@@ -330,10 +333,28 @@ void CGlyphEditDlg::UpdateScrollBars() {
     const int availableWidth = frame.width() - 2 * kMargin, availableHeight = frame.height() - 2 * kMargin;
     hbar_->setVisible(canvas_.ContentWidth() > availableWidth);
     hbar_->setRange(0, std::max(0, canvas_.ContentWidth() - availableWidth + vbar_->width()));
-    hbar_->setValue(0);
     vbar_->setVisible(canvas_.ContentHeight() > availableHeight);
     vbar_->setRange(0, std::max(0, canvas_.ContentHeight() - availableHeight + hbar_->height()));
-    vbar_->setValue(0);
+    // A click in the trough moves by what the view shows.
+    const QRect view = GetViewRect();
+    hbar_->setPageStep(view.width());
+    vbar_->setPageStep(view.height());
+    hbar_->setValue(canvas_.ScrollX());
+    vbar_->setValue(canvas_.ScrollY());
+    canvas_.SetScroll(hbar_->value(), vbar_->value());
+}
+
+void CGlyphEditDlg::OnWheel(const QWheelEvent *event, bool overHorizontalBar) {
+    // Shift, or a wheel over the horizontal bar, turns a vertical wheel sideways.
+    QPoint delta = event->angleDelta();
+    if ((overHorizontalBar || (event->modifiers() & Qt::ShiftModifier)) && delta.x() == 0)
+        delta = QPoint(delta.y(), 0);
+    // A notch moves the desktop's lines per notch, a line being a row or column of cells.
+    const int step = QApplication::wheelScrollLines() * canvas_.Pitch();
+    if (const int notches = wheelX_.Take(delta.x()); notches && !hbar_->isHidden())
+        hbar_->setValue(hbar_->value() - notches * step);
+    if (const int notches = wheelY_.Take(delta.y()); notches && !vbar_->isHidden())
+        vbar_->setValue(vbar_->value() - notches * step);
 }
 
 bool CGlyphEditDlg::PointToCell(QPoint point, Cell *cell) const {
@@ -415,6 +436,11 @@ void CGlyphEditDlg::mouseMoveEvent(QMouseEvent *event) {
 }
 
 bool CGlyphEditDlg::eventFilter(QObject *watched, QEvent *event) {
+    // The wheel scrolls the canvas from over the canvas and over either bar alike.
+    if (event->type() == QEvent::Wheel && (watched == frame_ || watched == hbar_ || watched == vbar_)) {
+        OnWheel(static_cast<QWheelEvent *>(event), watched == hbar_);
+        return true;
+    }
     // A key travels from the focus widget up to the dialog; it is seen once, where it starts.
     if (event->type() == QEvent::KeyPress) {
         QWidget *focus = QApplication::focusWidget();

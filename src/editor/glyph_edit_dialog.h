@@ -13,6 +13,7 @@
 
 #include "bdf.h"
 #include "edit_canvas.h"
+#include "wheel_notches.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -97,6 +98,7 @@ private:
     void OnKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void SelectTool(int tool, CIconButton *button);
     void UpdateScrollBars();
+    void OnWheel(const QWheelEvent *event, bool overHorizontalBar);
     // The name and device width OK would store; empty or no value where the
     // field holds what the glyph already has (or cannot be applied).
     QByteArray TypedName(const bdf_glyph &glyph) const;
@@ -122,6 +124,7 @@ private:
     CIconButton *eraser_ = nullptr;
     QCheckBox *showAxes_ = nullptr;
     QCheckBox *showAdvance_ = nullptr;
+    WheelNotches wheelX_, wheelY_;
 };
 
 #endif

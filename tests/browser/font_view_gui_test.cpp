@@ -17,6 +17,29 @@ bool wheel(QWidget *widget, QPointF point, int dy) {
     return event.isAccepted();
 }
 
+// Where the last word of each of the first `lines` lines of a panel starts on the screen: the
+// leftmost dark pixel of the ink that ends the line, words parted by at least 4 blank columns.
+std::vector<int> lastWordStarts(QLabel *panel, int lines) {
+    const QImage shot = panel->grab().toImage();
+    const int spacing = QFontMetrics(panel->font()).lineSpacing();
+    std::vector<int> starts;
+    for (int line = 0; line < lines; ++line) {
+        auto inkAt = [&](int x) {
+            for (int y = line * spacing; y < (line + 1) * spacing && y < shot.height(); ++y)
+                if (qGray(shot.pixel(x, y)) < 128)
+                    return true;
+            return false;
+        };
+        int x = shot.width() - 1;
+        while (x >= 0 && !inkAt(x))
+            --x;
+        for (int blank = 0; x >= 0 && blank < 4; --x)
+            blank = inkAt(x) ? 0 : blank + 1;
+        starts.push_back(x + 5);
+    }
+    return starts;
+}
+
 } // namespace
 
 TEST_F(FontView, StartsWithTheTemplateTextsAndLaysOutThePanelsAlongTheBottom) {
@@ -92,6 +115,25 @@ TEST_F(FontView, ClicksSelectGlyphsAndShowTheirSevenLines) {
     QTest::mouseClick(&view, Qt::LeftButton, {}, cellPoint(1));
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(5, 690));
     EXPECT_EQ(view.Selected(), 1);
+}
+
+TEST_F(FontView, EachPanelStartsItsTabbedValuesInOneColumnWhateverTheLabelsWidth) {
+    open();
+    QTest::mouseClick(&view, Qt::LeftButton, {}, cellPoint(1));
+    auto *glyphText = res::controlById<QLabel>(&view, res::IDC_GLYPH_INFO);
+    auto *fontText = res::controlById<QLabel>(&view, res::IDC_FONT_INFO);
+    ASSERT_EQ(glyphText->contentsRect().topLeft(), QPoint(0, 0));
+    // DWidth, Width and Height (lines 3 to 5); Size to Glyphs Num (lines 3 to 6).
+    const std::vector<int> glyphStarts = lastWordStarts(glyphText, 5), fontStarts = lastWordStarts(fontText, 6);
+    const int labelEnd = QFontMetrics(glyphText->font()).horizontalAdvance("DWidth:");
+    EXPECT_GT(glyphStarts[2], labelEnd);
+    EXPECT_LT(glyphStarts[2], labelEnd + 2 * QFontMetrics(glyphText->font()).averageCharWidth());
+    EXPECT_EQ(glyphStarts[3], glyphStarts[2]);
+    EXPECT_EQ(glyphStarts[4], glyphStarts[2]);
+    EXPECT_GT(fontStarts[2], QFontMetrics(fontText->font()).horizontalAdvance("Glyphs Num:"));
+    EXPECT_EQ(fontStarts[3], fontStarts[2]);
+    EXPECT_EQ(fontStarts[4], fontStarts[2]);
+    EXPECT_EQ(fontStarts[5], fontStarts[2]);
 }
 
 TEST_F(FontView, ArrowKeysMoveTheSelectionAndScrollAtThePageEdge) {

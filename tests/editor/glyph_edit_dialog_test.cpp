@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +58,32 @@ TEST(GlyphEditDialog, TheFieldsShowTheGlyph) {
     EXPECT_EQ(e.Text(IDC_DWIDTH), "8");
     EXPECT_EQ(e.Text(IDC_METRICS), "width 2 height 2 x_offset 1 y_offset -1\r\nascent 1 descent 1");
     EXPECT_EQ(e.Text(IDC_COORDINATES), "(0, 0)");
+}
+
+TEST(GlyphEditDialog, TheMetricsShowEveryCharacterOfBothLinesAtAnyGlyphSize) {
+    // Metrics that fit are drawn as any label draws them.
+    Editor e({"##", "#."}, Box(8, 8, 0, -2), 1, -1);
+    auto *metrics = e.Control<QLabel>(IDC_METRICS);
+    QLabel plain(metrics->text(), metrics->parentWidget());
+    plain.setTextFormat(Qt::PlainText);
+    plain.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    plain.setGeometry(metrics->geometry());
+    EXPECT_EQ(metrics->grab().toImage(), plain.grab().toImage());
+
+    // Wide ones: changing the last character of either line changes what the label shows.
+    Picture rows(200, std::string(200, '.'));
+    rows[0][0] = '#';
+    auto big = MakeGlyph(rows, -100, -100);
+    ASSERT_TRUE(e.dialog.SetGlyph(big.get(), Box(200, 200, -100, -100), 1));
+    const QString text = metrics->text();
+    ASSERT_EQ(text, "width 200 height 200 x_offset -100 y_offset -100\r\nascent 100 descent 100");
+    const QImage shown = metrics->grab().toImage();
+    for (const qsizetype last : {text.indexOf('\r') - 1, text.size() - 1}) {
+        QString changed = text;
+        changed[last] = QLatin1Char('7');
+        metrics->setText(changed);
+        EXPECT_NE(metrics->grab().toImage(), shown) << last;
+    }
 }
 
 TEST(GlyphEditDialog, OkWithoutANetEditWritesAndSendsNothingAndKeepsTheWindowOpen) {
@@ -355,6 +382,73 @@ TEST(GlyphEditDialog, ScrollBarsAppearOnlyWhenTheContentDoesNotFit) {
     EXPECT_FALSE(e.dialog.Canvas().show_advance_box);
     EXPECT_EQ(h->value(), 0);
     EXPECT_EQ(e.dialog.Canvas().ScrollX(), 0);
+}
+
+TEST(GlyphEditDialog, ABigGlyphScrollsByWheelAndTroughAndEditsOfTheSameGridKeepTheView) {
+    Picture rows(200, std::string(200, '.'));
+    rows[199][199] = '#';
+    Editor e(rows, Box(200, 200, 0, 0), 0, 0);
+    auto *h = e.Control<QScrollBar>(IDC_HSCROLL), *v = e.Control<QScrollBar>(IDC_VSCROLL);
+    ASSERT_TRUE(h->isVisible() && v->isVisible());
+    const int pitch = e.dialog.Canvas().Pitch(), notch = QApplication::wheelScrollLines() * pitch;
+    auto wheel = [](QWidget *over, QPoint delta, Qt::KeyboardModifiers modifiers = {}) {
+        const QPointF at(over->width() / 2, over->height() / 2);
+        QWheelEvent event(at, over->mapToGlobal(at), QPoint(), delta, Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(over, &event);
+    };
+    auto scroll = [&] { return QPoint(e.dialog.Canvas().ScrollX(), e.dialog.Canvas().ScrollY()); };
+    auto bars = [&] { return QPoint(h->value(), v->value()); };
+    auto cellAtViewCorner = [&] {
+        Cell cell;
+        EXPECT_TRUE(e.dialog.PointToCell(e.Frame()->mapTo(&e.dialog, e.dialog.GetViewRect().topLeft()), &cell));
+        return cell;
+    };
+
+    // The wheel moves the desktop's lines per notch, a line being a row of cells, over the canvas or a bar.
+    wheel(e.Frame(), {0, -120});
+    EXPECT_EQ(scroll(), QPoint(0, notch));
+    wheel(e.Frame(), {0, -60});
+    EXPECT_EQ(v->value(), notch) << "half a notch waits";
+    wheel(v, {0, -60});
+    EXPECT_EQ(scroll(), QPoint(0, 2 * notch));
+    wheel(e.Frame(), {0, -240}, Qt::ShiftModifier);
+    wheel(h, {0, 120});
+    EXPECT_EQ(scroll(), QPoint(notch, 2 * notch)) << "Shift or the horizontal bar turn the wheel sideways";
+    EXPECT_EQ(bars(), scroll());
+    EXPECT_EQ(cellAtViewCorner(), (Cell{notch / pitch, 2 * notch / pitch}));
+
+    // A click in the trough past the handle moves by what the view shows.
+    const QRect view = e.dialog.GetViewRect();
+    QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(v->width() / 2, v->height() - v->width() - 4));
+    QTest::mouseClick(h, Qt::LeftButton, {}, QPoint(h->width() - h->height() - 4, h->height() / 2));
+    EXPECT_EQ(scroll(), QPoint(notch + view.width(), 2 * notch + view.height()));
+
+    // Shifts, undo, redo, lifting and dropping a selection leave the view where it is.
+    const QPoint kept = scroll();
+    const Cell corner = cellAtViewCorner();
+    e.ClickButton(IDC_LEFT);
+    EXPECT_EQ(scroll(), kept);
+    e.KeyIn(IDC_GLYPH_NAME, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(scroll(), kept);
+    e.KeyIn(IDC_GLYPH_NAME, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(scroll(), kept);
+    e.ClickButton(IDC_SELECT);
+    e.Drag(corner.k + 1, corner.r + 1, corner.k + 3, corner.r + 3);
+    ASSERT_TRUE(e.dialog.Canvas().Selection().lifted);
+    EXPECT_EQ(scroll(), kept);
+    e.KeyIn(IDC_DWIDTH, Qt::Key_Right);
+    e.ClickButton(IDC_SELECT); // drops the moved selection
+    EXPECT_FALSE(e.dialog.Canvas().Selection().active);
+    EXPECT_EQ(HistoryEntries(e.dialog.Canvas().History()), 3);
+    EXPECT_EQ(scroll(), kept);
+    EXPECT_EQ(bars(), kept);
+    EXPECT_EQ(cellAtViewCorner(), corner);
+
+    // Other rebuilds show the top left again.
+    QTest::mouseClick(e.Control(IDC_SHOW_ADVANCE_BOX), Qt::LeftButton);
+    EXPECT_EQ(scroll(), QPoint(0, 0));
+    EXPECT_EQ(bars(), QPoint(0, 0));
 }
 
 TEST(GlyphEditDialog, ArrowKeysMoveASelectionEvenFromAnEditAndButtonsShiftTheGlyph) {
