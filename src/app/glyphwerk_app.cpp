@@ -7,6 +7,7 @@
 #include "load_report_dialog.h"
 #include "main_frame.h"
 #include "main_menu.h"
+#include "metrics.h"
 #include "prompts.h"
 #include "single_instance.h"
 #include "string_table.h"
@@ -90,10 +91,11 @@ void CGlyphwerkApp::CreateFrame() {
             connect(editor, &CGlyphEditDlg::glyphChanged, view, glyphChanged);
             return editor;
         },
-        [](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *fontBox, int bpp) {
-            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, *fontBox, bpp);
+        [](QWidget *editor, bdf_glyph *glyph, const bdf_font *font) {
+            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, font->bbx, font->bpp, bdf_common_dwidth(font));
         },
-        [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); }});
+        [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); },
+        [](QWidget *editor) { return static_cast<CGlyphEditDlg *>(editor)->ResolvePendingChanges(); }});
     m_pFrame->setCentralWidget(m_pView);
     m_pDoc->SetPromptParent(m_pFrame.get());
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
@@ -105,7 +107,7 @@ void CGlyphwerkApp::CreateFrame() {
     connect(m_pDoc.get(), &CGlyphwerkDoc::pathAdded, this, &CGlyphwerkApp::OnPathAdded);
     connect(m_pDoc.get(), &CGlyphwerkDoc::stateChanged, this, &CGlyphwerkApp::UpdateCommandUI);
     connect(m_pFrame.get(), &CMainFrame::fileDropped, this, [this](const QString &path) { OpenDocumentFile(path); });
-    m_pFrame->canClose = [this] { return m_pDoc->SaveModified(); };
+    m_pFrame->canClose = [this] { return SaveModified(); };
     ConnectCommands();
     UpdateCommandUI();
 }
@@ -114,8 +116,14 @@ void CGlyphwerkApp::ConnectCommands() {
     auto on = [this](int id, auto handler) { connect(m_pFrame->Action(id), &QAction::triggered, this, handler); };
     on(res::ID_FILE_OPEN, [this] { OnFileOpen(); });
     on(res::ID_FILE_NEW, [this] { OnFileNew(); });
-    on(res::ID_FILE_SAVE, [this] { m_pDoc->DoFileSave(); });
-    on(res::ID_FILE_SAVE_AS, [this] { m_pDoc->OnFileSaveAs(); });
+    on(res::ID_FILE_SAVE, [this] {
+        if (m_pView->ResolvePendingEdit())
+            m_pDoc->DoFileSave();
+    });
+    on(res::ID_FILE_SAVE_AS, [this] {
+        if (m_pView->ResolvePendingEdit())
+            m_pDoc->OnFileSaveAs();
+    });
     on(res::ID_APP_EXIT, [this] { m_pFrame->close(); });
     on(res::ID_EDIT_FIND, [this] { m_pView->OnEditFind(); });
     on(res::ID_APP_ABOUT, [this] { OnAppAbout(); });
@@ -133,6 +141,8 @@ void CGlyphwerkApp::UpdateCommandUI() {
     m_pFrame->Action(res::ID_VIEW_LOAD_REPORT)->setEnabled(!m_pDoc->GetLoadReport().isEmpty());
 }
 
+bool CGlyphwerkApp::SaveModified() { return m_pView->ResolvePendingEdit() && m_pDoc->SaveModified(); }
+
 void CGlyphwerkApp::OnPathAdded(const QString &path) {
     m_recentFiles.Add(path);
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
@@ -149,7 +159,7 @@ CGlyphwerkApp::OpenResult CGlyphwerkApp::OpenDocumentFile(const QString &path) {
         m_pFrame->ActivateFrame();
         return OpenResult::AlreadyOpen;
     }
-    if (!m_pDoc->SaveModified())
+    if (!SaveModified())
         return OpenResult::Cancelled;
     if (!m_pDoc->OnOpenDocument(absolute))
         return OpenResult::CannotOpen;
@@ -166,7 +176,7 @@ void CGlyphwerkApp::OnFileOpen() {
 }
 
 void CGlyphwerkApp::OnFileNew() {
-    if (!m_pDoc->SaveModified())
+    if (!SaveModified())
         return;
     m_pDoc->OnNewDocument();
     m_pView->OnInitialUpdate();

@@ -60,6 +60,9 @@ private:
     void CreateFrame();
     void ConnectCommands();
     void UpdateCommandUI();
+    // Before Open, New and Exit: the editor's changes not yet applied, then the
+    // document's save-changes question. False when the user cancels either.
+    bool SaveModified();
     void OnPathAdded(const QString &path);
     // After every open: the report when the reader recorded something, else no report window.
     void OnFontOpened();

@@ -194,15 +194,7 @@ void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t li
     box.ascent = (int16_t)(box.y_offset + box.height);
     box.descent = (int16_t)-box.y_offset;
 
-    int16_t right = (int16_t)(box.x_offset + box.width);
-    if (box.ascent > state->max_ascent)
-        state->max_ascent = box.ascent;
-    if (box.descent > state->max_descent)
-        state->max_descent = box.descent;
-    if (right > state->max_right)
-        state->max_right = right;
-    if (box.x_offset < state->min_left)
-        state->min_left = box.x_offset;
+    bdf_box_span_add(&state->glyph_boxes, &box);
 
     if (!(state->flags & BDF_DWIDTH)) {
         if (font->metrics_set == 0) {

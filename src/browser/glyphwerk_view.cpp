@@ -8,6 +8,7 @@
 #include "glyph_table_area.h"
 #include "info_text.h"
 #include "keyless_scroll_bar.h"
+#include "metrics.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -164,11 +165,11 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
     if (font && index >= 0 && uint32_t(index) < font->glyphs_used) {
         bdf_glyph *glyph = &font->glyphs[index];
         ShowGlyphInfo(glyph);
-        if (openEditor && m_editorHook.create) {
+        if (openEditor && m_editorHook.create && ResolvePendingEdit()) {
             if (!m_pEditDlg)
                 m_pEditDlg = m_editorHook.create(this, [this] { OnGlyphChanged(); });
             m_pEditFont = font;
-            m_editorHook.setGlyph(m_pEditDlg, glyph, &font->bbx, font->bpp);
+            m_editorHook.setGlyph(m_pEditDlg, glyph, font);
             m_pEditDlg->show();
             m_pEditDlg->raise();
             m_pEditDlg->activateWindow();
@@ -177,6 +178,10 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
         m_pGlyphInfo->setText(kNoGlyph);
     }
     m_glyphTable.UpdateHighlight(m_pArea);
+}
+
+bool CGlyphwerkView::ResolvePendingEdit() {
+    return !m_pEditDlg || !m_editorHook.resolvePending || m_editorHook.resolvePending(m_pEditDlg);
 }
 
 void CGlyphwerkView::SelectAtPoint(const QPoint &point, bool openEditor) {
@@ -258,6 +263,12 @@ void CGlyphwerkView::OnEditFind() {
 }
 
 void CGlyphwerkView::OnGlyphChanged() {
+    // The scalable widths and the font box follow the glyphs as reading the
+    // saved font back would derive them, so the file reads back clean.
+    if (bdf_font *font = m_pDocument->Font()) {
+        bdf_update_metrics(font, &bdf_global_options);
+        ShowFontInfo(font);
+    }
     SelectGlyph(m_nSelected, false);
     m_pArea->Invalidate();
     update();

@@ -33,6 +33,11 @@ public:
     // The document is about to release its font: the editor lets go of it.
     void OnFontReleasing();
 
+    // Before anything that would drop the editor's changes not yet applied
+    // (another glyph, another font, Save, Exit): the editor asks whether to
+    // apply them. False when the user cancels.
+    bool ResolvePendingEdit();
+
     void SelectGlyph(int index, bool openEditor);
     // ID_EDIT_FIND.
     void OnEditFind();

@@ -5,6 +5,8 @@
 #include "read_back_canvas.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 using namespace cell_colours;
 
@@ -44,6 +46,23 @@ void CEditCanvas::Detach() {
     eraser_.visible = 0;
     dirty_ = false;
     leftDown_ = rightDown_ = false;
+}
+
+bool CEditCanvas::HasUnappliedChanges() const {
+    if (!ready_)
+        return false;
+    if (selection_.active && dirty_)
+        return true;
+    if (!history_.CanUndo())
+        return false;
+    const uint32_t bytes = GridBytes(box_.width, box_.height, bpp_);
+    auto *stored = static_cast<unsigned char *>(calloc(bytes ? bytes : 1, 1));
+    if (!stored)
+        return true; // when in doubt, ask rather than drop
+    UnpackGlyph(stored, glyph_, box_, bpp_);
+    const bool differs = memcmp(stored, history_.CurrentBitmap(), bytes) != 0;
+    free(stored);
+    return differs;
 }
 
 int CEditCanvas::MaxZoom() const {

@@ -58,6 +58,10 @@ public:
     // Drops every reference to the glyph and its font; nothing is shown until
     // the next SetUp.
     void Detach();
+    // Whether applying now would change the glyph's pixels: a recorded change
+    // whose grid differs from the glyph as stored (OK keeps the history, so
+    // what it applied stays undoable), or a moved selection not yet dropped.
+    bool HasUnappliedChanges() const;
 
     // Redraws the canvas from the current history entry and resets the scroll
     // offsets; `onRebuild` then lets the window refresh fields and scroll bars.

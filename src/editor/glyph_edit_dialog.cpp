@@ -64,6 +64,17 @@ bool IsIconButton(int id) {
     return false;
 }
 
+constexpr char kCommonWidthTip[] =
+    "Every glyph of a monospaced or character-cell font is saved with the font's device width.";
+
+QString EncodingText(const bdf_glyph &glyph) { return QString::asprintf("%04x", unsigned(glyph.encoding)).toUpper(); }
+
+QString PendingChangesQuestion(const bdf_glyph &glyph) {
+    if (glyph.name && *glyph.name)
+        return QStringLiteral("Apply the changes to the glyph \"%1\"?").arg(QString::fromLatin1(glyph.name));
+    return QStringLiteral("Apply the changes to the glyph with encoding %1?").arg(EncodingText(glyph));
+}
+
 void ShowNotice(QWidget *parent, const char *text) {
     if (prompts::currentSlot())
         prompts::messageBox(parent, QString::fromLatin1(text), prompts::MB_ICONEXCLAMATION_OK);
@@ -115,7 +126,8 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     showAdvance_->setChecked(canvas_.show_advance_box);
 
     connect(controlById<QPushButton>(this, kIdOk), &QPushButton::clicked, this, [this] { OnOK(); });
-    connect(controlById<QPushButton>(this, kIdCancel), &QPushButton::clicked, this, &QDialog::reject);
+    // Cancel is the explicit choice to drop the changes: it does not ask.
+    connect(controlById<QPushButton>(this, kIdCancel), &QPushButton::clicked, this, [this] { QDialog::reject(); });
     connect(zoomIn_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomIn);
     connect(zoomOut_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomOut);
     connect(undo_, &QAbstractButton::clicked, this, &CGlyphEditDlg::Undo);
@@ -165,7 +177,11 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
 
 CGlyphEditDlg::~CGlyphEditDlg() = default;
 
-bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp) {
+bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp, int commonWidth) {
+    commonWidth_ = commonWidth;
+    dwidthEdit_->setReadOnly(commonWidth >= 0);
+    dwidthEdit_->setToolTip(commonWidth >= 0 ? QString::fromLatin1(kCommonWidthTip) : QString());
+    dwidthEdit_->setModified(false);
     const CEditCanvas::SetUpResult result = canvas_.SetUp(glyph, fontBox, bpp);
     if (result != CEditCanvas::SETUP_READY) {
         // Nothing of another glyph may stay on show.
@@ -196,8 +212,10 @@ void CGlyphEditDlg::ShowGlyphFields() {
         return;
     if (glyph->name)
         nameEdit_->setText(QString::fromLatin1(glyph->name));
-    encodingLabel_->setText(QString::asprintf("%04x", unsigned(glyph->encoding)).toUpper());
-    dwidthEdit_->setText(QString::number(glyph->dwidth));
+    encodingLabel_->setText(EncodingText(*glyph));
+    // A width typed and not yet applied survives shifts, zooms and the other rebuilds.
+    if (!dwidthEdit_->isModified())
+        dwidthEdit_->setText(QString::number(commonWidth_ >= 0 ? commonWidth_ : glyph->dwidth));
     const bdf_bbx &b = glyph->bbx;
     metricsLabel_->setText(QString::asprintf("width %d height %d x_offset %d y_offset %d\r\nascent %d descent %d",
                                              b.width, b.height, b.x_offset, b.y_offset, b.ascent, b.descent));
@@ -205,8 +223,12 @@ void CGlyphEditDlg::ShowGlyphFields() {
 
 bool CGlyphEditDlg::OnOK() {
     const bool changed = ApplyToGlyph();
-    if (changed)
+    if (changed) {
+        // The fields show what was stored, the metrics the glyph's new box.
+        dwidthEdit_->setModified(false);
+        ShowGlyphFields();
         emit glyphChanged();
+    }
     return changed;
 }
 
@@ -226,7 +248,7 @@ bool CGlyphEditDlg::ApplyToGlyph() {
         }
     }
     const QByteArray width = dwidthEdit_->text().toLatin1();
-    if (!width.isEmpty()) {
+    if (commonWidth_ < 0 && !width.isEmpty()) {
         const int n = atoi(width.constData());
         if (n != int(glyph->dwidth)) {
             glyph->dwidth = uint16_t(n);
@@ -244,6 +266,30 @@ bool CGlyphEditDlg::ApplyToGlyph() {
         }
     }
     return changed;
+}
+
+bool CGlyphEditDlg::ResolvePendingChanges() {
+    // A hidden window holds nothing the user still sees as pending.
+    if (!isVisible() || !canvas_.HasUnappliedChanges())
+        return true;
+    const QString question = PendingChangesQuestion(*canvas_.Glyph());
+    switch (prompts::messageBox(this, question, prompts::MB_ICONQUESTION_YESNOCANCEL)) {
+    case prompts::IDYES:
+        OnOK();
+        return true;
+    case prompts::IDNO: {
+        const bdf_bbx gridBox = canvas_.GridBox();
+        SetGlyph(canvas_.Glyph(), gridBox, canvas_.Bpp());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CGlyphEditDlg::reject() {
+    if (ResolvePendingChanges())
+        QDialog::reject();
 }
 
 // ---- Canvas ----------------------------------------------------------------

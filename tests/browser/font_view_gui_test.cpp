@@ -163,7 +163,7 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
     struct Call {
         QWidget *editor;
         bdf_glyph *glyph;
-        const bdf_bbx *box;
+        const bdf_font *font;
     };
     std::vector<Call> calls;
     int created = 0, detached = 0;
@@ -173,9 +173,8 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
                             notify = std::move(changed);
                             return new QDialog(parent);
                         },
-                        [&](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *box, int bpp) {
-                            EXPECT_EQ(bpp, 1);
-                            calls.push_back({editor, glyph, box});
+                        [&](QWidget *editor, bdf_glyph *glyph, const bdf_font *edited) {
+                            calls.push_back({editor, glyph, edited});
                         },
                         [&](QWidget *editor) {
                             ++detached;
@@ -187,7 +186,7 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[1].editor, calls[0].editor);
     EXPECT_EQ(calls[1].glyph, &font.get()->glyphs[1]);
-    EXPECT_EQ(calls[1].box, &font.get()->bbx);
+    EXPECT_EQ(calls[1].font, font.get());
     EXPECT_TRUE(view.EditDialog()->isVisible());
 
     // The editor changes the glyph's device width and reports it.

@@ -141,7 +141,6 @@ TEST(GlyphEditDialog, OkRewritesThePaintedGlyphCroppedToItsInkAndEmptyWhenAllIsC
               std::make_tuple(1, 0, 4, 4u));
     e.ClickButton(1); // OK again rewrites and notifies again
     EXPECT_EQ(e.changed.count(), 2);
-    e.dialog.Rebuild(); // the metrics shown follow the glyph at the next rebuild
     EXPECT_EQ(e.Text(IDC_METRICS), "width 4 height 4 x_offset 1 y_offset 0\r\nascent 4 descent 0");
 
     for (auto [k, r] : {std::pair{1, 5}, {3, 2}, {4, 2}})
@@ -168,6 +167,79 @@ TEST(GlyphEditDialog, CancelAndEscapeHideWithoutWritingAndTheNextOpeningStartsAf
     QTest::keyClick(&e.dialog, Qt::Key_Escape);
     EXPECT_FALSE(e.dialog.isVisible());
     EXPECT_EQ(e.changed.count(), 0);
+}
+
+TEST(GlyphEditDialog, EscapeAndTheCloseBoxAskOnlyAboutPixelsNotYetApplied) {
+    ScriptedPrompts prompts;
+    Editor e({"#"}); // pixel at grid column 1, row 5
+    const auto asked = [&] {
+        QStringList texts;
+        for (const auto &box : prompts.boxes)
+            texts << QString::number(box.type) + ": " + box.text;
+        prompts.boxes.clear();
+        return texts.join('\n').toStdString();
+    };
+    const auto reopenAndDraw = [&](int k) {
+        e.Open(e.glyph, Box(8, 8, 0, -2), 1);
+        e.Click(k, 3);
+    };
+    const std::string question = "35: Apply the changes to the glyph \"A\"?";
+    e.ClickButton(IDC_PENCIL);
+    e.Click(1, 3);
+
+    // Cancel: nothing changes, the window stays.
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), question);
+    EXPECT_TRUE(e.dialog.isVisible());
+    EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    EXPECT_FALSE(e.dialog.close());
+    EXPECT_EQ(asked(), question);
+    EXPECT_TRUE(e.dialog.Canvas().HasUnappliedChanges());
+
+    // No: dropped, the glyph starts over as stored.
+    prompts.boxAnswers = {prompts::IDNO};
+    EXPECT_TRUE(e.dialog.close());
+    EXPECT_EQ(asked(), question);
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 0);
+    EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
+    EXPECT_EQ(e.changed.count(), 0);
+
+    // Yes: what OK does, the typed device width included.
+    reopenAndDraw(1);
+    e.Type(IDC_DWIDTH, "3");
+    prompts.boxAnswers = {prompts::IDYES};
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), question);
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(e.changed.count(), 1);
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{"#", ".", "#"}));
+    EXPECT_EQ(e.glyph->dwidth, 3);
+
+    // Nothing asks once OK has applied the pixels, after undoing them, or on Cancel.
+    reopenAndDraw(2);
+    e.ClickButton(1);
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    reopenAndDraw(3);
+    e.ClickButton(IDC_UNDO);
+    EXPECT_TRUE(e.dialog.close());
+    reopenAndDraw(3);
+    e.ClickButton(2);
+    EXPECT_EQ(asked(), "");
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{"##", "..", "#."}));
+
+    // A selection moved and not yet dropped is a change too; a glyph without a
+    // name is named by its encoding.
+    Editor unnamed({"#"}, Box(8, 8, 0, -2), 1, 0, nullptr);
+    unnamed.ClickButton(IDC_SELECT);
+    unnamed.Drag(0, 4, 2, 5);
+    unnamed.ClickButton(IDC_UP);
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    QTest::keyClick(&unnamed.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), "35: Apply the changes to the glyph with encoding 0041?");
+    EXPECT_TRUE(unnamed.dialog.isVisible());
 }
 
 TEST(GlyphEditDialog, ZoomButtonsGreyOnlyAtTheirLimit) {
@@ -286,10 +358,39 @@ TEST(GlyphEditDialog, ArrowKeysMoveASelectionEvenFromAnEditAndButtonsShiftTheGly
     EXPECT_EQ(std::tie(e.glyph->bbx.x_offset, e.glyph->bbx.y_offset), std::make_tuple(2, 1));
     EXPECT_FALSE(e.dialog.Canvas().Selection().active);
 
-    e.ClickButton(IDC_DOWN); // no selection: the whole glyph, recorded at once
+    // No selection: the whole glyph, recorded at once. A device width typed
+    // before stays through the shift and a zoom, and OK applies both.
+    e.Type(IDC_DWIDTH, "12");
+    e.ClickButton(IDC_DOWN);
+    e.dialog.ZoomIn();
+    EXPECT_EQ(e.Text(IDC_DWIDTH), "12");
     e.ClickButton(1);
-    EXPECT_EQ(e.glyph->bbx.y_offset, 0);
+    EXPECT_EQ(std::tie(e.glyph->bbx.y_offset, e.glyph->dwidth), std::make_tuple(0, 12));
+    EXPECT_EQ(e.Text(IDC_METRICS), "width 2 height 2 x_offset 2 y_offset 0\r\nascent 2 descent 0");
     EXPECT_EQ(e.changed.count(), 2);
+    e.glyph->dwidth = 5; // a stored width shows again once nothing typed is pending
+    e.dialog.ZoomOut();
+    EXPECT_EQ(e.Text(IDC_DWIDTH), "5");
+}
+
+TEST(GlyphEditDialog, AFontOfOneCommonWidthShowsItAsTheDeviceWidthAndKeepsItFromEdits) {
+    Editor e({"#"});
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1, 6));
+    auto *width = e.Control<QLineEdit>(IDC_DWIDTH);
+    EXPECT_EQ(width->text(), "6");
+    EXPECT_TRUE(width->isReadOnly());
+    EXPECT_EQ(width->toolTip(), "Every glyph of a monospaced or character-cell font is saved with the font's "
+                                "device width.");
+    e.Type(IDC_DWIDTH, "12");
+    e.ClickButton(1);
+    EXPECT_EQ(width->text(), "6");
+    EXPECT_EQ(e.glyph->dwidth, 8);
+    EXPECT_EQ(e.changed.count(), 0);
+
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1)); // a proportional font's glyph
+    EXPECT_FALSE(width->isReadOnly());
+    EXPECT_EQ(width->text(), "8");
+    EXPECT_EQ(width->toolTip(), "");
 }
 
 TEST(GlyphEditDialog, TheTimerEnablesUndoAndRedo) {
