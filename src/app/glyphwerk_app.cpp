@@ -4,6 +4,7 @@
 #include "glyph_edit_dialog.h"
 #include "glyphwerk_doc.h"
 #include "glyphwerk_view.h"
+#include "load_report_dialog.h"
 #include "main_frame.h"
 #include "main_menu.h"
 #include "metrics.h"
@@ -100,6 +101,7 @@ void CGlyphwerkApp::CreateFrame() {
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
 
     connect(m_pDoc.get(), &CGlyphwerkDoc::updateAllViews, m_pView, &CGlyphwerkView::OnUpdate);
+    connect(m_pDoc.get(), &CGlyphwerkDoc::updateAllViews, this, &CGlyphwerkApp::OnFontOpened);
     connect(m_pDoc.get(), &CGlyphwerkDoc::fontReleasing, m_pView, &CGlyphwerkView::OnFontReleasing);
     connect(m_pDoc.get(), &CGlyphwerkDoc::titleChanged, m_pFrame.get(), &CMainFrame::OnUpdateFrameTitle);
     connect(m_pDoc.get(), &CGlyphwerkDoc::pathAdded, this, &CGlyphwerkApp::OnPathAdded);
@@ -126,6 +128,7 @@ void CGlyphwerkApp::ConnectCommands() {
     on(res::ID_EDIT_FIND, [this] { m_pView->OnEditFind(); });
     on(res::ID_APP_ABOUT, [this] { OnAppAbout(); });
     on(res::ID_APP_UPDATE, [this] { m_pFrame->OnAppUpdate(); });
+    on(res::ID_VIEW_LOAD_REPORT, [this] { OnViewLoadReport(); });
     for (int i = 0; i < res::kRecentFileCount; ++i)
         on(res::ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
     // ID_EDIT_COPY has an accelerator and no handler: Ctrl+C does nothing.
@@ -135,6 +138,7 @@ void CGlyphwerkApp::UpdateCommandUI() {
     const bool enabled = m_pView->IsFontCommandEnabled();
     for (int id : {res::ID_FILE_SAVE, res::ID_FILE_SAVE_AS, res::ID_EDIT_FIND})
         m_pFrame->Action(id)->setEnabled(enabled);
+    m_pFrame->Action(res::ID_VIEW_LOAD_REPORT)->setEnabled(!m_pDoc->GetLoadReport().isEmpty());
 }
 
 bool CGlyphwerkApp::SaveModified() { return m_pView->ResolvePendingEdit() && m_pDoc->SaveModified(); }
@@ -192,13 +196,30 @@ void CGlyphwerkApp::OnAppAbout() {
     about.exec();
 }
 
+void CGlyphwerkApp::OnFontOpened() {
+    if (!m_pDoc->GetLoadReport().isEmpty())
+        OnViewLoadReport();
+    else if (m_pLoadReportDlg)
+        m_pLoadReportDlg->hide();
+}
+
+void CGlyphwerkApp::OnViewLoadReport() {
+    if (!m_pLoadReportDlg)
+        m_pLoadReportDlg = new CLoadReportDlg(m_pFrame.get());
+    m_pLoadReportDlg->SetReport(m_pDoc->GetLoadReport());
+    m_pLoadReportDlg->show();
+    m_pLoadReportDlg->raise();
+    m_pLoadReportDlg->activateWindow();
+}
+
 void CGlyphwerkApp::ExitInstance() {
     if (!m_bLibraryReady)
         return;
     if (m_pFrame) // the framework's exit step: the recent-file list is stored
         WriteProfileSettings();
-    m_pFrame.reset(); // the view and the editor with it
+    m_pFrame.reset(); // the view, the editor and the load report window with it
     m_pView = nullptr;
+    m_pLoadReportDlg = nullptr;
     m_pDoc.reset(); // releases the font
     delete m_pInstance;
     m_pInstance = nullptr;

@@ -93,6 +93,11 @@ void finish(bdf_parse_state *state, int result, uint32_t lineno) {
          * pixel size (ENDPROPERTIES does, with a message). */
         if (font->bpp == 0)
             font->bpp = 1;
+        /* Without ENDFONT the data ended too soon: the missing part starts at
+         * the line after the last one. */
+        font->stop_line = state->stop_line     ? state->stop_line
+                          : state->flags & BDF_START ? lineno
+                                                     : 0;
         if (!std::is_sorted(font->glyphs, font->glyphs + font->glyphs_used, by_encoding))
             std::sort(font->glyphs, font->glyphs + font->glyphs_used, by_encoding);
         if (font->spacing != BDF_SPACING_PROPORTIONAL)

@@ -94,6 +94,7 @@ struct bdf_parse_state {
     bool known_swidth;
     uint16_t known_dwidth;
     uint16_t known_swidth_value;
+    uint32_t stop_line;    /* the line the line reader stopped at, 0 while it goes on */
     int64_t file_size;     /* -1 when not known */
     uint64_t bytes_read;   /* from the file so far */
 };

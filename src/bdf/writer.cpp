@@ -271,7 +271,9 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
     }
     const bool padded = font->spacing == BDF_SPACING_CELL && options->pad_cells != 0;
 
-    // One scratch cell for the padded copies of a character-cell font.
+    // One scratch cell for the padded copies of a character-cell font, taken
+    // at the first glyph: each padded glyph writes twice its size as text, so
+    // a font box alone, however large, reserves nothing.
     unsigned char *cell = nullptr;
     uint32_t cell_bytes = 0;
     if (padded) {
@@ -279,8 +281,6 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
         if (size > UINT32_MAX)
             return 0;
         cell_bytes = (uint32_t)size;
-        if (cell_bytes != 0 && (cell = (unsigned char *)malloc(cell_bytes)) == nullptr)
-            return 0;
     }
 
     bool memory_ok = true;
@@ -327,6 +327,10 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
                 bdf_glyph *glyph = &list[i];
                 bdf_glyph copy;
                 if (padded) {
+                    if (!cell && cell_bytes != 0 && !(cell = (unsigned char *)malloc(cell_bytes))) {
+                        memory_ok = false;
+                        return;
+                    }
                     copy = *glyph;
                     copy.bbx = font->bbx;
                     copy.bitmap = cell;

@@ -2,6 +2,7 @@
 
 #include "dialog_builder.h"
 #include "find_glyph_dlg.h"
+#include "font_bytes.h"
 #include "font_form_template.h"
 #include "font_summary.h"
 #include "glyph_table_area.h"
@@ -14,20 +15,12 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMouseEvent>
-#include <QStringDecoder>
 #include <QWheelEvent>
 #include <algorithm>
 
 namespace {
 
 const QString kNoGlyph = QStringLiteral("No glyph is selected.");
-
-// Font texts are bytes from the file: UTF-8 when they are valid UTF-8, else Latin-1.
-QString fromFontBytes(const std::string &bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    return utf8.hasError() ? QString::fromLatin1(bytes.data(), qsizetype(bytes.size())) : text;
-}
 
 int arrowKeyCode(int qtKey) {
     switch (qtKey) {
