@@ -250,7 +250,7 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
     bdf_glyph *glyph = (state->flags & BDF_ENCODING) ? bdf_current_glyph(state) : nullptr;
     if (!glyph)
         return stray_line(dwidth ? "DWIDTH" : box ? "BBX" : "BITMAP",
-                          box ? BDF_BBX : bitmap ? BDF_BITMAP : 0, lineno, state);
+                          box ? uint32_t(BDF_BBX) : bitmap ? uint32_t(BDF_BITMAP) : 0u, lineno, state);
     if (bitmap) {
         state->row = 0;
         state->flags |= BDF_BITMAP;
