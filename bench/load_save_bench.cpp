@@ -2,6 +2,7 @@
 // text: over unifont (the largest real font) and over the whole corpus.
 
 #include "bdf.h"
+#include "metrics.h"
 
 #include <benchmark/benchmark.h>
 
@@ -78,6 +79,24 @@ void BM_SaveUnifont(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * (int64_t)fs::file_size(unifont));
 }
 
+// What the program adds to every OK in the editor: the metrics that follow the
+// glyphs, over unifont's 57,000 glyphs. Without cell padding every glyph's ink
+// is scanned, as in a proportional font of that size.
+void BM_UpdateMetricsUnifont(benchmark::State &state) {
+    bdf_font *font = load(unifont);
+    if (!font) {
+        state.SkipWithError("unifont is missing: run scripts/corpus");
+        return;
+    }
+    bdf_options options;
+    bdf_default_options(&options);
+    options.pad_cells = state.range(0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bdf_update_metrics(font, &options));
+    state.counters["glyphs"] = (double)font->glyphs_used;
+    bdf_free_font(font);
+}
+
 void BM_LoadSaveCorpus(benchmark::State &state) {
     std::vector<std::string> fonts = corpus_fonts();
     if (fonts.empty()) {
@@ -100,6 +119,7 @@ void BM_LoadSaveCorpus(benchmark::State &state) {
 
 BENCHMARK(BM_LoadUnifont)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveUnifont)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpdateMetricsUnifont)->Unit(benchmark::kMillisecond)->ArgName("pad_cells")->Arg(1)->Arg(0);
 BENCHMARK(BM_LoadSaveCorpus)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace

@@ -4,8 +4,10 @@
 #include "glyph_edit_dialog.h"
 #include "glyphwerk_doc.h"
 #include "glyphwerk_view.h"
+#include "load_report_dialog.h"
 #include "main_frame.h"
 #include "main_menu.h"
+#include "metrics.h"
 #include "prompts.h"
 #include "single_instance.h"
 #include "string_table.h"
@@ -89,21 +91,23 @@ void CGlyphwerkApp::CreateFrame() {
             connect(editor, &CGlyphEditDlg::glyphChanged, view, glyphChanged);
             return editor;
         },
-        [](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *fontBox, int bpp) {
-            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, *fontBox, bpp);
+        [](QWidget *editor, bdf_glyph *glyph, const bdf_font *font) {
+            static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, font->bbx, font->bpp, bdf_common_dwidth(font));
         },
-        [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); }});
+        [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); },
+        [](QWidget *editor) { return static_cast<CGlyphEditDlg *>(editor)->ResolvePendingChanges(); }});
     m_pFrame->setCentralWidget(m_pView);
     m_pDoc->SetPromptParent(m_pFrame.get());
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
 
     connect(m_pDoc.get(), &CGlyphwerkDoc::updateAllViews, m_pView, &CGlyphwerkView::OnUpdate);
+    connect(m_pDoc.get(), &CGlyphwerkDoc::updateAllViews, this, &CGlyphwerkApp::OnFontOpened);
     connect(m_pDoc.get(), &CGlyphwerkDoc::fontReleasing, m_pView, &CGlyphwerkView::OnFontReleasing);
     connect(m_pDoc.get(), &CGlyphwerkDoc::titleChanged, m_pFrame.get(), &CMainFrame::OnUpdateFrameTitle);
     connect(m_pDoc.get(), &CGlyphwerkDoc::pathAdded, this, &CGlyphwerkApp::OnPathAdded);
     connect(m_pDoc.get(), &CGlyphwerkDoc::stateChanged, this, &CGlyphwerkApp::UpdateCommandUI);
     connect(m_pFrame.get(), &CMainFrame::fileDropped, this, [this](const QString &path) { OpenDocumentFile(path); });
-    m_pFrame->canClose = [this] { return m_pDoc->SaveModified(); };
+    m_pFrame->canClose = [this] { return SaveModified(); };
     ConnectCommands();
     UpdateCommandUI();
 }
@@ -112,12 +116,19 @@ void CGlyphwerkApp::ConnectCommands() {
     auto on = [this](int id, auto handler) { connect(m_pFrame->Action(id), &QAction::triggered, this, handler); };
     on(res::ID_FILE_OPEN, [this] { OnFileOpen(); });
     on(res::ID_FILE_NEW, [this] { OnFileNew(); });
-    on(res::ID_FILE_SAVE, [this] { m_pDoc->DoFileSave(); });
-    on(res::ID_FILE_SAVE_AS, [this] { m_pDoc->OnFileSaveAs(); });
+    on(res::ID_FILE_SAVE, [this] {
+        if (m_pView->ResolvePendingEdit())
+            m_pDoc->DoFileSave();
+    });
+    on(res::ID_FILE_SAVE_AS, [this] {
+        if (m_pView->ResolvePendingEdit())
+            m_pDoc->OnFileSaveAs();
+    });
     on(res::ID_APP_EXIT, [this] { m_pFrame->close(); });
     on(res::ID_EDIT_FIND, [this] { m_pView->OnEditFind(); });
     on(res::ID_APP_ABOUT, [this] { OnAppAbout(); });
     on(res::ID_APP_UPDATE, [this] { m_pFrame->OnAppUpdate(); });
+    on(res::ID_VIEW_LOAD_REPORT, [this] { OnViewLoadReport(); });
     for (int i = 0; i < res::kRecentFileCount; ++i)
         on(res::ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
     // ID_EDIT_COPY has an accelerator and no handler: Ctrl+C does nothing.
@@ -127,7 +138,10 @@ void CGlyphwerkApp::UpdateCommandUI() {
     const bool enabled = m_pView->IsFontCommandEnabled();
     for (int id : {res::ID_FILE_SAVE, res::ID_FILE_SAVE_AS, res::ID_EDIT_FIND})
         m_pFrame->Action(id)->setEnabled(enabled);
+    m_pFrame->Action(res::ID_VIEW_LOAD_REPORT)->setEnabled(!m_pDoc->GetLoadReport().isEmpty());
 }
+
+bool CGlyphwerkApp::SaveModified() { return m_pView->ResolvePendingEdit() && m_pDoc->SaveModified(); }
 
 void CGlyphwerkApp::OnPathAdded(const QString &path) {
     m_recentFiles.Add(path);
@@ -145,7 +159,7 @@ CGlyphwerkApp::OpenResult CGlyphwerkApp::OpenDocumentFile(const QString &path) {
         m_pFrame->ActivateFrame();
         return OpenResult::AlreadyOpen;
     }
-    if (!m_pDoc->SaveModified())
+    if (!SaveModified())
         return OpenResult::Cancelled;
     if (!m_pDoc->OnOpenDocument(absolute))
         return OpenResult::CannotOpen;
@@ -162,7 +176,7 @@ void CGlyphwerkApp::OnFileOpen() {
 }
 
 void CGlyphwerkApp::OnFileNew() {
-    if (!m_pDoc->SaveModified())
+    if (!SaveModified())
         return;
     m_pDoc->OnNewDocument();
     m_pView->OnInitialUpdate();
@@ -182,13 +196,30 @@ void CGlyphwerkApp::OnAppAbout() {
     about.exec();
 }
 
+void CGlyphwerkApp::OnFontOpened() {
+    if (!m_pDoc->GetLoadReport().isEmpty())
+        OnViewLoadReport();
+    else if (m_pLoadReportDlg)
+        m_pLoadReportDlg->hide();
+}
+
+void CGlyphwerkApp::OnViewLoadReport() {
+    if (!m_pLoadReportDlg)
+        m_pLoadReportDlg = new CLoadReportDlg(m_pFrame.get());
+    m_pLoadReportDlg->SetReport(m_pDoc->GetLoadReport());
+    m_pLoadReportDlg->show();
+    m_pLoadReportDlg->raise();
+    m_pLoadReportDlg->activateWindow();
+}
+
 void CGlyphwerkApp::ExitInstance() {
     if (!m_bLibraryReady)
         return;
     if (m_pFrame) // the framework's exit step: the recent-file list is stored
         WriteProfileSettings();
-    m_pFrame.reset(); // the view and the editor with it
+    m_pFrame.reset(); // the view, the editor and the load report window with it
     m_pView = nullptr;
+    m_pLoadReportDlg = nullptr;
     m_pDoc.reset(); // releases the font
     delete m_pInstance;
     m_pInstance = nullptr;

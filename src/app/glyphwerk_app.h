@@ -12,6 +12,7 @@
 #include <memory>
 
 class CGlyphwerkDoc;
+class CLoadReportDlg;
 class CGlyphwerkView;
 class CMainFrame;
 class CSingleInstance;
@@ -45,17 +46,26 @@ public:
     void OnFileNew();
     void OnOpenRecentFile(int index);
     void OnAppAbout();
+    // View > Load Report...: the load report window, shown and brought forward.
+    void OnViewLoadReport();
 
     CGlyphwerkDoc *Document() const { return m_pDoc.get(); }
     CMainFrame *MainFrame() const { return m_pFrame.get(); }
     CGlyphwerkView *View() const { return m_pView; }
+    // The load report window; null until a report was first shown.
+    CLoadReportDlg *LoadReportDialog() const { return m_pLoadReportDlg; }
     const CRecentFileList &RecentFiles() const { return m_recentFiles; }
 
 private:
     void CreateFrame();
     void ConnectCommands();
     void UpdateCommandUI();
+    // Before Open, New and Exit: the editor's changes not yet applied, then the
+    // document's save-changes question. False when the user cancels either.
+    bool SaveModified();
     void OnPathAdded(const QString &path);
+    // After every open: the report when the reader recorded something, else no report window.
+    void OnFontOpened();
     void WriteProfileSettings() const;
 
     bool m_bLibraryReady = false;
@@ -63,6 +73,7 @@ private:
     std::unique_ptr<CGlyphwerkDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pFrame;
     CGlyphwerkView *m_pView = nullptr;
+    CLoadReportDlg *m_pLoadReportDlg = nullptr; // owned by the frame
     CSingleInstance *m_pInstance = nullptr;
 };
 

@@ -67,11 +67,15 @@ bool CGlyphwerkDoc::OnOpenDocument(const QString &path) {
     }
     SetPathName(path);
     m_pFont.reset(bdf_load_font_path(fileSystemPath(path).constData()));
+    m_loadReport = LoadReport::of(path, m_pFont.get());
+    m_strPartlyReadPath = m_loadReport.stopLine != 0 ? path : QString();
     if (!m_pFont) {
         m_bFontLoaded = 0;
         prompts::messageBox(m_pPromptParent, QStringLiteral("Invalid file!"), prompts::MB_ICONEXCLAMATION_OK);
     } else {
         m_bFontLoaded = 1;
+        if (m_loadReport.stopLine != 0) // before the views show the font
+            prompts::messageBox(m_pPromptParent, m_loadReport.stopWarning(), prompts::MB_ICONEXCLAMATION_OK);
     }
     emit stateChanged();
     emit updateAllViews(m_pFont.get());
@@ -124,8 +128,14 @@ bool CGlyphwerkDoc::DoSave(const QString &path, bool replace) {
         if (QFileInfo(name).suffix().isEmpty())
             name += res::docString(res::filterExt);
     }
+    const bool overPartlyRead = !m_strPartlyReadPath.isEmpty() && QFileInfo(name) == QFileInfo(m_strPartlyReadPath);
+    if (overPartlyRead && prompts::messageBox(m_pPromptParent, m_loadReport.saveOverQuestion(),
+                                              prompts::MB_ICONEXCLAMATION_OKCANCEL) != prompts::IDOK)
+        return false;
     if (!OnSaveDocument(name))
         return false;
+    if (overPartlyRead)
+        m_strPartlyReadPath.clear();
     if (replace && name != m_strPathName)
         SetPathName(name);
     emit stateChanged();

@@ -8,6 +8,7 @@
 
 #include "font_document.h"
 #include "font_ptr.h"
+#include "load_report.h"
 
 #include <QObject>
 #include <QPointer>
@@ -28,6 +29,8 @@ public:
     void SetModifiedFlag(bool modified = true) override;
     bool IsModified() const { return m_bModified; }
     QString GetTitle() const { return m_strTitle; }
+    // What the reader did in the last open that gave a font; empty otherwise.
+    const LoadReport &GetLoadReport() const { return m_loadReport; }
 
     bool OnNewDocument();
     // Opens `path` (absolute). False when the file cannot be opened for
@@ -39,7 +42,8 @@ public:
     // Save As: a copy under a chosen name; path, title and modified flag stay.
     void OnFileSaveAs();
     // Save: to the document's file, or to a name asked for when it has none,
-    // or its file is gone or read-only. False when cancelled or failed.
+    // or its file is gone or read-only. Asks first when that file was read only
+    // in part. False when cancelled or failed.
     bool DoFileSave();
     // Before Open, New and Exit: the save-changes question when modified.
     // False when the user cancels (or the save fails).
@@ -68,6 +72,8 @@ private:
     QString m_strPathName;
     QString m_strTitle;
     bool m_bModified = false;
+    LoadReport m_loadReport;
+    QString m_strPartlyReadPath; // the file the font was read from in part, until Save replaces it
     QPointer<QWidget> m_pPromptParent;
 };
 

@@ -3,7 +3,7 @@
 #include "main_menu.h"
 #include "string_table.h"
 #include "update_dialog.h"
-#include "update_settings.h"
+#include "update_protocol.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -64,6 +64,25 @@ void CMainFrame::BuildMenu() {
             m_actions.insert(entry.id + i, action);
         }
     }
+}
+
+bool CMainFrame::event(QEvent *event) {
+    const bool handled = QMainWindow::event(event);
+    // Decorations become known only once a window manager has framed the shown window.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        FitDecorations();
+    return handled;
+}
+
+// The fixed size is the client area's: it gives up what the decorations take, so
+// the outer size stays what it was set to, and any shrink the view made since stays too.
+void CMainFrame::FitDecorations() {
+    const QSize decorations = frameGeometry().size() - size();
+    if (decorations == m_decorations)
+        return;
+    const QSize client = size() - (decorations - m_decorations);
+    m_decorations = decorations;
+    setFixedSize(client);
 }
 
 void CMainFrame::OnUpdateFrameTitle(const QString &documentTitle) {

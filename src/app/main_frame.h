@@ -1,9 +1,9 @@
 #ifndef GLYPHWERK_APP_MAIN_FRAME_H
 #define GLYPHWERK_APP_MAIN_FRAME_H
 
-// The main window: 1024 x 768, not resizable, no maximise box, the menu and
-// accelerators of resource 128, the view, no tool bar and no status bar.
-// Accepts dropped files.
+// The main window: 1024 x 768 outside (window manager decorations included),
+// not resizable, no maximise box, the menu and accelerators of resource 128,
+// the view, no tool bar and no status bar. Accepts dropped files.
 
 #include <QMainWindow>
 #include <QMap>
@@ -37,15 +37,18 @@ signals:
     void closed();
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     void BuildMenu();
+    void FitDecorations();
 
     QMap<int, QAction *> m_actions;
     bool m_bCloseConfirmed = false; // the close question was already answered
+    QSize m_decorations{0, 0}; // frame size less client size, as last fitted
 };
 
 #endif

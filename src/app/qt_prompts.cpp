@@ -22,15 +22,37 @@ QMessageBox::Icon iconOf(unsigned type) {
     }
 }
 
+QMessageBox::StandardButtons buttonsOf(unsigned type) {
+    switch (type & 0x0Fu) {
+    case 1:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case 3:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
+    }
+}
+
+int answerOf(int button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return prompts::IDYES;
+    case QMessageBox::No:
+        return prompts::IDNO;
+    case QMessageBox::Cancel:
+        return prompts::IDCANCEL;
+    default:
+        return prompts::IDOK;
+    }
+}
+
 } // namespace
 
 int QtPrompts::messageBox(QWidget *parent, const QString &text, unsigned type) {
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const bool okCancel = (type & 0x0Fu) == 1;
-    QMessageBox box(iconOf(type), prompts::caption(), shown,
-                    okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
-    return box.exec() == QMessageBox::Cancel ? prompts::IDCANCEL : prompts::IDOK;
+    QMessageBox box(iconOf(type), prompts::caption(), shown, buttonsOf(type), parent);
+    return answerOf(box.exec());
 }
 
 QString QtPrompts::openFileName(QWidget *parent, const QString &filter) {

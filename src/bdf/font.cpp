@@ -1,10 +1,7 @@
-/* The font record: its default options, the scalable width of its glyphs and
- * its release. */
+/* The font record: its default options and its release. */
 #include "bdf.h"
 #include "hash.h"
-#include "metrics.h"
 
-#include <cmath>
 #include <stdlib.h>
 
 bdf_options bdf_global_options;
@@ -13,18 +10,6 @@ void bdf_default_options(bdf_options *options) {
     if (!options)
         return;
     *options = bdf_options{0, 1, 1, 1, 1, BDF_SPACING_PROPORTIONAL, 12, 0, 0, 1, BDF_EOL_LF, 3};
-}
-
-uint16_t bdf_scalable_width(const bdf_font *font, uint16_t dwidth) {
-    double divisor = (double)font->point_size * (double)font->resolution_x;
-    if (divisor == 0.0)
-        return 0;
-    double width = std::trunc((double)dwidth * 72000.0 / divisor);
-    /* Keep the low 16 bits as the integer conversion of the original did;
-     * go through int64 so that out-of-range values wrap instead of being UB. */
-    if (!(width > -9.2e18 && width < 9.2e18))
-        return 0;
-    return (uint16_t)(int64_t)width;
 }
 
 static void free_glyphs(bdf_glyph *glyphs, uint32_t used) {

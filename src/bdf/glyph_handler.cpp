@@ -175,15 +175,7 @@ void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t li
     box.ascent = (int16_t)(box.y_offset + box.height);
     box.descent = (int16_t)-box.y_offset;
 
-    int16_t right = (int16_t)(box.x_offset + box.width);
-    if (box.ascent > state->max_ascent)
-        state->max_ascent = box.ascent;
-    if (box.descent > state->max_descent)
-        state->max_descent = box.descent;
-    if (right > state->max_right)
-        state->max_right = right;
-    if (box.x_offset < state->min_left)
-        state->min_left = box.x_offset;
+    bdf_box_span_add(&state->glyph_boxes, &box);
 
     if (!(state->flags & BDF_DWIDTH)) {
         if (font->metrics_set == 0) {
@@ -209,6 +201,16 @@ void bbx(const char *line, bdf_parse_state *state, bdf_glyph *glyph, uint32_t li
     bdf_bitmap_begin(state, glyph);
 }
 
+/* A DWIDTH, BBX or BITMAP line that no glyph owns (between ENDCHAR and the next
+ * ENCODING) changes no glyph. BBX and BITMAP still count for the order of the
+ * lines after them, and the rows after such a BITMAP go with it. */
+int stray_line(const char *keyword, uint32_t order_flag, uint32_t lineno, bdf_parse_state *state) {
+    bdf_message(state, "[line %ld] \"%s\" line outside a glyph ignored.", (long)lineno, keyword);
+    state->font->modified = 1;
+    state->flags |= order_flag;
+    return BDF_OK;
+}
+
 /* SWIDTH, DWIDTH, BBX, BITMAP and the rows: the lines about the current glyph. */
 int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *state) {
     if (state->flags & BDF_BITMAP)
@@ -225,9 +227,11 @@ int glyph_line(char *line, uint32_t length, uint32_t lineno, bdf_parse_state *st
         return bdf_missing(state, lineno, "ENCODING", BDF_MISSING_ENCODING);
     if (bitmap && !(state->flags & BDF_BBX))
         return bdf_missing(state, lineno, "BBX", BDF_MISSING_BBX);
-    bdf_glyph *glyph = bdf_current_glyph(state);
+    /* Until this block's ENCODING the last glyph of a list is another block's. */
+    bdf_glyph *glyph = (state->flags & BDF_ENCODING) ? bdf_current_glyph(state) : nullptr;
     if (!glyph)
-        return BDF_OK;
+        return stray_line(dwidth ? "DWIDTH" : box ? "BBX" : "BITMAP",
+                          box ? uint32_t(BDF_BBX) : bitmap ? uint32_t(BDF_BITMAP) : 0u, lineno, state);
     if (bitmap) {
         state->row = 0;
         state->flags |= BDF_BITMAP;

@@ -116,7 +116,7 @@ int bdf_read_lines(bdf_line_source *source, bdf_line_handler handler, bdf_parse_
                     *end = '\0';
                     result = deliver(slot, p, end, line, state);
                     if (result != 0) {
-                        line++;
+                        state->stop_line = line++;
                         goto done;
                     }
                     p = end + 1;
@@ -132,7 +132,7 @@ int bdf_read_lines(bdf_line_source *source, bdf_line_handler handler, bdf_parse_
             *end = '\0';
             result = deliver(slot, p, end, line, state);
             if (result != 0) {
-                line++;
+                state->stop_line = line++;
                 goto done;
             }
             p = end + 1;
@@ -152,6 +152,7 @@ int bdf_read_lines(bdf_line_source *source, bdf_line_handler handler, bdf_parse_
         if (kept + 2 > size) {
             char *grown = (char *)realloc(buffer, size * 2 + 1);
             if (!grown) {
+                state->stop_line = line;
                 result = bdf_out_of_memory(state, line);
                 break;
             }

@@ -46,37 +46,36 @@ uint16_t most_common_width(const bdf_font *font) {
 void correct_font_box(bdf_parse_state *state) {
     bdf_font *font = state->font;
     bdf_bbx &box = font->bbx;
-    int16_t width = (int16_t)(state->max_right - state->min_left);
-    if (width != (int16_t)box.width) {
+    const bdf_bbx actual = bdf_box_span_box(&state->glyph_boxes);
+    if (actual.width != box.width) {
         bdf_message(state, "Font width != actual width.  Old: %hd New: %hd.", (short)box.width,
-                    width);
-        box.width = (uint16_t)width;
+                    (short)actual.width);
+        box.width = actual.width;
         font->modified = 1;
     }
-    if (box.x_offset != state->min_left) {
+    if (box.x_offset != actual.x_offset) {
         bdf_message(state, "Font left bearing != actual left bearing.  Old: %hd New: %hd.",
-                    box.x_offset, state->min_left);
-        box.x_offset = state->min_left;
+                    box.x_offset, actual.x_offset);
+        box.x_offset = actual.x_offset;
         font->modified = 1;
     }
-    if (box.ascent != state->max_ascent) {
+    if (box.ascent != actual.ascent) {
         bdf_message(state, "Font ascent != actual ascent.  Old: %hd New: %hd.", box.ascent,
-                    state->max_ascent);
-        box.ascent = state->max_ascent;
+                    actual.ascent);
+        box.ascent = actual.ascent;
         font->modified = 1;
     }
-    if (box.descent != state->max_descent) {
+    if (box.descent != actual.descent) {
         bdf_message(state, "Font descent != actual descent.  Old: %hd New: %hd.", box.descent,
-                    state->max_descent);
-        box.descent = state->max_descent;
-        box.y_offset = (int16_t)-state->max_descent;
+                    actual.descent);
+        box.descent = actual.descent;
+        box.y_offset = actual.y_offset;
         font->modified = 1;
     }
-    int16_t height = (int16_t)(state->max_ascent + state->max_descent);
-    if (height != (int16_t)box.height)
+    if (actual.height != box.height)
         bdf_message(state, "Font height != actual height. Old: %hd New: %hd.", (short)box.height,
-                    height);
-    box.height = (uint16_t)height;
+                    (short)actual.height);
+    box.height = actual.height;
 }
 
 void trim(char **buffer, uint32_t length) {
@@ -94,6 +93,11 @@ void finish(bdf_parse_state *state, int result, uint32_t lineno) {
          * pixel size (ENDPROPERTIES does, with a message). */
         if (font->bpp == 0)
             font->bpp = 1;
+        /* Without ENDFONT the data ended too soon: the missing part starts at
+         * the line after the last one. */
+        font->stop_line = state->stop_line     ? state->stop_line
+                          : state->flags & BDF_START ? lineno
+                                                     : 0;
         if (!std::is_sorted(font->glyphs, font->glyphs + font->glyphs_used, by_encoding))
             std::sort(font->glyphs, font->glyphs + font->glyphs_used, by_encoding);
         if (font->spacing != BDF_SPACING_PROPORTIONAL)
@@ -169,7 +173,7 @@ bdf_font *load(FILE *file, const bdf_options *options, bdf_callback callback, vo
         bdf_default_options(&state->options);
     state->callback = callback;
     state->client_data = client_data;
-    state->min_left = 32767;
+    bdf_box_span_start(&state->glyph_boxes);
     state->file_size = remaining_size(file);
 
     bdf_line_source source = {file, text_mode, false, false};

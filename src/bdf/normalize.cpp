@@ -52,6 +52,25 @@ InkBox find_ink(const bdf_glyph *glyph, uint16_t bpp) {
     return ink;
 }
 
+// The box of the glyph's ink: all zero without ink; the glyph's own box when
+// the ink box has the same row size and height (blank columns that do not
+// change the row size are kept).
+bdf_bbx cropped_box(const bdf_glyph *glyph, const InkBox &ink, uint16_t bpp) {
+    if (!ink.any)
+        return bdf_bbx{};
+    bdf_bbx box;
+    box.x_offset = (int16_t)(glyph->bbx.x_offset + (int32_t)ink.min_x);
+    box.width = (uint16_t)(ink.max_x - ink.min_x + 1);
+    box.ascent = (int16_t)(glyph->bbx.ascent - (int32_t)ink.min_y);
+    box.height = (uint16_t)(ink.max_y - ink.min_y + 1);
+    box.descent = (int16_t)(box.height - box.ascent);
+    box.y_offset = (int16_t)-box.descent;
+    const bdf_bbx &old = glyph->bbx;
+    if (bdf_row_bytes(box.width, bpp) == bdf_row_bytes(old.width, bpp) && box.height == old.height)
+        return old;
+    return box;
+}
+
 // ORs `bits` bits of `in`, from bit `skip` on, into `out` from its first bit.
 void copy_bits_left(unsigned char *out, const unsigned char *in, uint32_t skip, uint32_t bits) {
     in += skip / 8;
@@ -70,33 +89,25 @@ void copy_bits_left(unsigned char *out, const unsigned char *in, uint32_t skip, 
 
 } // namespace
 
+bdf_bbx bdf_cropped_box(const bdf_glyph *glyph, uint16_t bpp) {
+    return cropped_box(glyph, find_ink(glyph, bpp), bpp);
+}
+
 int bdf_crop_glyph(bdf_glyph *glyph, uint16_t bpp) {
     InkBox ink = find_ink(glyph, bpp);
+    bdf_bbx box = cropped_box(glyph, ink, bpp);
     if (!ink.any) {
         free(glyph->bitmap);
         glyph->bitmap = nullptr;
         glyph->bytes = 0;
-        glyph->bbx = bdf_bbx{};
+        glyph->bbx = box;
         return 1;
     }
-
-    bdf_bbx box;
-    box.x_offset = (int16_t)(glyph->bbx.x_offset + (int32_t)ink.min_x);
-    box.width = (uint16_t)(ink.max_x - ink.min_x + 1);
-    box.ascent = (int16_t)(glyph->bbx.ascent - (int32_t)ink.min_y);
-    box.height = (uint16_t)(ink.max_y - ink.min_y + 1);
-    box.descent = (int16_t)(box.height - box.ascent);
-    box.y_offset = (int16_t)-box.descent;
-
     const bdf_bbx &old = glyph->bbx;
     if (memcmp(&box, &old, sizeof box) == 0)
         return 1;
     uint32_t old_row_bytes = bdf_row_bytes(old.width, bpp);
     uint32_t row_bytes = bdf_row_bytes(box.width, bpp);
-    // Blank columns that do not change the row size are kept as they are.
-    if (row_bytes == old_row_bytes && box.height == old.height)
-        return 1;
-
     uint32_t bytes = row_bytes * box.height;
     unsigned char *bitmap = (unsigned char *)calloc(bytes, 1);
     if (bitmap == nullptr)

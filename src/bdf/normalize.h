@@ -5,6 +5,10 @@
 
 #include "bdf.h"
 
+// The box bdf_crop_glyph gives the glyph, which is the box the writer writes
+// it with outside padded character-cell fonts. The glyph is not changed.
+bdf_bbx bdf_cropped_box(const bdf_glyph *glyph, uint16_t bpp);
+
 // Crops the glyph in place to the box of its set pixels. A glyph without ink
 // loses its bitmap and gets an all-zero box. When the cropped box has the same
 // row size and height as the old one, nothing changes. Returns 0 only when

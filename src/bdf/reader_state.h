@@ -5,6 +5,7 @@
  * the result codes and the progress bits. */
 
 #include "bdf.h"
+#include "metrics.h"
 #include "encoding_set.h"
 #include "fields.h"
 
@@ -69,10 +70,7 @@ struct bdf_parse_state {
     uint32_t count;
     uint32_t row;       /* next bitmap row of the current glyph */
     uint32_t row_bytes; /* bytes per row of the current glyph */
-    int16_t min_left;
-    int16_t max_right;
-    int16_t max_ascent;
-    int16_t max_descent;
+    bdf_box_span glyph_boxes; /* every BBX line so far */
     char *glyph_name;       /* name from STARTCHAR not yet given to a glyph */
     int32_t glyph_encoding; /* -1 while the current glyph is unencoded */
     bdf_font *font;
@@ -96,6 +94,7 @@ struct bdf_parse_state {
     bool known_swidth;
     uint16_t known_dwidth;
     uint16_t known_swidth_value;
+    uint32_t stop_line;    /* the line the line reader stopped at, 0 while it goes on */
     int64_t file_size;     /* -1 when not known */
     uint64_t bytes_read;   /* from the file so far */
 };

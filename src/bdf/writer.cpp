@@ -271,7 +271,9 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
     }
     const bool padded = font->spacing == BDF_SPACING_CELL && options->pad_cells != 0;
 
-    // One scratch cell for the padded copies of a character-cell font.
+    // One scratch cell for the padded copies of a character-cell font, taken
+    // at the first glyph: each padded glyph writes twice its size as text, so
+    // a font box alone, however large, reserves nothing.
     unsigned char *cell = nullptr;
     uint32_t cell_bytes = 0;
     if (padded) {
@@ -279,8 +281,6 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
         if (size > UINT32_MAX)
             return 0;
         cell_bytes = (uint32_t)size;
-        if (cell_bytes != 0 && (cell = (unsigned char *)malloc(cell_bytes)) == nullptr)
-            return 0;
     }
 
     bool memory_ok = true;
@@ -320,12 +320,17 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
         report(callback, client_data, 3, 0, total);
 
         uint32_t written = 0;
-        const uint16_t mono_swidth = bdf_scalable_width(font, font->monowidth);
+        const int32_t common_dwidth = bdf_common_dwidth(font);
+        const uint16_t common_swidth = bdf_scalable_width(font, (uint16_t)common_dwidth);
         auto write_list = [&](bdf_glyph *list, uint32_t used, bool encoded) {
             for (uint32_t i = 0; i < used; ++i) {
                 bdf_glyph *glyph = &list[i];
                 bdf_glyph copy;
                 if (padded) {
+                    if (!cell && cell_bytes != 0 && !(cell = (unsigned char *)malloc(cell_bytes))) {
+                        memory_ok = false;
+                        return;
+                    }
                     copy = *glyph;
                     copy.bbx = font->bbx;
                     copy.bitmap = cell;
@@ -336,9 +341,9 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
                 } else if (!bdf_crop_glyph(glyph, font->bpp)) {
                     memory_ok = false;
                 }
-                if (font->spacing != BDF_SPACING_PROPORTIONAL) {
-                    glyph->dwidth = font->monowidth;
-                    glyph->swidth = mono_swidth;
+                if (common_dwidth >= 0) {
+                    glyph->dwidth = (uint16_t)common_dwidth;
+                    glyph->swidth = common_swidth;
                 }
                 write_glyph(out, *glyph, encoded ? glyph->encoding : -1,
                             encoded ? glyph->encoding : (long long)i, font->bpp);

@@ -15,11 +15,13 @@ struct GlyphEditorHook {
     // editor calls `glyphChanged` (the view's WM_GLYPH_CHANGED handler)
     // synchronously after each change it writes into a glyph.
     std::function<QWidget *(QWidget *view, std::function<void()> glyphChanged)> create;
-    // Starts editing `glyph` of the open font, whose box is `fontBox` and
-    // whose pixels have `bpp` bits.
-    std::function<void(QWidget *editor, bdf_glyph *glyph, const bdf_bbx *fontBox, int bpp)> setGlyph;
+    // Starts editing `glyph` of the open font `font`.
+    std::function<void(QWidget *editor, bdf_glyph *glyph, const bdf_font *font)> setGlyph;
     // Makes the editor forget the glyph and every pointer into its font.
     std::function<void(QWidget *editor)> detach;
+    // Before the editor's changes not yet applied would be dropped: it asks
+    // whether to apply them. False when the user cancels.
+    std::function<bool(QWidget *editor)> resolvePending;
 };
 
 #endif

@@ -2,31 +2,25 @@
 
 #include "dialog_builder.h"
 #include "find_glyph_dlg.h"
+#include "font_bytes.h"
 #include "font_form_template.h"
 #include "font_summary.h"
 #include "glyph_table_area.h"
 #include "info_text.h"
 #include "keyless_scroll_bar.h"
+#include "metrics.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMouseEvent>
-#include <QStringDecoder>
 #include <QWheelEvent>
 #include <algorithm>
 
 namespace {
 
 const QString kNoGlyph = QStringLiteral("No glyph is selected.");
-
-// Font texts are bytes from the file: UTF-8 when they are valid UTF-8, else Latin-1.
-QString fromFontBytes(const std::string &bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    return utf8.hasError() ? QString::fromLatin1(bytes.data(), qsizetype(bytes.size())) : text;
-}
 
 int arrowKeyCode(int qtKey) {
     switch (qtKey) {
@@ -171,11 +165,11 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
     if (font && index >= 0 && uint32_t(index) < font->glyphs_used) {
         bdf_glyph *glyph = &font->glyphs[index];
         ShowGlyphInfo(glyph);
-        if (openEditor && m_editorHook.create) {
+        if (openEditor && m_editorHook.create && ResolvePendingEdit()) {
             if (!m_pEditDlg)
                 m_pEditDlg = m_editorHook.create(this, [this] { OnGlyphChanged(); });
             m_pEditFont = font;
-            m_editorHook.setGlyph(m_pEditDlg, glyph, &font->bbx, font->bpp);
+            m_editorHook.setGlyph(m_pEditDlg, glyph, font);
             m_pEditDlg->show();
             m_pEditDlg->raise();
             m_pEditDlg->activateWindow();
@@ -184,6 +178,10 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
         m_pGlyphInfo->setText(kNoGlyph);
     }
     m_glyphTable.UpdateHighlight(m_pArea);
+}
+
+bool CGlyphwerkView::ResolvePendingEdit() {
+    return !m_pEditDlg || !m_editorHook.resolvePending || m_editorHook.resolvePending(m_pEditDlg);
 }
 
 void CGlyphwerkView::SelectAtPoint(const QPoint &point, bool openEditor) {
@@ -228,10 +226,7 @@ void CGlyphwerkView::wheelEvent(QWheelEvent *event) {
     // partial notches of fine-grained wheels adding up.
     if (m_wndScrollBar->isHidden())
         return;
-    m_nWheelDelta += event->angleDelta().y();
-    const int notches = m_nWheelDelta / 120;
-    m_nWheelDelta -= notches * 120;
-    if (notches)
+    if (const int notches = m_wheel.Take(event->angleDelta().y()))
         m_glyphTable.Scroll(CGlyphTable::SB_THUMBTRACK,
                             m_glyphTable.FirstRow() - notches * QApplication::wheelScrollLines(), m_pArea);
     event->accept();
@@ -265,6 +260,12 @@ void CGlyphwerkView::OnEditFind() {
 }
 
 void CGlyphwerkView::OnGlyphChanged() {
+    // The scalable widths and the font box follow the glyphs as reading the
+    // saved font back would derive them, so the file reads back clean.
+    if (bdf_font *font = m_pDocument->Font()) {
+        bdf_update_metrics(font, &bdf_global_options);
+        ShowFontInfo(font);
+    }
     SelectGlyph(m_nSelected, false);
     m_pArea->Invalidate();
     update();

@@ -9,6 +9,7 @@
 #include "font_document.h"
 #include "glyph_editor_hook.h"
 #include "glyph_table.h"
+#include "wheel_notches.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -32,6 +33,11 @@ public:
     void OnUpdate(const bdf_font *hint);
     // The document is about to release its font: the editor lets go of it.
     void OnFontReleasing();
+
+    // Before anything that would drop the editor's changes not yet applied
+    // (another glyph, another font, Save, Exit): the editor asks whether to
+    // apply them. False when the user cancels.
+    bool ResolvePendingEdit();
 
     void SelectGlyph(int index, bool openEditor);
     // ID_EDIT_FIND.
@@ -80,7 +86,7 @@ private:
     QWidget *m_pGlyphGroup = nullptr;
     QWidget *m_pFontGroup = nullptr;
     QSize m_formSize;
-    int m_nWheelDelta = 0; // wheel rotation not yet turned into rows
+    WheelNotches m_wheel;
 };
 
 #endif

@@ -2,7 +2,8 @@
 #define GLYPHWERK_CLI_COMMANDS_H
 
 // The subcommands of glyphwerk-bdf. Each returns the process exit status and
-// expects the property registry to be set up (bdf_setup).
+// expects the property registry to be set up (bdf_setup). A path of "-" is
+// standard input, or standard output for normalize's OUT.
 
 enum {
     EXIT_CLEAN = 0,      // check: a font without messages; other commands: success
@@ -12,8 +13,11 @@ enum {
     EXIT_USAGE = 64,     // as sysexits' EX_USAGE
 };
 
-int run_check(const char *path);
+// One file prints its messages as they are; several print each line after
+// the file's name and ": ", and return the worst status of them.
+int run_check(int count, char **paths);
 int run_info(const char *path);
+int run_info_json(const char *path);
 int run_normalize(const char *in_path, const char *out_path);
 
 #endif

@@ -4,6 +4,7 @@
 #include "dialog_builder.h"
 #include "dialog_icon.h"
 #include "link_label.h"
+#include "string_table.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -30,7 +31,7 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent) {
     m_mailLink->bind();
     m_webLink->bind();
 
-    res::controlById<QLabel>(this, res::IDC_ABOUT_VERSION)->setText(QStringLiteral("GlyphwerkV1.02"));
+    res::controlById<QLabel>(this, res::IDC_ABOUT_VERSION)->setText(res::nameAndVersion());
 
     const QString mail = QString::fromLatin1(res::kAuthorMail);
     m_mailLink->SetLinkUrl(QStringLiteral("mailto:") + mail);

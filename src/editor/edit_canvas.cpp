@@ -5,6 +5,8 @@
 #include "read_back_canvas.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 using namespace cell_colours;
 
@@ -46,6 +48,23 @@ void CEditCanvas::Detach() {
     leftDown_ = rightDown_ = false;
 }
 
+bool CEditCanvas::HasUnappliedChanges() const {
+    if (!ready_)
+        return false;
+    if (selection_.active && dirty_)
+        return true;
+    if (!history_.CanUndo())
+        return false;
+    const uint32_t bytes = GridBytes(box_.width, box_.height, bpp_);
+    auto *stored = static_cast<unsigned char *>(calloc(bytes ? bytes : 1, 1));
+    if (!stored)
+        return true; // when in doubt, ask rather than drop
+    UnpackGlyph(stored, glyph_, box_, bpp_);
+    const bool differs = memcmp(stored, history_.CurrentBitmap(), bytes) != 0;
+    free(stored);
+    return differs;
+}
+
 int CEditCanvas::MaxZoom() const {
     const int side = std::max<int>(box_.width, box_.height);
     int zoom = kMaxZoom;
@@ -54,10 +73,12 @@ int CEditCanvas::MaxZoom() const {
     return zoom;
 }
 
-void CEditCanvas::Rebuild() {
+void CEditCanvas::Rebuild(bool keepScroll) {
     const int width = std::max(ContentWidth(), 1), height = std::max(ContentHeight(), 1);
-    if (canvas_.width() != width || canvas_.height() != height)
+    if (canvas_.width() != width || canvas_.height() != height) {
         canvas_ = QImage(width, height, QImage::Format_RGB32);
+        keepScroll = false;
+    }
     canvas_.fill(kWhite);
     if (ready_) {
         const int pitch = Pitch(), W = box_.width, H = box_.height;
@@ -72,7 +93,8 @@ void CEditCanvas::Rebuild() {
                                kAdvanceBox, PEN_DOT);
         DrawPixels();
     }
-    scrollX_ = scrollY_ = 0;
+    if (!keepScroll)
+        scrollX_ = scrollY_ = 0;
     if (onRebuild)
         onRebuild();
 }
@@ -256,7 +278,7 @@ void CEditCanvas::MakeSelection(Cell from, Cell to, bool lift) {
     selection_.Render(history_.CurrentBitmap(), box_.width, box_.height, bpp_, zoom_, cells);
     if (lift) {
         selection_.lifted = 1;
-        Rebuild();
+        Rebuild(true);
     }
 }
 
@@ -278,7 +300,7 @@ void CEditCanvas::CommitSelection() {
     if (grid)
         history_.Push(grid);
     dirty_ = false;
-    Rebuild();
+    Rebuild(true);
 }
 
 void CEditCanvas::ShiftOrMove(int direction) {
@@ -289,7 +311,7 @@ void CEditCanvas::ShiftOrMove(int direction) {
             Present();
         }
     } else if (history_.ShiftGrid(direction)) {
-        Rebuild();
+        Rebuild(true);
     }
 }
 
@@ -304,7 +326,7 @@ bool CEditCanvas::Undo() {
     if (!history_.Undo())
         return false;
     CommitSelection();
-    Rebuild();
+    Rebuild(true);
     return true;
 }
 
@@ -312,7 +334,7 @@ bool CEditCanvas::Redo() {
     if (!history_.Redo())
         return false;
     CommitSelection();
-    Rebuild();
+    Rebuild(true);
     return true;
 }
 

@@ -56,10 +56,16 @@ public:
     // Drops every reference to the glyph and its font; nothing is shown until
     // the next SetUp.
     void Detach();
+    // Whether applying now would change the glyph's pixels: a recorded change
+    // whose grid differs from the glyph as stored (OK keeps the history, so
+    // what it applied stays undoable), or a moved selection not yet dropped.
+    bool HasUnappliedChanges() const;
 
     // Redraws the canvas from the current history entry and resets the scroll
     // offsets; `onRebuild` then lets the window refresh fields and scroll bars.
-    void Rebuild();
+    // An edit of the same grid (undo, redo, a shift, lifting or dropping a
+    // selection) keeps the offsets instead, while the content keeps its size.
+    void Rebuild(bool keepScroll = false);
     // Composes the visible part of the content (at the scroll offsets, the size
     // of the view) with the eraser and the selection into the back buffer.
     void Present();

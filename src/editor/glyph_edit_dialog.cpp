@@ -2,6 +2,7 @@
 
 #include "canvas_frame.h"
 #include "dialog_builder.h"
+#include "fit_label.h"
 #include "glyph_edit_template.h"
 #include "grid_bitmap.h"
 #include "icon_button.h"
@@ -15,8 +16,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <cstdlib>
+#include <optional>
 #include <cstring>
 
 using namespace res;
@@ -63,6 +66,17 @@ bool IsIconButton(int id) {
     return false;
 }
 
+constexpr char kCommonWidthTip[] =
+    "Every glyph of a monospaced or character-cell font is saved with the font's device width.";
+
+QString EncodingText(const bdf_glyph &glyph) { return QString::asprintf("%04x", unsigned(glyph.encoding)).toUpper(); }
+
+QString PendingChangesQuestion(const bdf_glyph &glyph) {
+    if (glyph.name && *glyph.name)
+        return QStringLiteral("Apply the changes to the glyph \"%1\"?").arg(QString::fromLatin1(glyph.name));
+    return QStringLiteral("Apply the changes to the glyph with encoding %1?").arg(EncodingText(glyph));
+}
+
 void ShowNotice(QWidget *parent, const char *text) {
     if (prompts::currentSlot())
         prompts::messageBox(parent, QString::fromLatin1(text), prompts::MB_ICONEXCLAMATION_OK);
@@ -75,6 +89,8 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     options.createControl = [](const ControlTemplate &control, QWidget *parent) -> QWidget * {
         if (control.id == IDC_CANVAS)
             return new CCanvasFrame(parent);
+        if (control.id == IDC_METRICS) // two lines of numbers that grow with the glyph
+            return new CFitLabel(parent);
         if (IsIconButton(control.id)) {
             auto *button = new CIconButton(control.kind == ControlKind::CheckBox, parent);
             button->setText(QString::fromUtf8(control.text)); // for accessibility; the icon is drawn instead
@@ -114,7 +130,8 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     showAdvance_->setChecked(canvas_.show_advance_box);
 
     connect(controlById<QPushButton>(this, IDOK), &QPushButton::clicked, this, [this] { OnOK(); });
-    connect(controlById<QPushButton>(this, IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
+    // Cancel is the explicit choice to drop the changes: it does not ask.
+    connect(controlById<QPushButton>(this, IDCANCEL), &QPushButton::clicked, this, [this] { QDialog::reject(); });
     connect(zoomIn_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomIn);
     connect(zoomOut_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomOut);
     connect(undo_, &QAbstractButton::clicked, this, &CGlyphEditDlg::Undo);
@@ -135,7 +152,6 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     });
     for (QScrollBar *bar : {hbar_, vbar_}) {
         bar->setSingleStep(1);
-        bar->setPageStep(0);
         connect(bar, &QScrollBar::valueChanged, this, [this] {
             canvas_.SetScroll(hbar_->value(), vbar_->value());
             Present();
@@ -164,7 +180,11 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
 
 CGlyphEditDlg::~CGlyphEditDlg() = default;
 
-bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp) {
+bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp, int commonWidth) {
+    commonWidth_ = commonWidth;
+    dwidthEdit_->setReadOnly(commonWidth >= 0);
+    dwidthEdit_->setToolTip(commonWidth >= 0 ? QString::fromLatin1(kCommonWidthTip) : QString());
+    dwidthEdit_->setModified(false);
     const CEditCanvas::SetUpResult result = canvas_.SetUp(glyph, fontBox, bpp);
     if (result != CEditCanvas::SETUP_READY) {
         // Nothing of another glyph may stay on show.
@@ -195,8 +215,10 @@ void CGlyphEditDlg::ShowGlyphFields() {
         return;
     if (glyph->name)
         nameEdit_->setText(QString::fromLatin1(glyph->name));
-    encodingLabel_->setText(QString::asprintf("%04x", unsigned(glyph->encoding)).toUpper());
-    dwidthEdit_->setText(QString::number(glyph->dwidth));
+    encodingLabel_->setText(EncodingText(*glyph));
+    // A width typed and not yet applied survives shifts, zooms and the other rebuilds.
+    if (!dwidthEdit_->isModified())
+        dwidthEdit_->setText(QString::number(commonWidth_ >= 0 ? commonWidth_ : glyph->dwidth));
     const bdf_bbx &b = glyph->bbx;
     metricsLabel_->setText(QString::asprintf("width %d height %d x_offset %d y_offset %d\r\nascent %d descent %d",
                                              b.width, b.height, b.x_offset, b.y_offset, b.ascent, b.descent));
@@ -204,8 +226,12 @@ void CGlyphEditDlg::ShowGlyphFields() {
 
 bool CGlyphEditDlg::OnOK() {
     const bool changed = ApplyToGlyph();
-    if (changed)
+    if (changed) {
+        // The fields show what was stored, the metrics the glyph's new box.
+        dwidthEdit_->setModified(false);
+        ShowGlyphFields();
         emit glyphChanged();
+    }
     return changed;
 }
 
@@ -214,9 +240,8 @@ bool CGlyphEditDlg::ApplyToGlyph() {
     if (!canvas_.Ready() || !glyph)
         return false;
     bool changed = false;
-    // Names are bytes; Latin-1 carries every byte of a stored name through the edit unchanged.
-    const QByteArray name = nameEdit_->text().toLatin1();
-    if (!name.isEmpty() && glyph->name && strcmp(name.constData(), glyph->name) != 0) {
+    const QByteArray name = TypedName(*glyph);
+    if (!name.isEmpty()) {
         if (char *copy = static_cast<char *>(malloc(size_t(name.size()) + 1))) {
             memcpy(copy, name.constData(), size_t(name.size()) + 1);
             free(glyph->name);
@@ -224,13 +249,9 @@ bool CGlyphEditDlg::ApplyToGlyph() {
             changed = true;
         }
     }
-    const QByteArray width = dwidthEdit_->text().toLatin1();
-    if (!width.isEmpty()) {
-        const int n = atoi(width.constData());
-        if (n != int(glyph->dwidth)) {
-            glyph->dwidth = uint16_t(n);
-            changed = true;
-        }
+    if (const std::optional<int> width = TypedDeviceWidth(*glyph)) {
+        glyph->dwidth = uint16_t(*width);
+        changed = true;
     }
     canvas_.CommitSelection();
     CEditHistory &history = canvas_.History();
@@ -243,6 +264,50 @@ bool CGlyphEditDlg::ApplyToGlyph() {
         }
     }
     return changed;
+}
+
+QByteArray CGlyphEditDlg::TypedName(const bdf_glyph &glyph) const {
+    // Names are bytes; Latin-1 carries every byte of a stored name through the edit unchanged.
+    const QByteArray name = nameEdit_->text().toLatin1();
+    if (name.isEmpty() || !glyph.name || strcmp(name.constData(), glyph.name) == 0)
+        return {};
+    return name;
+}
+
+std::optional<int> CGlyphEditDlg::TypedDeviceWidth(const bdf_glyph &glyph) const {
+    const QByteArray width = dwidthEdit_->text().toLatin1();
+    if (commonWidth_ >= 0 || width.isEmpty())
+        return std::nullopt;
+    const int n = atoi(width.constData());
+    if (n == int(glyph.dwidth))
+        return std::nullopt;
+    return n;
+}
+
+bool CGlyphEditDlg::ResolvePendingChanges() {
+    // A hidden window holds nothing the user still sees as pending.
+    const bdf_glyph *glyph = canvas_.Glyph();
+    if (!isVisible() || !glyph ||
+        (!canvas_.HasUnappliedChanges() && TypedName(*glyph).isEmpty() && !TypedDeviceWidth(*glyph)))
+        return true;
+    const QString question = PendingChangesQuestion(*glyph);
+    switch (prompts::messageBox(this, question, prompts::MB_ICONQUESTION_YESNOCANCEL)) {
+    case prompts::IDYES:
+        OnOK();
+        return true;
+    case prompts::IDNO: {
+        const bdf_bbx gridBox = canvas_.GridBox();
+        SetGlyph(canvas_.Glyph(), gridBox, canvas_.Bpp(), commonWidth_);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CGlyphEditDlg::reject() {
+    if (ResolvePendingChanges())
+        QDialog::reject();
 }
 
 // ---- Canvas ----------------------------------------------------------------
@@ -267,10 +332,28 @@ void CGlyphEditDlg::UpdateScrollBars() {
     const int availableWidth = frame.width() - 2 * kMargin, availableHeight = frame.height() - 2 * kMargin;
     hbar_->setVisible(canvas_.ContentWidth() > availableWidth);
     hbar_->setRange(0, std::max(0, canvas_.ContentWidth() - availableWidth + vbar_->width()));
-    hbar_->setValue(0);
     vbar_->setVisible(canvas_.ContentHeight() > availableHeight);
     vbar_->setRange(0, std::max(0, canvas_.ContentHeight() - availableHeight + hbar_->height()));
-    vbar_->setValue(0);
+    // A click in the trough moves by what the view shows.
+    const QRect view = GetViewRect();
+    hbar_->setPageStep(view.width());
+    vbar_->setPageStep(view.height());
+    hbar_->setValue(canvas_.ScrollX());
+    vbar_->setValue(canvas_.ScrollY());
+    canvas_.SetScroll(hbar_->value(), vbar_->value());
+}
+
+void CGlyphEditDlg::OnWheel(const QWheelEvent *event, bool overHorizontalBar) {
+    // Shift, or a wheel over the horizontal bar, turns a vertical wheel sideways.
+    QPoint delta = event->angleDelta();
+    if ((overHorizontalBar || (event->modifiers() & Qt::ShiftModifier)) && delta.x() == 0)
+        delta = QPoint(delta.y(), 0);
+    // A notch moves the desktop's lines per notch, a line being a row or column of cells.
+    const int step = QApplication::wheelScrollLines() * canvas_.Pitch();
+    if (const int notches = wheelX_.Take(delta.x()); notches && !hbar_->isHidden())
+        hbar_->setValue(hbar_->value() - notches * step);
+    if (const int notches = wheelY_.Take(delta.y()); notches && !vbar_->isHidden())
+        vbar_->setValue(vbar_->value() - notches * step);
 }
 
 bool CGlyphEditDlg::PointToCell(QPoint point, Cell *cell) const {
@@ -352,6 +435,11 @@ void CGlyphEditDlg::mouseMoveEvent(QMouseEvent *event) {
 }
 
 bool CGlyphEditDlg::eventFilter(QObject *watched, QEvent *event) {
+    // The wheel scrolls the canvas from over the canvas and over either bar alike.
+    if (event->type() == QEvent::Wheel && (watched == frame_ || watched == hbar_ || watched == vbar_)) {
+        OnWheel(static_cast<QWheelEvent *>(event), watched == hbar_);
+        return true;
+    }
     // A key travels from the focus widget up to the dialog; it is seen once, where it starts.
     if (event->type() == QEvent::KeyPress) {
         QWidget *focus = QApplication::focusWidget();

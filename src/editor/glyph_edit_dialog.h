@@ -4,17 +4,21 @@
 // The modeless "Glyph Edit" window (dialog 131). The font view creates it once,
 // hands it a glyph of the document's font with SetGlyph and shows it. OK writes
 // the name, the device width and the edited pixels into that glyph record in
-// place and emits glyphChanged (the view's WM_GLYPH_CHANGED); Cancel, Escape and
-// the close box hide it without writing anything.
+// place and emits glyphChanged (the view's WM_GLYPH_CHANGED); Cancel hides it
+// without writing anything. Escape and the close box first ask about changes
+// not yet applied, as must everything else that would drop them.
 //
 // The dialog holds a pointer into the document's font while it is open: the
 // document calls DetachFont before it replaces or releases the font.
 
 #include "bdf.h"
 #include "edit_canvas.h"
+#include "wheel_notches.h"
 
 #include <QDialog>
 #include <QTimer>
+
+#include <optional>
 
 class CCanvasFrame;
 class CIconButton;
@@ -36,9 +40,13 @@ public:
     // Starts editing `glyph` (an entry of the font's glyphs; null leaves the
     // window blank) of a font with box `fontBox` and `bpp` bits per pixel (the
     // font's `bpp`: a 2- or 4-bit font is edited at its own depth),
-    // discarding unapplied changes. Returns false, with a notice, for a glyph
-    // that cannot be edited; the window then stays blank.
-    bool SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp);
+    // discarding unapplied changes. `commonWidth` is the device width Save
+    // gives every glyph of a monospaced or character-cell font (-1 in a
+    // proportional font): the Device Width field then shows it and cannot be
+    // edited, since a width of the glyph's own would be lost on Save.
+    // Returns false, with a notice, for a glyph that cannot be edited; the
+    // window then stays blank.
+    bool SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp, int commonWidth = -1);
     // Hides the window and forgets the glyph and every reference into its font.
     void DetachFont();
 
@@ -46,6 +54,11 @@ public:
     bool OnOK();
     // Writes the fields and the current pixels into the glyph; true when anything changed.
     bool ApplyToGlyph();
+    // Before anything that would drop changes on show and not yet applied
+    // (pixels, a typed name or device width): asks whether to apply them to the glyph. Yes applies them as OK
+    // does, No starts the glyph over as stored; false (Cancel) leaves the window
+    // and its changes as they were. Without such changes nothing is asked.
+    bool ResolvePendingChanges();
 
     // Canvas operations bound to the buttons and keys.
     void ZoomIn();
@@ -71,6 +84,8 @@ signals:
     void glyphChanged();
 
 protected:
+    // Escape and the close box.
+    void reject() override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -83,8 +98,14 @@ private:
     void OnKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void SelectTool(int tool, CIconButton *button);
     void UpdateScrollBars();
+    void OnWheel(const QWheelEvent *event, bool overHorizontalBar);
+    // The name and device width OK would store; empty or no value where the
+    // field holds what the glyph already has (or cannot be applied).
+    QByteArray TypedName(const bdf_glyph &glyph) const;
+    std::optional<int> TypedDeviceWidth(const bdf_glyph &glyph) const;
 
     CEditCanvas canvas_;
+    int commonWidth_ = -1;
     QTimer timer_;
     CCanvasFrame *frame_ = nullptr;
     QScrollBar *hbar_ = nullptr;
@@ -103,6 +124,7 @@ private:
     CIconButton *eraser_ = nullptr;
     QCheckBox *showAxes_ = nullptr;
     QCheckBox *showAdvance_ = nullptr;
+    WheelNotches wheelX_, wheelY_;
 };
 
 #endif

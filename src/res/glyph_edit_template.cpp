@@ -16,7 +16,8 @@ const DialogTemplate &glyphEditTemplate() {
             {IDC_DWIDTH_LABEL, "IDC_DWIDTH_LABEL", K::Label, "Device Width:", 24, 43, 47, 8, None},
             {IDC_DWIDTH, "IDC_DWIDTH", K::Edit, "", 73, 42, 125, 12, TabStop | Border | AutoHScroll},
             {IDC_METRICS_LABEL, "IDC_METRICS_LABEL", K::Label, "Metrics:", 24, 59, 27, 8, None},
-            {IDC_METRICS, "IDC_METRICS", K::Label, "", 73, 56, 125, 15, None},
+            // The metrics reach the group's right edge and are two full lines high.
+            {IDC_METRICS, "IDC_METRICS", K::Label, "", 73, 56, 133, 18, None},
             {IDOK, "IDOK", K::DefPushButton, "OK", 240, 15, 56, 14, TabStop},
             {IDCANCEL, "IDCANCEL", K::PushButton, "Cancel", 240, 33, 56, 14, TabStop},
             {-1, "IDC_STATIC", K::GroupBox, "", 7, 77, 333, 178, None},

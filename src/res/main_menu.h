@@ -18,6 +18,7 @@ enum CommandId : int {
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_APP_UPDATE = 32771,
+    ID_VIEW_LOAD_REPORT = 32772,
 };
 
 inline constexpr int kRecentFileCount = 4;

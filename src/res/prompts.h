@@ -19,6 +19,7 @@ namespace prompts {
 enum Type : unsigned {
     MB_OK = 0,
     MB_ICONERROR_OK = 16,          // OK, error icon
+    MB_ICONQUESTION_YESNOCANCEL = 35, // Yes, No and Cancel, question icon
     MB_ICONEXCLAMATION_OK = 48,    // OK, exclamation icon
     MB_ICONEXCLAMATION_OKCANCEL = 49,
 };
@@ -38,7 +39,8 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    // A modal message box captioned "Glyphwerk"; returns IDOK or IDCANCEL.
+    // A modal message box captioned "Glyphwerk"; returns the answer its
+    // buttons allow: IDOK or IDCANCEL, or IDYES, IDNO or IDCANCEL.
     virtual int messageBox(QWidget *parent, const QString &text, unsigned type) = 0;
 
     // The open-file prompt; an empty string when the user cancels.

@@ -4,6 +4,8 @@
 // The program's strings: the application name, the Save As filter, the
 // document string of resource 128 and the start-up caption.
 
+#include "glyphwerk_version.h"
+
 #include <QString>
 
 namespace res {
@@ -35,8 +37,11 @@ QString docString(DocStringField field);
 // ("Name (*.x);;...").
 QString qtFilter(const QString &classicFilter);
 
+// The program's name with its version, as the About box shows it.
+inline QString nameAndVersion() { return QStringLiteral("GlyphwerkV" GLYPHWERK_VERSION); }
+
 // The main window's caption right after start-up.
-inline QString startupCaption() { return QStringLiteral("GlyphwerkV1.02"); }
+inline QString startupCaption() { return nameAndVersion(); }
 
 } // namespace res
 

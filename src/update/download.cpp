@@ -1,7 +1,7 @@
 #include "download.h"
 
 #include "download_error.h"
-#include "request_url.h"
+#include "update_protocol.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -10,6 +10,9 @@
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
+#include <optional>
 
 namespace update {
 
@@ -20,7 +23,7 @@ constexpr int kAbortPollMs = 50;
 } // namespace
 
 DownloadResult DownloadUrlToFile(std::string_view url, const QString &destination, CDownloadProgress *observer,
-                                 int stallTimeoutMs) {
+                                 const DownloadLimits &limits) {
     if (url.empty() || destination.isEmpty())
         return {false, kErrorInvalidUrl, QStringLiteral("No URL or no destination file.")};
 
@@ -40,28 +43,38 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
 
     QNetworkAccessManager manager;
     QNetworkRequest get(target);
-    if (stallTimeoutMs > 0)
-        get.setTransferTimeout(stallTimeoutMs);
+    if (limits.stallTimeoutMs > 0)
+        get.setTransferTimeout(limits.stallTimeoutMs);
     QNetworkReply *reply = manager.get(get);
 
     QEventLoop loop;
-    QString writeError;
+    std::optional<DownloadResult> failure; // the first reason this side ended the transfer
     bool aborting = false;
     bool sizeUnknown = false;
-    const auto stop = [&] {
-        if (!aborting) {
-            aborting = true;
-            reply->abort();
-        }
+    const auto stop = [&](std::optional<DownloadResult> reason = {}) {
+        if (aborting)
+            return;
+        aborting = true;
+        failure = std::move(reason);
+        reply->abort();
     };
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
-        const QByteArray chunk = reply->readAll();
-        if (!aborting && file.write(chunk) != chunk.size()) {
-            writeError = file.errorString();
-            stop();
-        }
+    const auto tooLarge = [&] {
+        stop(DownloadResult{false, kErrorTooLarge, QStringLiteral("The file is larger than %1 bytes.").arg(limits.maxBytes)});
+    };
+    const auto store = [&](const QByteArray &chunk) {
+        if (aborting)
+            return;
+        if (limits.maxBytes > 0 && file.pos() + chunk.size() > limits.maxBytes)
+            tooLarge();
+        else if (file.write(chunk) != chunk.size())
+            stop(DownloadResult{false, kErrorWriteFault, file.errorString()});
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (limits.maxBytes > 0 && announced.isValid() && announced.toLongLong() > limits.maxBytes)
+            tooLarge(); // no need to receive what will be refused
     });
-    QTimer poll;
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] { store(reply->readAll()); });
     if (observer) {
         // Qt may deliver one more progress signal after abort(); it is ignored. A
         // transfer without a known size stays "unknown" even when Qt's last
@@ -72,31 +85,44 @@ DownloadResult DownloadUrlToFile(std::string_view url, const QString &destinatio
             if (!aborting && observer->OnProgress(quint64(received), progressMax, 0, {}) != S_OK_)
                 stop();
         });
+    }
+    QTimer poll;
+    if (observer || limits.cancel) {
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (observer->mustStop())
+            if ((observer && observer->mustStop()) || (limits.cancel && limits.cancel->load()))
                 stop();
         });
         poll.start(kAbortPollMs);
+    }
+    QTimer deadline;
+    if (!limits.deadline.isForever()) {
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+            stop(DownloadResult{false, kErrorTimeout, QStringLiteral("The transfer passed its deadline.")});
+        });
+        deadline.start(std::chrono::milliseconds(std::max<qint64>(0, limits.deadline.remainingTime())));
     }
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     poll.stop();
+    deadline.stop();
     if (!reply->isFinished()) // the program is quitting and ended every event loop
         stop();
 
     if (!aborting && reply->error() == QNetworkReply::NoError) {
-        const QByteArray rest = reply->readAll();
-        if (file.write(rest) != rest.size() || !file.flush())
-            writeError = file.errorString();
+        store(reply->readAll());
+        if (!aborting && !file.flush())
+            failure = DownloadResult{false, kErrorWriteFault, file.errorString()};
     }
     file.close();
 
     DownloadResult result;
-    if (!writeError.isEmpty())
-        result = {false, kErrorWriteFault, writeError};
+    if (failure)
+        result = *failure;
     else if (reply->error() == QNetworkReply::OperationCanceledError && !aborting) // Qt's stall time-out
-        result = {false, kErrorTimeout, QStringLiteral("No data arrived for %1 seconds.").arg(stallTimeoutMs / 1000.0)};
+        result = {false, kErrorTimeout,
+                  QStringLiteral("No data arrived for %1 seconds.").arg(limits.stallTimeoutMs / 1000.0)};
     else if (reply->error() != QNetworkReply::NoError)
         result = {false, errorCodeFor(reply->error()), reply->errorString()};
     else

@@ -6,7 +6,9 @@
 
 #include "download_progress.h"
 
+#include <QDeadlineTimer>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <string_view>
 
@@ -18,20 +20,24 @@ struct DownloadResult {
     QString text;           // the network layer's description of the failure
 };
 
-// The check's small downloads block the user interface: they fail when no
-// data arrives for this long.
-inline constexpr int kCheckStallTimeoutMs = 30000;
+// What a server may cost one transfer; the defaults bound nothing.
+struct DownloadLimits {
+    int stallTimeoutMs = 0; // above 0: fail with a time-out when no data arrives for this long
+    qint64 maxBytes = 0;    // above 0: fail with kErrorTooLarge before the file would grow past this
+    QDeadlineTimer deadline{QDeadlineTimer::Forever}; // fail with a time-out once it has passed
+    const std::atomic<bool> *cancel = nullptr;         // polled: once set, the transfer ends as aborted
+};
 
 // Downloads `url` + "?udp=<tick count>" into `destination` (created or
 // truncated). With an observer, every progress report goes through it, and its
 // abort flag and deadline are also polled while no data arrives, so a stalled
-// server cannot keep the transfer alive after a cancel. With `stallTimeoutMs`
-// above 0, a transfer that receives nothing for that long fails with a
-// time-out. Runs a local event loop on the calling thread, which may be any
-// thread. A missing URL or destination, or a URL that is not http or https,
-// fails without a request. Shows nothing: the caller reports failures.
+// server cannot keep the transfer alive after a cancel; the limits' cancel
+// flag is polled the same way. Runs a local event loop on the calling thread,
+// which may be any thread. A missing URL or destination, or a URL that is not
+// http or https, fails without a request. Shows nothing: the caller reports
+// failures. A failed transfer may leave a partial file: the caller owns it.
 DownloadResult DownloadUrlToFile(std::string_view url, const QString &destination, CDownloadProgress *observer,
-                                 int stallTimeoutMs = 0);
+                                 const DownloadLimits &limits = {});
 
 } // namespace update
 

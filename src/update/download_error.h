@@ -10,13 +10,16 @@
 //   0x800C0005  host name not found
 //   0x800C0006  the server has no such file (HTTP 404, 410)
 //   0x800C0009  authentication required (server or proxy)
-//   0x800C000B  the connection timed out, or no data arrived for the stall time
+//   0x800C000B  the connection timed out, no data arrived for the stall time, or
+//               the transfer's deadline passed
 //   0x800C000D  unknown protocol (the URL's scheme is not http or https)
 //   0x800C000E  TLS handshake or certificate failure
 //   0x800C0014  redirect failed (too many, or from https to http)
 //   0x800C0008  any other network or server failure (HTTP 403, 5xx, connection closed, ...)
+//   0x8000000B  the file is larger than its bound (a description or release notes)
 //   0x8003001D  the downloaded data cannot be written to its file
 //   0x80091007  the installer does not match the description's SHA-256 checksum
+//   0x80096010  the installer lacks a valid signature by the program's update key
 //
 // The message's text is the network layer's (or the file's) own description.
 
@@ -37,8 +40,10 @@ inline constexpr std::uint32_t kErrorTimeout = 0x800C000B;
 inline constexpr std::uint32_t kErrorUnknownProtocol = 0x800C000D;
 inline constexpr std::uint32_t kErrorSecurity = 0x800C000E;
 inline constexpr std::uint32_t kErrorRedirect = 0x800C0014;
+inline constexpr std::uint32_t kErrorTooLarge = 0x8000000B;
 inline constexpr std::uint32_t kErrorWriteFault = 0x8003001D;
 inline constexpr std::uint32_t kErrorChecksum = 0x80091007;
+inline constexpr std::uint32_t kErrorSignature = 0x80096010;
 
 std::uint32_t errorCodeFor(QNetworkReply::NetworkError error);
 

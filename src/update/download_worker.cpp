@@ -1,7 +1,6 @@
 #include "download_worker.h"
 
-#include "checksum.h"
-#include "download_error.h"
+#include "installer_check.h"
 #include "progress_relay.h"
 
 #include <QDateTime>
@@ -9,8 +8,8 @@
 
 namespace update {
 
-DownloadWorker::DownloadWorker(std::string url, QString installerPath, std::string sha256, ProgressRelay &relay)
-    : m_url(std::move(url)), m_installerPath(std::move(installerPath)), m_sha256(std::move(sha256)),
+DownloadWorker::DownloadWorker(UpdateInfo info, QString installerPath, QByteArray publicKey, ProgressRelay &relay)
+    : m_info(std::move(info)), m_installerPath(std::move(installerPath)), m_publicKey(std::move(publicKey)),
       m_relay(relay) {}
 
 void DownloadWorker::run() {
@@ -18,12 +17,9 @@ void DownloadWorker::run() {
     CDownloadProgress observer;
     observer.setOwner([this](const QString &, const QString &line, int percent) { m_relay.report(percent, line); });
     observer.enableDeadline(QDateTime::currentSecsSinceEpoch() + kDownloadDeadlineSeconds);
-    m_result = DownloadUrlToFile(m_url, m_installerPath, &observer);
-    if (m_result.ok && !m_sha256.empty()) {
-        const ChecksumCheck check = checkSha256(m_installerPath, m_sha256);
-        if (check != ChecksumCheck::Match)
-            m_result = {false, kErrorChecksum, checksumFailureText(check)};
-    }
+    m_result = DownloadUrlToFile(m_info.updateUrl, m_installerPath, &observer);
+    if (m_result.ok)
+        m_result = verifyInstaller(m_installerPath, m_info, m_publicKey);
     if (!m_result.ok)
         QFile::remove(m_installerPath);
 }

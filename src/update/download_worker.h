@@ -7,10 +7,11 @@
 // is read by the dialog after the thread has finished.
 
 #include "download.h"
+#include "update_info.h"
 
+#include <QByteArray>
 #include <QSemaphore>
 #include <QThread>
-#include <string>
 
 namespace update {
 
@@ -21,22 +22,23 @@ inline constexpr qint64 kDownloadDeadlineSeconds = 30 * 60;
 class DownloadWorker : public QThread {
     Q_OBJECT
 public:
-    // `sha256`: the description's checksum of the installer, or empty for none.
-    DownloadWorker(std::string url, QString installerPath, std::string sha256, ProgressRelay &relay);
+    // Downloads the installer `info` names; it must pass verifyInstaller with
+    // `publicKey` (empty: no signature required).
+    DownloadWorker(UpdateInfo info, QString installerPath, QByteArray publicKey, ProgressRelay &relay);
 
     void resume() { m_gate.release(); }
 
     // After the thread has finished: the download's outcome. A failed download
-    // (also one whose checksum does not match) leaves no file behind.
+    // (also one that fails its checksum or signature) leaves no file behind.
     const DownloadResult &result() const { return m_result; }
 
 protected:
     void run() override;
 
 private:
-    const std::string m_url;
+    const UpdateInfo m_info;
     const QString m_installerPath;
-    const std::string m_sha256;
+    const QByteArray m_publicKey;
     ProgressRelay &m_relay;
     QSemaphore m_gate;
     DownloadResult m_result;

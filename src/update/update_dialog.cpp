@@ -4,21 +4,19 @@
 #include "dialog_icon.h"
 #include "download_error.h"
 #include "download_worker.h"
+#include "installer_check.h"
 #include "installer_launch.h"
-#include "installer_name.h"
 #include "prompts.h"
-#include "update_check.h"
-#include "update_settings.h"
+#include "update_protocol.h"
 #include "update_template.h"
-#include "version.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 
 namespace update {
 
@@ -48,10 +46,9 @@ CUpdateDlg::CUpdateDlg(const QString &serverUrl, UpdateHooks hooks, QWidget *par
     m_relay = std::make_unique<ProgressRelay>(m_progress);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
-    for (QPushButton *button : {m_updateButton, m_closeButton}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    // As on the platform: Enter presses the focused button, or else the default one.
+    for (QPushButton *button : {m_updateButton, m_closeButton})
+        button->setAutoDefault(true);
 
     QFont bold = m_message->font();
     bold.setWeight(QFont::Bold);
@@ -75,6 +72,7 @@ CUpdateDlg::CUpdateDlg(const QString &serverUrl, UpdateHooks hooks, QWidget *par
 }
 
 CUpdateDlg::~CUpdateDlg() {
+    cancelCheck();
     if (m_worker) {
         g_abortDownload = 1;
         m_relay->detach();
@@ -83,15 +81,37 @@ CUpdateDlg::~CUpdateDlg() {
 }
 
 void CUpdateDlg::CheckForUpdate(const QString &serverUrl) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // the check blocks until the server answers
-    const CheckOutcome outcome = checkForUpdate(descriptionUrl(serverUrl));
-    QGuiApplication::restoreOverrideCursor();
-    m_info = outcome.info;
-    if (outcome.versionKnown)
-        m_latestVersion->setText(QString::fromUtf8(m_info.version));
-    m_notes->setPlainText(QString::fromUtf8(outcome.notes));
-    m_state = outcome.state;
+    // Off the user-interface thread: the windows stay responsive and the
+    // dialog's Cancel, Escape and close box end the check.
+    m_checkThread.reset(QThread::create([this, url = descriptionUrl(serverUrl)] {
+        m_checkOutcome = checkForUpdate(url, &m_cancelCheck);
+    }));
+    connect(m_checkThread.get(), &QThread::finished, this, &CUpdateDlg::onCheckFinished, Qt::QueuedConnection);
+    setCursor(Qt::BusyCursor);
+    m_checkThread->start();
     ApplyState();
+}
+
+void CUpdateDlg::onCheckFinished() {
+    if (!m_checkThread)
+        return; // cancelled when the dialog ended
+    m_checkThread->wait();
+    m_checkThread.reset();
+    unsetCursor();
+    m_info = m_checkOutcome.info;
+    if (m_checkOutcome.versionKnown)
+        m_latestVersion->setText(QString::fromUtf8(m_info.version));
+    m_notes->setPlainText(QString::fromUtf8(m_checkOutcome.notes));
+    m_state = m_checkOutcome.state;
+    ApplyState();
+}
+
+void CUpdateDlg::cancelCheck() {
+    if (!m_checkThread)
+        return;
+    m_cancelCheck = true;
+    m_checkThread->wait();
+    m_checkThread.reset();
 }
 
 void CUpdateDlg::ApplyState() {
@@ -99,19 +119,23 @@ void CUpdateDlg::ApplyState() {
         int shrink;
         bool updateEnabled, notesVisible, progressVisible;
         const char *message, *updateCaption, *closeCaption;
+        bool updateIsDefault; // else the close button is
     };
     const int E = m_notesHeight, P = m_progressHeight;
     const Look looks[] = {
-        {E, false, false, false, "Failed to detect the new version, please contact the author!", "Update", "Cancel"},
-        {0, true, true, false, "Found new version, whether it requires immediate update?", "Update", "Cancel"},
-        {E - P, false, false, true, nullptr, "Update", "Cancel"},
-        {E, false, false, false, "Is already the latest version, no need to update.", "Update", "OK"},
+        {E, false, false, false, "Failed to detect the new version, please contact the author!", "Update", "Cancel",
+         false},
+        {0, true, true, false, "Found new version, whether it requires immediate update?", "Update", "Cancel", true},
+        {E - P, false, false, true, nullptr, "Update", "Cancel", false},
+        {E, false, false, false, "Is already the latest version, no need to update.", "Update", "OK", false},
         {E - P, true, false, true, "Download is complete, click to install the upgrade is complete.", "Install",
-         "Cancel"},
+         "Cancel", true},
     };
+    const Look checkingLook{E, false, false, false, "Checking for the new version, please wait...", "Update", "Cancel",
+                            false};
     if (m_state > UPDATE_DOWNLOADED)
         return;
-    const Look &look = looks[m_state];
+    const Look &look = checking() ? checkingLook : looks[m_state];
 
     m_updateButton->setGeometry(m_updateRect.translated(0, -look.shrink));
     m_closeButton->setGeometry(m_closeRect.translated(0, -look.shrink));
@@ -126,6 +150,11 @@ void CUpdateDlg::ApplyState() {
                                                                     QString::fromUtf8(m_info.version)));
     m_updateButton->setText(QString::fromLatin1(look.updateCaption));
     m_closeButton->setText(QString::fromLatin1(look.closeCaption));
+
+    // The focus goes with the default: a focused button would take Enter itself.
+    QPushButton *defaultButton = look.updateIsDefault ? m_updateButton : m_closeButton;
+    defaultButton->setDefault(true);
+    defaultButton->setFocus();
 }
 
 void CUpdateDlg::OnUpdateButton() {
@@ -160,7 +189,7 @@ void CUpdateDlg::StartDownload() {
     }
     m_installerPath = m_downloadDir->filePath(QString::fromStdString(installerFileName(m_info.version)));
 
-    auto worker = std::make_unique<DownloadWorker>(m_info.updateUrl, m_installerPath, m_info.sha256, *m_relay);
+    auto worker = std::make_unique<DownloadWorker>(m_info, m_installerPath, builtInUpdateKey(), *m_relay);
     worker->setStackSize(m_workerStackSize);
     connect(worker.get(), &QThread::finished, this, &CUpdateDlg::onWorkerFinished, Qt::QueuedConnection);
     worker->start(); // held until resume()
@@ -214,6 +243,7 @@ void CUpdateDlg::onWorkerFinished() {
 
 void CUpdateDlg::done(int result) {
     QDialog::done(result);
+    cancelCheck();
     if (m_worker) {
         g_abortDownload = 1;
         m_relay->detach();

@@ -1,17 +1,20 @@
 #ifndef GLYPHWERK_UPDATE_UPDATE_DIALOG_H
 #define GLYPHWERK_UPDATE_UPDATE_DIALOG_H
 
-// Help > Update...: checks the update server while it is built, shows both
+// Help > Update...: checks the update server on a thread of its own, shows both
 // versions and the release notes, downloads the installer on a worker thread
-// with a progress bar, and starts it. One state (0 to 4) drives the layout,
-// the enabled and visible controls and the captions (ApplyState).
+// with a progress bar, and starts it. One state (0 to 4), or the check still
+// running, drives the layout, the enabled and visible controls, the captions
+// and the button that Enter presses (ApplyState).
 
 #include "progress_relay.h"
+#include "update_check.h"
 #include "update_info.h"
 #include "update_state.h"
 
 #include <QDialog>
 #include <QRect>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -20,6 +23,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTemporaryDir;
+class QThread;
 
 namespace update {
 
@@ -38,10 +42,13 @@ struct UpdateHooks {
 class CUpdateDlg : public QDialog {
     Q_OBJECT
 public:
-    // Runs the check against the server at `serverUrl` before returning.
+    // Starts the check against the server at `serverUrl`; the dialog shows
+    // that it is checking until the outcome arrives, and ending the dialog
+    // cancels the check.
     CUpdateDlg(const QString &serverUrl, UpdateHooks hooks, QWidget *parent = nullptr);
     ~CUpdateDlg() override;
 
+    bool checking() const { return m_checkThread != nullptr; }
     UpdateState state() const { return m_state; }
     // The installer's path once a download has been started; empty before.
     QString installerPath() const { return m_installerPath; }
@@ -52,13 +59,15 @@ public:
     void ApplyState();
 
 protected:
-    // Every way out of the dialog comes here: a running download is aborted
-    // and waited for, so that the worker never touches an ended dialog, and a
-    // downloaded installer that is not being started is removed.
+    // Every way out of the dialog comes here: a running check or download is
+    // cancelled and waited for, so that neither thread outlives the dialog,
+    // and a downloaded installer that is not being started is removed.
     void done(int result) override;
 
 private:
     void CheckForUpdate(const QString &serverUrl);
+    void onCheckFinished();
+    void cancelCheck();
     void OnUpdateButton();
     void OnCloseButton();
     void StartDownload();
@@ -84,6 +93,10 @@ private:
     QRect m_closeRect;
     UpdateState m_state = UPDATE_CHECK_FAILED;
     UpdateInfo m_info;
+
+    std::unique_ptr<QThread> m_checkThread; // while the check runs
+    std::atomic<bool> m_cancelCheck = false;
+    CheckOutcome m_checkOutcome; // written by the check's thread, read once it has finished
 
     std::unique_ptr<ProgressRelay> m_relay;
     std::unique_ptr<QTemporaryDir> m_downloadDir; // private folder of the installer

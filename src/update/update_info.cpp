@@ -88,6 +88,7 @@ bool parseUpdateInfo(UpdateInfo &info, std::string_view iniText) {
     if ((info.updateUrl = read("UrlUpdate", kUrlKept)).empty())
         return false;
     info.sha256 = profileString(iniText, "Update", "Sha256");
+    info.signature = profileString(iniText, "Update", "Signature");
     return true;
 }
 

@@ -22,6 +22,7 @@ struct UpdateInfo {
     std::string noteUrl;   // absolute URL of the release notes
     std::string updateUrl; // absolute URL of the installer
     std::string sha256;    // optional: hexadecimal SHA-256 of the installer; empty when absent
+    std::string signature; // hexadecimal Ed25519 signature of the installer; empty when absent
 };
 
 // One value of an INI text, looked up like GetPrivateProfileString: section and
@@ -33,7 +34,8 @@ std::string profileString(std::string_view iniText, std::string_view section, st
 // Fills `info` from the section "Update" of `iniText`, reading "Appname",
 // "Version", "UrlNote", "UrlUpdate" in that order and stopping at the first
 // required one that is empty (the rest stay empty). True when "Version",
-// "UrlNote" and "UrlUpdate" are all non-empty. "Sha256" is read in full.
+// "UrlNote" and "UrlUpdate" are all non-empty. "Sha256" and "Signature" are
+// read in full.
 bool parseUpdateInfo(UpdateInfo &info, std::string_view iniText);
 
 // parseUpdateInfo on the contents of the file at `path`; false when it cannot be read.

@@ -2,9 +2,16 @@
 // opening the file that is already open.
 
 #include "app_fixture.h"
+#include "load_report_dialog.h"
 #include "single_instance.h"
 
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLocalServer>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QMimeData>
 #include <QProcess>
 #include <QTest>
@@ -162,4 +169,95 @@ TEST(SingleInstance, ASocketLeftByADeadInstanceIsReplaced) {
 
     CSingleInstance second;
     EXPECT_FALSE(second.Listen()) << "one instance listens";
+}
+
+TEST_F(AppFixture, AnOpenSaysWhatTheReaderDidAndSaveAsksBeforeReplacingAPartlyReadFile) {
+    const QByteArray cleanFont = QByteArray(kSmallFont).replace("SWIDTH 750", "SWIDTH 720");
+    const QString clean = write("clean.bdf", cleanFont);
+    const QString corrected = write("corrected.bdf", QByteArray(cleanFont)
+                                                         .replace("CHARS 2", "CHARS 3")
+                                                         .replace("ENDCHAR\nSTARTCHAR B", "ENDCHAR\nDWIDTH 9 0\nSTARTCHAR B"));
+    const QString partial = write("partial.bdf", QByteArray(cleanFont).replace("ENCODING 66\n", "ENCODING 66\nWHATEVER\n"));
+    ASSERT_TRUE(start());
+    QAction *loadReport = action(res::ID_VIEW_LOAD_REPORT);
+    EXPECT_FALSE(loadReport->isEnabled());
+
+    // Corrections: the report window, nothing modal.
+    ASSERT_EQ(app->OpenDocumentFile(corrected), CGlyphwerkApp::OpenResult::Opened);
+    EXPECT_EQ(boxes(), "");
+    CLoadReportDlg *report = app->LoadReportDialog();
+    ASSERT_NE(report, nullptr);
+    const auto shown = [&] {
+        return QStringList{report->isVisible() ? "shown" : "hidden", report->windowTitle(), report->Heading()->text(),
+                           report->Messages()->toPlainText()}
+            .join(" | ")
+            .toStdString();
+    };
+    const QString messages = "[line 26] \"DWIDTH\" line outside a glyph ignored.\n"
+                             "Incorrect glyph count: 3 indicated but 2 found.";
+    EXPECT_EQ(shown(), ("shown | Load Report: corrected.bdf (2 messages) | Messages recorded while reading " +
+                        corrected + ": | " + messages)
+                           .toStdString());
+    EXPECT_FALSE(report->isModal());
+    EXPECT_TRUE(report->Messages()->isReadOnly());
+    EXPECT_EQ(report->Messages()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    const auto click = [&](const QString &text) {
+        for (QAbstractButton *button : report->findChild<QDialogButtonBox *>()->buttons())
+            if (button->text() == text)
+                button->click();
+    };
+    QGuiApplication::clipboard()->clear();
+    click("&Copy");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), messages.toStdString());
+    report->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Close)->click();
+    EXPECT_FALSE(report->isVisible());
+    ASSERT_TRUE(loadReport->isEnabled());
+    trigger(res::ID_VIEW_LOAD_REPORT);
+    EXPECT_TRUE(report->isVisible());
+
+    // A clean font shows nothing, and the old report goes.
+    ASSERT_EQ(app->OpenDocumentFile(clean), CGlyphwerkApp::OpenResult::Opened);
+    EXPECT_EQ(boxes(), "");
+    EXPECT_FALSE(report->isVisible());
+    EXPECT_FALSE(loadReport->isEnabled());
+
+    // Reading stopped: said before the font is shown, then the report.
+    QString panelDuringBox;
+    prompts.whileBoxShown = [&] { panelDuringBox = fontPanel(); };
+    ASSERT_EQ(app->OpenDocumentFile(partial), CGlyphwerkApp::OpenResult::Opened);
+    EXPECT_EQ(boxes(), ("48: " + partial + " could not be read to its end: reading stopped before line 28.\n"
+                        "Only the part before that line is loaded; saving it over this file would lose the rest.")
+                           .toStdString());
+    EXPECT_TRUE(panelDuringBox.startsWith("File: " + clean + "\r\n")) << "the old font was still shown";
+    EXPECT_EQ(shown(), ("shown | Load Report: partial.bdf (1 message) | Reading stopped before line 28: the font holds "
+                        "only the part of the file before it.\nMessages recorded while reading " +
+                        partial + ": | [line 29] Font glyphs corrupted or missing fields.")
+                           .toStdString());
+    EXPECT_EQ(doc()->Font()->glyphs_used, 2u);
+
+    // Save over it asks (OK / Cancel); Save As and Save elsewhere do not.
+    prompts.boxes.clear();
+    const QByteArray original = read(partial);
+    editGlyph();
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    trigger(res::ID_FILE_SAVE);
+    EXPECT_EQ(boxes(), ("49: Only the part of " + partial + " before line 28 was read.\n"
+                        "Saving over it replaces the whole file with that part. Save anyway?")
+                           .toStdString());
+    EXPECT_EQ(read(partial), original);
+    EXPECT_TRUE(doc()->IsModified());
+    prompts.boxes.clear();
+    prompts.saveAnswers = {dir.filePath("copy.bdf")};
+    trigger(res::ID_FILE_SAVE_AS);
+    EXPECT_EQ(boxes(), "");
+    EXPECT_TRUE(read(dir.filePath("copy.bdf")).endsWith("ENDFONT\n"));
+    prompts.boxAnswers = {prompts::IDOK};
+    trigger(res::ID_FILE_SAVE);
+    EXPECT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_FALSE(doc()->IsModified());
+    EXPECT_EQ(read(partial), read(dir.filePath("copy.bdf")));
+    editGlyph();
+    trigger(res::ID_FILE_SAVE);
+    EXPECT_EQ(prompts.boxes.size(), 1u) << "the file now holds what was read";
+    EXPECT_FALSE(doc()->IsModified());
 }

@@ -54,6 +54,15 @@ TEST(QtPrompts, MessageBoxTypesMapToIconsAndButtons) {
     Seen seen;
     answerNextBox(QMessageBox::Cancel, &seen);
     EXPECT_EQ(prompts.messageBox(nullptr, "Go on?", 49), prompts::IDCANCEL);
+
+    const std::pair<QMessageBox::StandardButton, int> answers[] = {
+        {QMessageBox::Yes, prompts::IDYES}, {QMessageBox::No, prompts::IDNO}, {QMessageBox::Cancel, prompts::IDCANCEL}};
+    for (auto [button, answer] : answers) {
+        answerNextBox(button, &seen);
+        EXPECT_EQ(prompts.messageBox(nullptr, "Apply?", 35), answer);
+        EXPECT_EQ(seen.icon, QMessageBox::Question);
+        EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    }
 }
 
 TEST(QtPrompts, SaveChangesAnswersYesNoOrCancel) {

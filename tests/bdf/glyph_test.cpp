@@ -197,32 +197,41 @@ TEST(Glyphs, MonowidthIsTheMostCommonDeviceWidth) {
     EXPECT_EQ(load("P", "8 16 0 -4", {9, 9, 6})->monowidth, 0);
 }
 
-TEST(Glyphs, OrderingErrorsStopReading) {
+TEST(Glyphs, OrderingErrorsStopReadingAndTheFontSaysWhere) {
     struct {
         std::string body;
         std::string messages;
+        uint32_t stop_line;
     } cases[] = {
         /* The count compared is still the STARTPROPERTIES one. */
         {"STARTCHAR A\n", "[line 9] Missing \"CHARS\" line.\n"
                           "Incorrect glyph count: 2 indicated but 0 found.\n"
-                          "[line 10] Font header corrupted or missing fields.\n"},
+                          "[line 10] Font header corrupted or missing fields.\n", 9},
         {"CHARS 1\nENCODING 65\n", "[line 10] Missing \"STARTCHAR\" line.\n"
                                    "Incorrect glyph count: 1 indicated but 0 found.\n"
-                                   "[line 11] Font glyphs corrupted or missing fields.\n"},
+                                   "[line 11] Font glyphs corrupted or missing fields.\n", 10},
         {"CHARS 1\nSTARTCHAR A\nSWIDTH 480 0\n",
          "[line 11] Missing \"ENCODING\" line.\n"
          "Incorrect glyph count: 1 indicated but 0 found.\n"
-         "[line 12] Font glyphs corrupted or missing fields.\n"},
+         "[line 12] Font glyphs corrupted or missing fields.\n", 11},
         {"CHARS 1\nSTARTCHAR A\nENCODING 65\nBITMAP\n",
-         "[line 12] Missing \"BBX\" line.\n[line 13] Font glyphs corrupted or missing fields.\n"},
+         "[line 12] Missing \"BBX\" line.\n[line 13] Font glyphs corrupted or missing fields.\n", 12},
         {"CHARS 1\nSTARTCHAR A\nENCODING 65\nWHATEVER 1\n",
-         "[line 13] Font glyphs corrupted or missing fields.\n"},
-        /* Ends after the last ENDCHAR. */
-        {"CHARS 1\n" + glyph("A", 65), "[line 17] Font glyphs corrupted or missing fields.\n"},
+         "[line 13] Font glyphs corrupted or missing fields.\n", 12},
+        /* Between glyphs too. */
+        {"CHARS 1\n" + glyph("A", 65) + "SWIDTH 480 0\n",
+         "[line 17] Missing \"ENCODING\" line.\n[line 18] Font glyphs corrupted or missing fields.\n", 17},
+        {"CHARS 1\n" + glyph("A", 65) + "BITMAP\n",
+         "[line 17] Missing \"BBX\" line.\n[line 18] Font glyphs corrupted or missing fields.\n", 17},
+        /* Ends after the last ENDCHAR: stopped before the line that would follow. */
+        {"CHARS 1\n" + glyph("A", 65), "[line 17] Font glyphs corrupted or missing fields.\n", 17},
+        {"CHARS 1\n" + glyph("A", 65) + "ENDFONT", "[line 17] Font glyphs corrupted or missing fields.\n", 17},
+        {"CHARS 1\n" + glyph("A", 65) + "ENDFONT\n", "", 0},
     };
     for (auto &c : cases) {
         FontPtr font = load_font(header() + c.body);
         EXPECT_EQ(messages(font), c.messages) << c.body;
+        EXPECT_EQ(font->stop_line, c.stop_line) << c.body;
     }
 }
 
@@ -235,14 +244,31 @@ TEST(Glyphs, GlyphsAreSortedWhereverTheReadEnds) {
     EXPECT_EQ(messages(after), "");
 }
 
-TEST(Glyphs, LinesWithoutACurrentGlyphAreIgnored) {
-    FontPtr font = load_font(header() + "CHARS 1\nDWIDTH 3 0\nBBX 40 40 -9 -9\nSTARTCHAR\n"
-                                     "ENCODING 65\nSWIDTH 480 0\nDWIDTH 8 0\nBBX 8 16 0 -4\n"
-                                     "BITMAP\nENDCHAR\nENDFONT\n");
-    EXPECT_EQ(messages(font), "");
-    ASSERT_EQ(encoded(font), Names{"(null) 65"});
-    EXPECT_EQ(font->glyphs[0].dwidth, 8);
-    EXPECT_EQ(font->bbx.width, 8);
+TEST(Glyphs, LinesOutsideAGlyphChangeNoGlyphAndAreReported) {
+    /* Lines: 1-8 header, 9 CHARS; A's block 12-20; B's block 26-34. */
+    FontPtr font = load_font(header() + "CHARS 2\nDWIDTH 3 0\nBBX 40 40 -9 -9\n"
+                                     "STARTCHAR A\nENCODING 65\nSWIDTH 480 0\nDWIDTH 8 0\n"
+                                     "BBX 8 16 0 -4\nBITMAP\nAA\n55\nENDCHAR\n"
+                                     "DWIDTH 5 0\nBBX 3 3 0 0\nBITMAP\nFF\nFF\n"
+                                     "STARTCHAR B\nBBX 1 1 0 0\nENCODING 66\nSWIDTH 480 0\n"
+                                     "DWIDTH 8 0\nBBX 8 16 0 -4\nBITMAP\n0F\nENDCHAR\nENDFONT\n");
+    /* The stray boxes do not count for the font box either. */
+    EXPECT_EQ(messages(font), "[line 10] \"DWIDTH\" line outside a glyph ignored.\n"
+                              "[line 11] \"BBX\" line outside a glyph ignored.\n"
+                              "[line 21] \"DWIDTH\" line outside a glyph ignored.\n"
+                              "[line 22] \"BBX\" line outside a glyph ignored.\n"
+                              "[line 23] \"BITMAP\" line outside a glyph ignored.\n"
+                              "[line 27] \"BBX\" line outside a glyph ignored.\n");
+    EXPECT_EQ(font->modified, 1);
+    EXPECT_EQ(font->stop_line, 0u);
+    ASSERT_EQ(encoded(font), (Names{"A 65", "B 66"}));
+    Bytes a(16, 0), b(16, 0);
+    a[0] = 0xAA, a[1] = 0x55, b[0] = 0x0F;
+    EXPECT_EQ(bitmap(font->glyphs[0]), a);
+    EXPECT_EQ(bitmap(font->glyphs[1]), b);
+    EXPECT_EQ(widths(font), (Widths{{8, 480}, {8, 480}}));
+    EXPECT_EQ(box(font->glyphs[0].bbx), (Box{8, 16, 0, -4, 12, 4}));
+    EXPECT_EQ(box(font->bbx), (Box{8, 16, 0, -4, 12, 4}));
 }
 
 TEST(Glyphs, MissingEndcharEndsTheGlyphAtTheNextStartchar) {

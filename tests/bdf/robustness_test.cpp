@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -155,6 +156,27 @@ TEST_F(LimitedMemory, HugeBoxesWithoutRowsAreCutToTheRowsGiven) {
     });
     EXPECT_EQ(status, 0);
     remove(path.c_str());
+}
+
+TEST_F(LimitedMemory, SavingACellFontWithAHugeBoxAndNoGlyphReservesNoCell) {
+    std::string path = std::string(GLYPHWERK_TEST_DATA) + "/cell-font-huge-box-no-glyph.bdf";
+    std::ifstream file(path, std::ios::binary);
+    std::string original((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    int status = run_limited(48 * MiB, [&] {
+        FontPtr font(bdf_load_font_path(path.c_str()));
+        if (!font || font->spacing != BDF_SPACING_CELL || font->bpp != 4 ||
+            font->bbx.width != 65534 || font->bbx.height != 65533 || !messages(font).empty())
+            return false;
+        char *text = nullptr;
+        size_t size = 0;
+        FILE *out = open_memstream(&text, &size);
+        int saved = bdf_save_font(out, font.get(), nullptr, nullptr, nullptr);
+        fclose(out);
+        bool same = std::string(text, size) == original;
+        free(text);
+        return saved == 1 && same;
+    });
+    EXPECT_EQ(status, 0);
 }
 
 TEST_F(LimitedMemory, RunningOutOfMemoryEndsTheLoadWithAMessage) {

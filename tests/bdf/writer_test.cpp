@@ -1,10 +1,12 @@
 /* The writer: exact output lines, glyph normalisation, unencoded glyphs and
  * the atomic path save. */
+#include "metrics.h"
 #include "reader_support.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -123,6 +125,73 @@ TEST(Writer, CharacterCellGlyphsArePaddedToTheFontBoxAndClipped) {
     out = save_text(font.get());
     EXPECT_NE(glyph_block(out, "dot").find("BITMAP\n00\n10\n00\n00\n"), std::string::npos)
         << glyph_block(out, "dot");
+}
+
+/* The program edits glyphs in memory, then derives the metrics the reader
+ * would: the font saved after any such edit reads back without a message. */
+TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
+    auto expect_clean = [](bdf_font *font, int changed, const Box &expected) {
+        EXPECT_EQ(bdf_update_metrics(font, nullptr), changed);
+        EXPECT_EQ(box(font->bbx), expected);
+        std::string text = save_text(font);
+        FontPtr back = load_font(text);
+        EXPECT_EQ(messages(back), "") << text;
+        EXPECT_EQ(box(back->bbx), expected);
+        return text;
+    };
+    auto set = [](bdf_glyph &g, const Box &b, std::vector<uint8_t> rows) {
+        g.bbx = {uint16_t(b[0]), uint16_t(b[1]), int16_t(b[2]), int16_t(b[3]), int16_t(b[4]), int16_t(b[5])};
+        free(g.bitmap);
+        g.bitmap = (unsigned char *)malloc(rows.size());
+        memcpy(g.bitmap, rows.data(), rows.size());
+        g.bytes = (uint32_t)rows.size();
+    };
+    FontPtr font = load_font(font_text(glyph("a", 97, "3 3 1 0", "E0\nA0\nE0\n") +
+                                        glyph("b", 98, "10 10 0 -2", "FFC0\n" + blank_rows(8, "0000") + "8000\n") +
+                                        glyph("u", -1, "1 1 0 0", "80\n"),
+                                    3, custom_header("16 75 75", "10 10 0 -2")));
+    ASSERT_EQ(messages(font), "");
+    expect_clean(font.get(), 0, {10, 10, 0, -2, 8, 2});
+
+    /* The glyph that reached every edge keeps one pixel: the box shrinks, and
+     * a new device width takes its scalable width along. */
+    bdf_glyph &b = font->glyphs[1];
+    memset(b.bitmap, 0, b.bytes);
+    b.bitmap[0] = 0x80;
+    b.dwidth = 5;
+    std::string text = expect_clean(font.get(), 1, {4, 8, 0, 0, 8, 0});
+    EXPECT_EQ(b.swidth, 300);
+    EXPECT_EQ(glyph_block(text, "b"), "STARTCHAR b\nENCODING 98\nSWIDTH 300 0\nDWIDTH 5 0\n"
+                                      "BBX 1 1 0 7\nBITMAP\n80\nENDCHAR\n");
+
+    /* Ink moved left of the origin and below the baseline grows it. */
+    set(font->glyphs[0], {3, 3, -2, -3, 0, 3}, {0xE0, 0xA0, 0xE0});
+    expect_clean(font.get(), 1, {3, 11, -2, -3, 8, 3});
+
+    /* A glyph left without ink is saved with an all-zero box, wherever its
+     * box was; an unencoded glyph counts like any other. */
+    set(font->glyphs[0], {3, 3, -2, -3, 0, 3}, {0, 0, 0});
+    set(font->unencoded[0], {1, 1, 5, 0, 1, 0}, {0x80});
+    expect_clean(font.get(), 1, {6, 8, 0, 0, 8, 0});
+
+    /* Blank rows are cropped when saved, so they do not hold the box open. */
+    set(font->unencoded[0], {1, 3, 0, -2, 1, 2}, {0x80, 0, 0});
+    expect_clean(font.get(), 1, {1, 8, 0, 0, 8, 0});
+
+    /* Character cells are written with the font box, which spans the glyph
+     * boxes as they are. */
+    FontPtr cells = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
+                                         glyph("full", 70, "4 4 0 -1", "F0\n90\n90\nF0\n", 4),
+                                     2, custom_header("4 75 75", "4 4 0 -1", "SPACING \"C\"\n", 1)));
+    set(cells->glyphs[1], {2, 2, 0, 0, 2, 0}, {0xC0, 0xC0});
+    text = expect_clean(cells.get(), 1, {2, 2, 0, 0, 2, 0});
+    EXPECT_EQ(glyph_block(text, "dot"), "STARTCHAR dot\nENCODING 46\nSWIDTH 960 0\nDWIDTH 4 0\n"
+                                        "BBX 2 2 0 0\nBITMAP\n00\n40\nENDCHAR\n");
+
+    /* Without glyphs there is nothing to follow. */
+    FontPtr empty = load_font(font_with("", 0));
+    EXPECT_EQ(bdf_update_metrics(empty.get(), nullptr), 0);
+    EXPECT_EQ(box(empty->bbx), (Box{10, 10, 0, -2, 8, 2}));
 }
 
 TEST(Writer, TwoBitGlyphsKeepTheirDepthAndLevels) {

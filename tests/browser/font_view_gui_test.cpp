@@ -17,6 +17,29 @@ bool wheel(QWidget *widget, QPointF point, int dy) {
     return event.isAccepted();
 }
 
+// Where the last word of each of the first `lines` lines of a panel starts on the screen: the
+// leftmost dark pixel of the ink that ends the line, words parted by at least 4 blank columns.
+std::vector<int> lastWordStarts(QLabel *panel, int lines) {
+    const QImage shot = panel->grab().toImage();
+    const int spacing = QFontMetrics(panel->font()).lineSpacing();
+    std::vector<int> starts;
+    for (int line = 0; line < lines; ++line) {
+        auto inkAt = [&](int x) {
+            for (int y = line * spacing; y < (line + 1) * spacing && y < shot.height(); ++y)
+                if (qGray(shot.pixel(x, y)) < 128)
+                    return true;
+            return false;
+        };
+        int x = shot.width() - 1;
+        while (x >= 0 && !inkAt(x))
+            --x;
+        for (int blank = 0; x >= 0 && blank < 4; --x)
+            blank = inkAt(x) ? 0 : blank + 1;
+        starts.push_back(x + 5);
+    }
+    return starts;
+}
+
 } // namespace
 
 TEST_F(FontView, StartsWithTheTemplateTextsAndLaysOutThePanelsAlongTheBottom) {
@@ -94,6 +117,25 @@ TEST_F(FontView, ClicksSelectGlyphsAndShowTheirSevenLines) {
     EXPECT_EQ(view.Selected(), 1);
 }
 
+TEST_F(FontView, EachPanelStartsItsTabbedValuesInOneColumnWhateverTheLabelsWidth) {
+    open();
+    QTest::mouseClick(&view, Qt::LeftButton, {}, cellPoint(1));
+    auto *glyphText = res::controlById<QLabel>(&view, res::IDC_GLYPH_INFO);
+    auto *fontText = res::controlById<QLabel>(&view, res::IDC_FONT_INFO);
+    ASSERT_EQ(glyphText->contentsRect().topLeft(), QPoint(0, 0));
+    // DWidth, Width and Height (lines 3 to 5); Size to Glyphs Num (lines 3 to 6).
+    const std::vector<int> glyphStarts = lastWordStarts(glyphText, 5), fontStarts = lastWordStarts(fontText, 6);
+    const int labelEnd = QFontMetrics(glyphText->font()).horizontalAdvance("DWidth:");
+    EXPECT_GT(glyphStarts[2], labelEnd);
+    EXPECT_LT(glyphStarts[2], labelEnd + 2 * QFontMetrics(glyphText->font()).averageCharWidth());
+    EXPECT_EQ(glyphStarts[3], glyphStarts[2]);
+    EXPECT_EQ(glyphStarts[4], glyphStarts[2]);
+    EXPECT_GT(fontStarts[2], QFontMetrics(fontText->font()).horizontalAdvance("Glyphs Num:"));
+    EXPECT_EQ(fontStarts[3], fontStarts[2]);
+    EXPECT_EQ(fontStarts[4], fontStarts[2]);
+    EXPECT_EQ(fontStarts[5], fontStarts[2]);
+}
+
 TEST_F(FontView, ArrowKeysMoveTheSelectionAndScrollAtThePageEdge) {
     open();
     view.setFocus();
@@ -163,7 +205,7 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
     struct Call {
         QWidget *editor;
         bdf_glyph *glyph;
-        const bdf_bbx *box;
+        const bdf_font *font;
     };
     std::vector<Call> calls;
     int created = 0, detached = 0;
@@ -173,21 +215,21 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
                             notify = std::move(changed);
                             return new QDialog(parent);
                         },
-                        [&](QWidget *editor, bdf_glyph *glyph, const bdf_bbx *box, int bpp) {
-                            EXPECT_EQ(bpp, 1);
-                            calls.push_back({editor, glyph, box});
+                        [&](QWidget *editor, bdf_glyph *glyph, const bdf_font *edited) {
+                            calls.push_back({editor, glyph, edited});
                         },
                         [&](QWidget *editor) {
                             ++detached;
                             editor->hide();
-                        }});
+                        },
+                        [](QWidget *) { return true; }});
     QTest::mouseDClick(&view, Qt::LeftButton, {}, cellPoint(0));
     QTest::mouseDClick(&view, Qt::LeftButton, {}, cellPoint(1));
     EXPECT_EQ(created, 1);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[1].editor, calls[0].editor);
     EXPECT_EQ(calls[1].glyph, &font.get()->glyphs[1]);
-    EXPECT_EQ(calls[1].box, &font.get()->bbx);
+    EXPECT_EQ(calls[1].font, font.get());
     EXPECT_TRUE(view.EditDialog()->isVisible());
 
     // The editor changes the glyph's device width and reports it.

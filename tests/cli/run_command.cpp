@@ -37,7 +37,7 @@ command_result run_command(const std::vector<std::string> &argv, const command_o
     if (pid < 0)
         throw std::runtime_error("fork failed");
     if (pid == 0) {
-        int in_fd = open("/dev/null", O_RDONLY);
+        int in_fd = open(options.stdin_path.empty() ? "/dev/null" : options.stdin_path.c_str(), O_RDONLY);
         int out_fd = options.stdout_path.empty()
                          ? out.fd
                          : open(options.stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

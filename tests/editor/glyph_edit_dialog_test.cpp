@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +58,32 @@ TEST(GlyphEditDialog, TheFieldsShowTheGlyph) {
     EXPECT_EQ(e.Text(IDC_DWIDTH), "8");
     EXPECT_EQ(e.Text(IDC_METRICS), "width 2 height 2 x_offset 1 y_offset -1\r\nascent 1 descent 1");
     EXPECT_EQ(e.Text(IDC_COORDINATES), "(0, 0)");
+}
+
+TEST(GlyphEditDialog, TheMetricsShowEveryCharacterOfBothLinesAtAnyGlyphSize) {
+    // Metrics that fit are drawn as any label draws them.
+    Editor e({"##", "#."}, Box(8, 8, 0, -2), 1, -1);
+    auto *metrics = e.Control<QLabel>(IDC_METRICS);
+    QLabel plain(metrics->text(), metrics->parentWidget());
+    plain.setTextFormat(Qt::PlainText);
+    plain.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    plain.setGeometry(metrics->geometry());
+    EXPECT_EQ(metrics->grab().toImage(), plain.grab().toImage());
+
+    // Wide ones: changing the last character of either line changes what the label shows.
+    Picture rows(200, std::string(200, '.'));
+    rows[0][0] = '#';
+    auto big = MakeGlyph(rows, -100, -100);
+    ASSERT_TRUE(e.dialog.SetGlyph(big.get(), Box(200, 200, -100, -100), 1));
+    const QString text = metrics->text();
+    ASSERT_EQ(text, "width 200 height 200 x_offset -100 y_offset -100\r\nascent 100 descent 100");
+    const QImage shown = metrics->grab().toImage();
+    for (const qsizetype last : {text.indexOf('\r') - 1, text.size() - 1}) {
+        QString changed = text;
+        changed[last] = QLatin1Char('7');
+        metrics->setText(changed);
+        EXPECT_NE(metrics->grab().toImage(), shown) << last;
+    }
 }
 
 TEST(GlyphEditDialog, OkWithoutANetEditWritesAndSendsNothingAndKeepsTheWindowOpen) {
@@ -141,7 +168,6 @@ TEST(GlyphEditDialog, OkRewritesThePaintedGlyphCroppedToItsInkAndEmptyWhenAllIsC
               std::make_tuple(1, 0, 4, 4u));
     e.ClickButton(1); // OK again rewrites and notifies again
     EXPECT_EQ(e.changed.count(), 2);
-    e.dialog.Rebuild(); // the metrics shown follow the glyph at the next rebuild
     EXPECT_EQ(e.Text(IDC_METRICS), "width 4 height 4 x_offset 1 y_offset 0\r\nascent 4 descent 0");
 
     for (auto [k, r] : {std::pair{1, 5}, {3, 2}, {4, 2}})
@@ -168,6 +194,93 @@ TEST(GlyphEditDialog, CancelAndEscapeHideWithoutWritingAndTheNextOpeningStartsAf
     QTest::keyClick(&e.dialog, Qt::Key_Escape);
     EXPECT_FALSE(e.dialog.isVisible());
     EXPECT_EQ(e.changed.count(), 0);
+}
+
+TEST(GlyphEditDialog, EscapeAndTheCloseBoxAskOnlyAboutChangesNotYetApplied) {
+    ScriptedPrompts prompts;
+    Editor e({"#"}); // pixel at grid column 1, row 5
+    const auto asked = [&] {
+        QStringList texts;
+        for (const auto &box : prompts.boxes)
+            texts << QString::number(box.type) + ": " + box.text;
+        prompts.boxes.clear();
+        return texts.join('\n').toStdString();
+    };
+    const auto reopenAndDraw = [&](int k) {
+        e.Open(e.glyph, Box(8, 8, 0, -2), 1);
+        e.Click(k, 3);
+    };
+    const std::string question = "35: Apply the changes to the glyph \"A\"?";
+    e.ClickButton(IDC_PENCIL);
+    e.Click(1, 3);
+
+    // Cancel: nothing changes, the window stays.
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), question);
+    EXPECT_TRUE(e.dialog.isVisible());
+    EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    EXPECT_FALSE(e.dialog.close());
+    EXPECT_EQ(asked(), question);
+    EXPECT_TRUE(e.dialog.Canvas().HasUnappliedChanges());
+
+    // No: dropped, the glyph starts over as stored.
+    prompts.boxAnswers = {prompts::IDNO};
+    EXPECT_TRUE(e.dialog.close());
+    EXPECT_EQ(asked(), question);
+    EXPECT_EQ(e.dialog.Canvas().History().CanUndo(), 0);
+    EXPECT_EQ(GlyphPicture(*e.glyph), Picture{"#"});
+    EXPECT_EQ(e.changed.count(), 0);
+
+    // Yes: what OK does, the typed device width included.
+    reopenAndDraw(1);
+    e.Type(IDC_DWIDTH, "3");
+    prompts.boxAnswers = {prompts::IDYES};
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), question);
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(e.changed.count(), 1);
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{"#", ".", "#"}));
+    EXPECT_EQ(e.glyph->dwidth, 3);
+
+    // Nothing asks once OK has applied the pixels, after undoing them, or on Cancel.
+    reopenAndDraw(2);
+    e.ClickButton(1);
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    reopenAndDraw(3);
+    e.ClickButton(IDC_UNDO);
+    EXPECT_TRUE(e.dialog.close());
+    reopenAndDraw(3);
+    e.ClickButton(2);
+    EXPECT_EQ(asked(), "");
+    EXPECT_FALSE(e.dialog.isVisible());
+    EXPECT_EQ(GlyphPicture(*e.glyph), (Picture{"##", "..", "#."}));
+
+    // A selection moved and not yet dropped is a change too; a glyph without a
+    // name is named by its encoding.
+    Editor unnamed({"#"}, Box(8, 8, 0, -2), 1, 0, nullptr);
+    unnamed.ClickButton(IDC_SELECT);
+    unnamed.Drag(0, 4, 2, 5);
+    unnamed.ClickButton(IDC_UP);
+    prompts.boxAnswers = {prompts::IDCANCEL};
+    QTest::keyClick(&unnamed.dialog, Qt::Key_Escape);
+    EXPECT_EQ(asked(), "35: Apply the changes to the glyph with encoding 0041?");
+    EXPECT_TRUE(unnamed.dialog.isVisible());
+
+    // So are a typed name and a typed device width; No keeps the stored ones.
+    e.Open(e.glyph, Box(8, 8, 0, -2), 1);
+    e.Type(IDC_GLYPH_NAME, "B");
+    prompts.boxAnswers = {prompts::IDNO};
+    QTest::keyClick(&e.dialog, Qt::Key_Escape);
+    e.Open(e.glyph, Box(8, 8, 0, -2), 1);
+    e.Type(IDC_DWIDTH, "9");
+    prompts.boxAnswers = {prompts::IDNO};
+    EXPECT_TRUE(e.dialog.close());
+    EXPECT_EQ(asked(), question + "\n" + question);
+    EXPECT_STREQ(e.glyph->name, "A");
+    EXPECT_EQ(e.glyph->dwidth, 3);
+    EXPECT_EQ(e.changed.count(), 2);
 }
 
 TEST(GlyphEditDialog, ZoomButtonsGreyOnlyAtTheirLimit) {
@@ -271,6 +384,73 @@ TEST(GlyphEditDialog, ScrollBarsAppearOnlyWhenTheContentDoesNotFit) {
     EXPECT_EQ(e.dialog.Canvas().ScrollX(), 0);
 }
 
+TEST(GlyphEditDialog, ABigGlyphScrollsByWheelAndTroughAndEditsOfTheSameGridKeepTheView) {
+    Picture rows(200, std::string(200, '.'));
+    rows[199][199] = '#';
+    Editor e(rows, Box(200, 200, 0, 0), 0, 0);
+    auto *h = e.Control<QScrollBar>(IDC_HSCROLL), *v = e.Control<QScrollBar>(IDC_VSCROLL);
+    ASSERT_TRUE(h->isVisible() && v->isVisible());
+    const int pitch = e.dialog.Canvas().Pitch(), notch = QApplication::wheelScrollLines() * pitch;
+    auto wheel = [](QWidget *over, QPoint delta, Qt::KeyboardModifiers modifiers = {}) {
+        const QPointF at(over->width() / 2, over->height() / 2);
+        QWheelEvent event(at, over->mapToGlobal(at), QPoint(), delta, Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(over, &event);
+    };
+    auto scroll = [&] { return QPoint(e.dialog.Canvas().ScrollX(), e.dialog.Canvas().ScrollY()); };
+    auto bars = [&] { return QPoint(h->value(), v->value()); };
+    auto cellAtViewCorner = [&] {
+        Cell cell;
+        EXPECT_TRUE(e.dialog.PointToCell(e.Frame()->mapTo(&e.dialog, e.dialog.GetViewRect().topLeft()), &cell));
+        return cell;
+    };
+
+    // The wheel moves the desktop's lines per notch, a line being a row of cells, over the canvas or a bar.
+    wheel(e.Frame(), {0, -120});
+    EXPECT_EQ(scroll(), QPoint(0, notch));
+    wheel(e.Frame(), {0, -60});
+    EXPECT_EQ(v->value(), notch) << "half a notch waits";
+    wheel(v, {0, -60});
+    EXPECT_EQ(scroll(), QPoint(0, 2 * notch));
+    wheel(e.Frame(), {0, -240}, Qt::ShiftModifier);
+    wheel(h, {0, 120});
+    EXPECT_EQ(scroll(), QPoint(notch, 2 * notch)) << "Shift or the horizontal bar turn the wheel sideways";
+    EXPECT_EQ(bars(), scroll());
+    EXPECT_EQ(cellAtViewCorner(), (Cell{notch / pitch, 2 * notch / pitch}));
+
+    // A click in the trough past the handle moves by what the view shows.
+    const QRect view = e.dialog.GetViewRect();
+    QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(v->width() / 2, v->height() - v->width() - 4));
+    QTest::mouseClick(h, Qt::LeftButton, {}, QPoint(h->width() - h->height() - 4, h->height() / 2));
+    EXPECT_EQ(scroll(), QPoint(notch + view.width(), 2 * notch + view.height()));
+
+    // Shifts, undo, redo, lifting and dropping a selection leave the view where it is.
+    const QPoint kept = scroll();
+    const Cell corner = cellAtViewCorner();
+    e.ClickButton(IDC_LEFT);
+    EXPECT_EQ(scroll(), kept);
+    e.KeyIn(IDC_GLYPH_NAME, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(scroll(), kept);
+    e.KeyIn(IDC_GLYPH_NAME, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(scroll(), kept);
+    e.ClickButton(IDC_SELECT);
+    e.Drag(corner.k + 1, corner.r + 1, corner.k + 3, corner.r + 3);
+    ASSERT_TRUE(e.dialog.Canvas().Selection().lifted);
+    EXPECT_EQ(scroll(), kept);
+    e.KeyIn(IDC_DWIDTH, Qt::Key_Right);
+    e.ClickButton(IDC_SELECT); // drops the moved selection
+    EXPECT_FALSE(e.dialog.Canvas().Selection().active);
+    EXPECT_EQ(HistoryEntries(e.dialog.Canvas().History()), 3);
+    EXPECT_EQ(scroll(), kept);
+    EXPECT_EQ(bars(), kept);
+    EXPECT_EQ(cellAtViewCorner(), corner);
+
+    // Other rebuilds show the top left again.
+    QTest::mouseClick(e.Control(IDC_SHOW_ADVANCE_BOX), Qt::LeftButton);
+    EXPECT_EQ(scroll(), QPoint(0, 0));
+    EXPECT_EQ(bars(), QPoint(0, 0));
+}
+
 TEST(GlyphEditDialog, ArrowKeysMoveASelectionEvenFromAnEditAndButtonsShiftTheGlyph) {
     Editor e({"##", "##"}, Box(8, 8, 0, -2), 0, 0); // grid rows 4..5, columns 0..1
     e.ClickButton(IDC_SELECT);
@@ -286,10 +466,47 @@ TEST(GlyphEditDialog, ArrowKeysMoveASelectionEvenFromAnEditAndButtonsShiftTheGly
     EXPECT_EQ(std::tie(e.glyph->bbx.x_offset, e.glyph->bbx.y_offset), std::make_tuple(2, 1));
     EXPECT_FALSE(e.dialog.Canvas().Selection().active);
 
-    e.ClickButton(IDC_DOWN); // no selection: the whole glyph, recorded at once
+    // No selection: the whole glyph, recorded at once. A device width typed
+    // before stays through the shift and a zoom, and OK applies both.
+    e.Type(IDC_DWIDTH, "12");
+    e.ClickButton(IDC_DOWN);
+    e.dialog.ZoomIn();
+    EXPECT_EQ(e.Text(IDC_DWIDTH), "12");
     e.ClickButton(1);
-    EXPECT_EQ(e.glyph->bbx.y_offset, 0);
+    EXPECT_EQ(std::tie(e.glyph->bbx.y_offset, e.glyph->dwidth), std::make_tuple(0, 12));
+    EXPECT_EQ(e.Text(IDC_METRICS), "width 2 height 2 x_offset 2 y_offset 0\r\nascent 2 descent 0");
     EXPECT_EQ(e.changed.count(), 2);
+    e.glyph->dwidth = 5; // a stored width shows again once nothing typed is pending
+    e.dialog.ZoomOut();
+    EXPECT_EQ(e.Text(IDC_DWIDTH), "5");
+}
+
+TEST(GlyphEditDialog, AFontOfOneCommonWidthShowsItAsTheDeviceWidthAndKeepsItFromEdits) {
+    Editor e({"#"});
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1, 6));
+    auto *width = e.Control<QLineEdit>(IDC_DWIDTH);
+    EXPECT_EQ(width->text(), "6");
+    EXPECT_TRUE(width->isReadOnly());
+    EXPECT_EQ(width->toolTip(), "Every glyph of a monospaced or character-cell font is saved with the font's "
+                                "device width.");
+    e.Type(IDC_DWIDTH, "12");
+    e.ClickButton(1);
+    EXPECT_EQ(width->text(), "6");
+    EXPECT_EQ(e.glyph->dwidth, 8);
+    EXPECT_EQ(e.changed.count(), 0);
+    // Pixels dropped with No: the glyph starts over, its width still the font's.
+    ScriptedPrompts prompts;
+    prompts.boxAnswers = {prompts::IDNO};
+    e.ClickButton(IDC_PENCIL);
+    e.Click(2, 3);
+    EXPECT_TRUE(e.dialog.close());
+    EXPECT_TRUE(width->isReadOnly());
+    EXPECT_EQ(width->text(), "6");
+
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1)); // a proportional font's glyph
+    EXPECT_FALSE(width->isReadOnly());
+    EXPECT_EQ(width->text(), "8");
+    EXPECT_EQ(width->toolTip(), "");
 }
 
 TEST(GlyphEditDialog, TheTimerEnablesUndoAndRedo) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 struct ScriptedPrompts : prompts::Prompts {
     struct Box {
@@ -23,6 +24,7 @@ struct ScriptedPrompts : prompts::Prompts {
     std::deque<QString> saveAnswers;   // default "" (cancel)
     QStringList saveProposals;
     std::deque<int> saveChangesAnswers; // default IDCANCEL
+    std::function<void()> whileBoxShown; // runs while each message box is up, when set
 
     ScriptedPrompts() { prompts::install(this); }
     ~ScriptedPrompts() override {
@@ -32,6 +34,8 @@ struct ScriptedPrompts : prompts::Prompts {
 
     int messageBox(QWidget *, const QString &text, unsigned type) override {
         boxes.push_back({text, type});
+        if (whileBoxShown)
+            whileBoxShown();
         return take(boxAnswers, int(prompts::IDOK));
     }
     QString openFileName(QWidget *, const QString &) override { return take(openAnswers, QString()); }

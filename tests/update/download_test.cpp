@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtCore/qtestsupport_core.h>
 #include <gtest/gtest.h>
 
 using namespace update;
@@ -106,10 +107,32 @@ TEST(DownloadUrlToFile, AStalledTransferTimesOutWithItsOwnCode) {
     TestHttpServer server;
     server.serve("/stalled", TestHttpServer::Response{200, pattern(4096), 4096, 60000});
     QTemporaryDir dir;
-    const DownloadResult result = DownloadUrlToFile(url(server, "/stalled"), dir.filePath("out"), nullptr, 300);
+    const DownloadResult result = DownloadUrlToFile(url(server, "/stalled"), dir.filePath("out"), nullptr, {.stallTimeoutMs = 300});
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.code, kErrorTimeout);
     EXPECT_EQ(result.text, "No data arrived for 0.3 seconds.");
+}
+
+TEST(DownloadUrlToFile, ABodyBeyondItsBoundFailsWithoutGrowingTheFilePastIt) {
+    TestHttpServer server;
+    server.serve("/exact", pattern(1000));
+    server.serve("/announced", pattern(1001));
+    server.serve("/unannounced", TestHttpServer::Response{200, pattern(1001), 100, 0, false});
+    server.serve("/endless", TestHttpServer::Response{200, pattern(4096), 0, 0, false, 1 << 20}); // 4 GiB
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    const DownloadLimits limits{.maxBytes = 1000};
+
+    EXPECT_TRUE(DownloadUrlToFile(url(server, "/exact"), out, nullptr, limits).ok);
+    EXPECT_EQ(fileBytes(out), pattern(1000));
+    for (const char *path : {"/announced", "/unannounced", "/endless"}) {
+        const DownloadResult result = DownloadUrlToFile(url(server, path), out, nullptr, limits);
+        EXPECT_FALSE(result.ok) << path;
+        EXPECT_EQ(result.code, kErrorTooLarge) << path;
+        EXPECT_EQ(result.text, "The file is larger than 1000 bytes.") << path;
+        EXPECT_LE(fileBytes(out).size(), 1000) << path;
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() >= 1; }, 20000)) << "the endless body";
 }
 
 TEST(DownloadUrlToFile, ATransferCutShortByTheProgramQuittingIsNotASuccess) {

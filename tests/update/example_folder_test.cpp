@@ -1,9 +1,9 @@
 // The example folder that scripts/update-server serves: its description must
 // stay readable, newer than this program, and match its installer.
 
-#include "checksum.h"
+#include "installer_check.h"
 #include "update_info.h"
-#include "version.h"
+#include "update_protocol.h"
 
 #include <QFileInfo>
 #include <QUrl>

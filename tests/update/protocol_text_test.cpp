@@ -1,20 +1,19 @@
 // The update protocol's plain logic: reading the description, comparing
 // versions, building requests and file names, percentages, messages, checksums.
 
-#include "checksum.h"
 #include "download_error.h"
 #include "download_progress.h"
-#include "installer_name.h"
-#include "request_url.h"
+#include "installer_check.h"
 #include "update_info.h"
-#include "update_settings.h"
-#include "version.h"
+#include "update_protocol.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sodium.h>
 #include <string>
 
 using namespace update;
@@ -193,6 +192,63 @@ TEST(Checksum, MatchesMismatchesAndRejectsMalformedDigests) {
     EXPECT_EQ(checkSha256(path, digest.substr(1)), ChecksumCheck::Malformed);
     EXPECT_EQ(checkSha256(path, digest.substr(1) + "g"), ChecksumCheck::Malformed);
     EXPECT_EQ(checkSha256(path, digest + "0"), ChecksumCheck::Malformed);
+}
+
+TEST(VerifyInstaller, WithAnUpdateKeyOnlyAValidSignatureByThatKeyLetsTheInstallerRun) {
+    ASSERT_GE(sodium_init(), 0);
+    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES], secretKey[crypto_sign_SECRETKEYBYTES];
+    unsigned char otherPublic[crypto_sign_PUBLICKEYBYTES], otherSecret[crypto_sign_SECRETKEYBYTES];
+    crypto_sign_keypair(publicKey, secretKey);
+    crypto_sign_keypair(otherPublic, otherSecret);
+    const QByteArray key(reinterpret_cast<const char *>(publicKey), sizeof publicKey);
+    QByteArray installer(100000, '\0');
+    for (qsizetype i = 0; i < installer.size(); ++i)
+        installer[i] = char(i * 31 + i / 7);
+    const auto signature = [&](const unsigned char *secret, const QByteArray &message) {
+        unsigned char bytes[crypto_sign_BYTES];
+        crypto_sign_detached(bytes, nullptr, reinterpret_cast<const unsigned char *>(message.constData()),
+                             message.size(), secret);
+        return QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes).toHex();
+    };
+    const QByteArray good = signature(secretKey, installer);
+    QByteArray flipped = good;
+    flipped[0] = flipped[0] == '0' ? '1' : '0';
+    QTemporaryDir dir;
+    QFile file(dir.filePath("setup"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(installer);
+    file.close();
+    const QByteArray digest = QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
+
+    const QString signatureFailed = "0x80096010 The downloaded installer is not signed with this program's update key.";
+    const struct {
+        QByteArray keys; // the description's lines after the required ones
+        QByteArray publicKey;
+        QString result;
+    } cases[] = {
+        {"", {}, "ok"}, // no built-in key: nothing changes
+        {"Signature=" + flipped + "\n", {}, "ok"},
+        {"Signature=" + good + "\n", key, "ok"},
+        {"Signature=" + good.toUpper() + "\nSha256=" + digest + "\n", key, "ok"},
+        {"Signature=" + flipped + "\n", key, signatureFailed},
+        {"Signature=" + signature(otherSecret, installer) + "\n", key, signatureFailed},
+        {"Signature=" + signature(secretKey, installer + "x") + "\n", key, signatureFailed},
+        {"Signature=" + good + "\n", QByteArray(reinterpret_cast<const char *>(otherPublic), 32), signatureFailed},
+        {"", key, "0x80096010 The update description has no Signature of the installer."},
+        {"Signature=" + good.left(127) + "\n", key,
+         "0x80096010 The update description's Signature is not 128 hexadecimal digits."},
+        {"Signature=" + good.left(127) + "g\n", key,
+         "0x80096010 The update description's Signature is not 128 hexadecimal digits."},
+        {"Signature=" + good + "\nSha256=" + digest.left(63) + "0\n", key,
+         "0x80091007 The downloaded installer does not match the SHA-256 checksum of the update description."},
+    };
+    for (const auto &c : cases) {
+        UpdateInfo info;
+        ASSERT_TRUE(parseUpdateInfo(info, ("[Update]\nVersion=V2\nUrlNote=n\nUrlUpdate=u\n" + c.keys).toStdString()));
+        const DownloadResult result = verifyInstaller(file.fileName(), info, c.publicKey);
+        const QString shown = result.ok ? "ok" : "0x" + QString::number(result.code, 16).toUpper() + " " + result.text;
+        EXPECT_EQ(shown, c.result) << c.keys.toStdString();
+    }
 }
 
 TEST(UpdateSettings, TheEnvironmentOverridesTheSettingWhichOverridesTheDefault) {

@@ -8,6 +8,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+
 class TestHttpServerCore : public QObject {
 public:
     explicit TestHttpServerCore(TestHttpServer &owner) : m_owner(owner) {
@@ -58,9 +60,9 @@ private:
                           (response.status == 200 ? " OK" : response.status == 404 ? " Not Found" : " Error") +
                           "\r\nConnection: close\r\nContent-Type: application/octet-stream\r\n";
         if (response.announceLength)
-            head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+            head += "Content-Length: " + QByteArray::number(response.body.size() * response.repeat) + "\r\n";
         socket->write(head + "\r\n");
-        if (response.chunkSize <= 0) {
+        if (response.chunkSize <= 0 && response.repeat == 1) {
             socket->write(response.body);
             socket->disconnectFromHost();
             return;
@@ -68,7 +70,10 @@ private:
         sendSlowly(socket, response, 0);
     }
 
-    void sendSlowly(QTcpSocket *socket, const TestHttpServer::Response &response, qsizetype sent) {
+    // Sends the body (`repeat` times over) from offset `sent`, one chunk (a
+    // whole body when no chunk size is set) per pause, holding back while the
+    // socket still has much to write.
+    void sendSlowly(QTcpSocket *socket, const TestHttpServer::Response &response, qint64 sent) {
         QPointer<QTcpSocket> guard(socket);
         QTimer::singleShot(response.pauseMs, this, [this, guard, response, sent] {
             if (!guard || guard->state() != QAbstractSocket::ConnectedState) {
@@ -76,12 +81,23 @@ private:
                 ++m_owner.m_cutShort;
                 return;
             }
-            const QByteArray chunk = response.body.mid(sent, response.chunkSize);
+            if (guard->bytesToWrite() > 1024 * 1024) {
+                sendSlowly(guard, response, sent);
+                return;
+            }
+            const qint64 total = response.body.size() * response.repeat;
+            const qint64 size = std::min<qint64>(response.chunkSize > 0 ? response.chunkSize : response.body.size(),
+                                                 total - sent);
+            QByteArray chunk;
+            while (chunk.size() < size) {
+                const qint64 at = (sent + chunk.size()) % response.body.size();
+                chunk += response.body.mid(at, size - chunk.size());
+            }
             guard->write(chunk);
-            if (sent + chunk.size() >= response.body.size())
+            if (sent + size >= total)
                 guard->disconnectFromHost();
             else
-                sendSlowly(guard, response, sent + chunk.size());
+                sendSlowly(guard, response, sent + size);
         });
     }
 

@@ -4,7 +4,8 @@
 // A small HTTP/1.1 server on 127.0.0.1 for the update tests. It runs on its own
 // thread, so it keeps serving while the thread under test blocks, and it can
 // send a body slowly in small chunks with pauses (Qt reports download progress
-// at most every 100 ms; loopback would otherwise deliver everything at once).
+// at most every 100 ms; loopback would otherwise deliver everything at once),
+// or over and over, as a server that never ends would.
 
 #include <QByteArray>
 #include <QMap>
@@ -25,6 +26,7 @@ public:
         int chunkSize = 0;          // 0: the whole body at once
         int pauseMs = 0;            // pause before each chunk
         bool announceLength = true; // false: no Content-Length, the end is the connection's close
+        qint64 repeat = 1;          // the body is sent this many times in a row
     };
 
     TestHttpServer();

@@ -2,13 +2,16 @@
 
 #include "test_http_server.h"
 #include "update_check.h"
-#include "update_settings.h"
+#include "update_protocol.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
 #include <QRegularExpression>
+#include <QThread>
+#include <QtCore/qtestsupport_core.h>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace update;
 
@@ -21,13 +24,17 @@ QByteArray description(const QByteArray &version, const TestHttpServer &server) 
            "/notes.txt\r\nUrlUpdate=" + server.url().toLatin1() + "/setup\r\n";
 }
 
-CheckOutcome check(const TestHttpServer &server) { return checkForUpdate(descriptionUrl(server.url())); }
+CheckOutcome check(const TestHttpServer &server, const std::atomic<bool> *cancel = nullptr,
+                   int deadlineMs = kCheckDeadlineMs) {
+    return checkForUpdate(descriptionUrl(server.url()), cancel, deadlineMs);
+}
 
 // The check against `server` at a glance: the state, the version when known,
-// the notes and the paths it asked for, each checked to carry the tick-count query.
-std::string checked(const TestHttpServer &server) {
+// the notes (their size when long) and the paths it asked for, each checked to
+// carry the tick-count query.
+std::string checked(const TestHttpServer &server, int deadlineMs = kCheckDeadlineMs) {
     const int before = server.requests().size();
-    const CheckOutcome outcome = check(server);
+    const CheckOutcome outcome = check(server, nullptr, deadlineMs);
     QStringList asked;
     for (const QString &request : server.requests().mid(before)) {
         EXPECT_TRUE(QRegularExpression("^[^?]*\\?udp=-?\\d+$").match(request).hasMatch()) << request.toStdString();
@@ -35,8 +42,10 @@ std::string checked(const TestHttpServer &server) {
     }
     const char *states[] = {"failed", "available", "downloading", "up to date", "downloaded"};
     const QString version = outcome.versionKnown ? " " + QString::fromStdString(outcome.info.version) : "";
+    const QString notes = outcome.notes.size() > 64 ? QString("<%1 bytes>").arg(outcome.notes.size())
+                                                    : QString::fromUtf8(outcome.notes);
     return QString("%1%2, notes \"%3\", asked %4")
-        .arg(states[outcome.state], version, QString::fromUtf8(outcome.notes), asked.join(' '))
+        .arg(states[outcome.state], version, notes, asked.join(' '))
         .toStdString();
 }
 
@@ -130,4 +139,65 @@ TEST(CheckForUpdate, KeepsItsCopiesInPrivateUniqueTemporaryFiles) {
     EXPECT_NE(seen[2][0].fileName(), copy); // a new unique name for every check
     lock.unlock();
     EXPECT_EQ(temporaryFiles(), QStringList());
+}
+
+TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel) {
+    TestHttpServer server;
+    const QByteArray head = description("V1.03", server);
+    const auto padded = [&](qsizetype size) { // the description grown to `size` bytes by a comment
+        return head + "; " + QByteArray(size - head.size() - 4, 'x') + "\r\n";
+    };
+    const QByteArray comment = "; and so on\r\n";
+    using R = TestHttpServer::Response;
+    const R endless{200, comment, 64 * 1024, 0, false, 1 << 24}; // 224 MiB without a length
+    const R drip{200, head, 1, 100};                      // one byte every 100 ms: about 15 s in all
+    const std::string asked = ", asked /Glyphwerk/Update.txt", askedBoth = asked + " /notes.txt";
+    const struct {
+        const char *name;
+        R description, notes;
+        int deadlineMs;
+        std::string outcome;
+    } cases[] = {
+        {"description of 64 KiB", R{200, padded(64 * 1024)}, R{200, "notes"}, kCheckDeadlineMs,
+         "available V1.03, notes \"notes\"" + askedBoth},
+        {"description one byte over", R{200, padded(64 * 1024 + 1)}, R{200, "notes"}, kCheckDeadlineMs,
+         "failed, notes \"\"" + asked},
+        {"endless description", R{200, head + comment, 64 * 1024, 0, false, 1 << 24}, R{200, "notes"}, kCheckDeadlineMs,
+         "failed, notes \"\"" + asked},
+        {"notes of 1 MiB", R{200, head}, R{200, QByteArray(1 << 20, 'n')}, kCheckDeadlineMs,
+         "available V1.03, notes \"<1048576 bytes>\"" + askedBoth},
+        {"notes one byte over", R{200, head}, R{200, QByteArray((1 << 20) + 1, 'n')}, kCheckDeadlineMs,
+         "failed, notes \"\"" + askedBoth},
+        {"endless notes", R{200, head}, endless, kCheckDeadlineMs, "failed, notes \"\"" + askedBoth},
+        {"dripping description", drip, R{200, "notes"}, 1000, "failed, notes \"\"" + asked},
+        {"dripping notes", R{200, head}, R{200, comment.repeated(20), 1, 100}, 1000, "failed, notes \"\"" + askedBoth},
+    };
+    int cutShort = 0;
+    for (const auto &c : cases) {
+        server.serve(kDescriptionPath, c.description);
+        server.serve("/notes.txt", c.notes);
+        EXPECT_EQ(checked(server, c.deadlineMs), c.outcome) << c.name;
+        EXPECT_EQ(temporaryFiles(), QStringList()) << c.name;
+        const bool streamed = c.description.repeat > 1 || c.description.chunkSize > 0 || c.notes.repeat > 1 ||
+                              c.notes.chunkSize > 0;
+        if (streamed) { // the server finds its endless or slow transfer ended by the program
+            EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() > cutShort; }, 20000)) << c.name;
+        }
+        cutShort = server.transfersCutShort();
+    }
+
+    // A cancel from another thread ends a check that would find the update in 15 s.
+    server.serve(kDescriptionPath, drip);
+    server.serve("/notes.txt", QByteArray("notes"));
+    std::atomic<bool> cancel = false;
+    std::thread user([&] {
+        QThread::msleep(300);
+        cancel = true;
+    });
+    const CheckOutcome cancelled = check(server, &cancel);
+    user.join();
+    EXPECT_EQ(cancelled.state, UPDATE_CHECK_FAILED);
+    EXPECT_FALSE(cancelled.versionKnown);
+    EXPECT_EQ(temporaryFiles(), QStringList());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() > cutShort; }, 20000));
 }

@@ -8,6 +8,7 @@
 #include "update_dialog.h"
 #include "update_template.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -78,6 +79,13 @@ std::string look(const CUpdateDlg &d) {
         .toStdString();
 }
 
+// Enter or Return as the user types it: to the focused control of the active dialog.
+void pressEnter(CUpdateDlg &d, Qt::Key key = Qt::Key_Return) {
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
 struct Fixture {
     TestHttpServer server;
     ScriptedPrompts prompts;
@@ -90,10 +98,14 @@ struct Fixture {
                                                   "/setup\r\n" + extra);
     }
 
-    std::unique_ptr<CUpdateDlg> open(const QString &url = {}) {
+    // Shows the dialog while it checks; `checked`: once its check has ended.
+    std::unique_ptr<CUpdateDlg> open(const QString &url = {}, bool checked = true) {
         const UpdateHooks hooks{[this] { ++hookCalls; return true; }, [this] { ++hookCalls; }};
         auto dialog = std::make_unique<CUpdateDlg>(url.isEmpty() ? server.url() : url, hooks);
         dialog->show();
+        if (checked) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->checking(); }, kWaitMs));
+        }
         return dialog;
     }
 
@@ -146,6 +158,65 @@ TEST(UpdateDialog, AFailedCheckOrNoNewerVersionShowsTheDialogWithoutTheNotes) {
     EXPECT_FALSE(upToDate->isVisible());
     EXPECT_EQ(upToDate->result(), QDialog::Accepted);
     EXPECT_TRUE(f.prompts.boxes.empty());
+}
+
+TEST(UpdateDialog, TheCheckRunsWhileTheDialogRespondsAndEndsWithIt) {
+    Fixture f;
+    // A description trickling in for 5 s: three dialogs, each ended during the
+    // check, which the server sees end at once.
+    const QByteArray text = "[Update]\r\nVersion=V1.03\r\nUrlNote=x\r\nUrlUpdate=y\r\n";
+    f.server.serve("/Glyphwerk/Update.txt", TestHttpServer::Response{200, text, 1, 100});
+    const std::function<void(CUpdateDlg &)> ends[] = {
+        [](CUpdateDlg &d) { QTest::mouseClick(closeButton(d), Qt::LeftButton); },
+        [](CUpdateDlg &d) { QTest::keyClick(&d, Qt::Key_Escape); },
+        [](CUpdateDlg &d) { d.close(); },
+    };
+    for (int i = 0; i < 3; ++i) {
+        auto dialog = f.open({}, false);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f.server.requests().size() == i + 1; }, kWaitMs));
+        EXPECT_TRUE(dialog->checking());
+        EXPECT_EQ(look(*dialog), "Checking for the new version, please wait... | [Update-] [Cancel] |  | full - notes");
+        EXPECT_EQ(labelText(*dialog, res::IDC_LATEST_VERSION), "");
+        ends[i](*dialog);
+        EXPECT_FALSE(dialog->isVisible()) << i;
+        EXPECT_FALSE(dialog->checking()) << i;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f.server.transfersCutShort() == i + 1; }, kWaitMs)) << i;
+    }
+    EXPECT_TRUE(f.prompts.boxes.empty());
+}
+
+TEST(UpdateDialog, EnterPressesTheDefaultButtonOfEveryState) {
+    Fixture f;
+    auto failed = f.open(TestHttpServer::unreachableUrl());
+    pressEnter(*failed);
+    EXPECT_FALSE(failed->isVisible());
+    EXPECT_EQ(failed->result(), QDialog::Accepted);
+
+    f.describe("V1.02");
+    auto upToDate = f.open();
+    pressEnter(*upToDate, Qt::Key_Enter);
+    EXPECT_FALSE(upToDate->isVisible());
+    EXPECT_EQ(upToDate->result(), QDialog::Accepted);
+
+    // Available: Update. Downloading: Cancel, with its question. Downloaded: Install.
+    f.describe("V1.03");
+    f.server.serve("/notes.txt", QByteArray("notes"));
+    f.server.serve("/setup", TestHttpServer::Response{200, "#!/bin/sh\n" + QByteArray(8 * 1024, '#'), 1024, 40});
+    auto dialog = f.open();
+    EXPECT_EQ(dialog->state(), UPDATE_AVAILABLE);
+    pressEnter(*dialog);
+    EXPECT_EQ(dialog->state(), UPDATE_DOWNLOADING);
+    f.prompts.boxAnswers = {prompts::IDCANCEL};
+    pressEnter(*dialog);
+    ASSERT_EQ(f.prompts.boxes.size(), 1u);
+    EXPECT_EQ(f.prompts.boxes[0].text, "Are you sure you want to interrupt the download operation?");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->state() == UPDATE_DOWNLOADED; }, kWaitMs));
+    const QString installer = dialog->installerPath();
+    pressEnter(*dialog);
+    EXPECT_EQ(f.hookCalls, 2); // asked to close, then ended the program
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(f.prompts.boxes.size(), 1u);
+    QDir(QFileInfo(installer).path()).removeRecursively(); // left for the installer
 }
 
 TEST(UpdateDialog, ANewerVersionShowsItsNotesAtFullHeight) {

@@ -141,6 +141,11 @@ typedef struct bdf_font {
     bdf_hash prop_index; /* property name -> index in props (no COMMENT entries) */
     uint16_t modified;
     uint16_t bpp; /* 1, 2 or 4 */
+    /* 0 when the reader took in every line through ENDFONT. Otherwise reading
+     * stopped before this line (the first it could not place, or the line after
+     * the last when the data ended without ENDFONT): the font holds only what
+     * came before it. */
+    uint32_t stop_line;
 } bdf_font;
 
 /* Progress reports: reason 1 CHARS read, 2 glyph read, 3 CHARS written, 4 glyph
