@@ -1,7 +1,16 @@
+/* The font record: its default options and its release. */
 #include "bdf.h"
 #include "hash.h"
 
 #include <stdlib.h>
+
+bdf_options bdf_global_options;
+
+void bdf_default_options(bdf_options *options) {
+    if (!options)
+        return;
+    *options = bdf_options{0, 1, 1, 1, 1, BDF_SPACING_PROPORTIONAL, 12, 0, 0, 1, BDF_EOL_LF, 3};
+}
 
 static void free_glyphs(bdf_glyph *glyphs, uint32_t used) {
     for (uint32_t i = 0; i < used; i++) {

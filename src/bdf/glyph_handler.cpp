@@ -6,8 +6,6 @@
 
 #include <stdlib.h>
 #include <string.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -30,22 +28,6 @@ void report(bdf_parse_state *state, int32_t reason, uint32_t current, uint32_t t
 template <size_t N>
 const char *field_after(const char *line, [[maybe_unused]] const char (&keyword)[N]) {
     return bdf_field_at(line + N - 1, 1);
-}
-
-/* The glyph list is written whole as the glyphs come. One call that maps all
- * its pages costs the kernel about half of taking a fault on each page. Only
- * the whole pages inside the block are touched; failure changes nothing. */
-void prefault(void *block, size_t size) {
-#ifdef MADV_POPULATE_WRITE
-    uintptr_t page = (uintptr_t)sysconf(_SC_PAGESIZE);
-    uintptr_t start = ((uintptr_t)block + page - 1) & ~(page - 1);
-    uintptr_t end = ((uintptr_t)block + size) & ~(page - 1);
-    if (end > start)
-        madvise((void *)start, end - start, MADV_POPULATE_WRITE);
-#else
-    (void)block;
-    (void)size;
-#endif
 }
 
 /* The glyphs of a font share a few device widths, and the point size and
@@ -71,7 +53,6 @@ int chars(uint32_t lineno, bdf_parse_state *state) {
     font->glyphs = (bdf_glyph *)calloc(size, sizeof(bdf_glyph));
     if (!font->glyphs)
         return bdf_out_of_memory(state, lineno);
-    prefault(font->glyphs, (size_t)size * sizeof(bdf_glyph));
     font->glyphs_size = size;
     report(state, BDF_LOADING_START, 0, n);
     state->flags |= BDF_GLYPHS;

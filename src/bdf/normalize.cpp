@@ -9,13 +9,6 @@
 
 namespace {
 
-// Bit position of the pixel at `column` inside its byte, counted from the least
-// significant bit: the leftmost pixel sits in the most significant bits.
-inline unsigned shift_of(uint32_t column, uint16_t bpp) {
-    unsigned per_byte = 8u / bpp;
-    return (per_byte - 1u - column % per_byte) * bpp;
-}
-
 struct InkBox {
     uint32_t min_x, max_x, min_y, max_y;
     bool any;
@@ -95,16 +88,6 @@ void copy_bits_left(unsigned char *out, const unsigned char *in, uint32_t skip, 
 }
 
 } // namespace
-
-unsigned bdf_glyph_pixel(const bdf_glyph *glyph, uint32_t row, uint32_t column, uint16_t bpp) {
-    if (bpp != 1 && bpp != 2 && bpp != 4)
-        return 0;
-    uint32_t row_bytes = bdf_row_bytes(glyph->bbx.width, bpp);
-    uint64_t index = (uint64_t)row * row_bytes + column / (8u / bpp);
-    if (glyph->bitmap == nullptr || index >= glyph->bytes)
-        return 0;
-    return (glyph->bitmap[index] >> shift_of(column, bpp)) & ((1u << bpp) - 1u);
-}
 
 bdf_bbx bdf_cropped_box(const bdf_glyph *glyph, uint16_t bpp) {
     return cropped_box(glyph, find_ink(glyph, bpp), bpp);

@@ -5,10 +5,6 @@
 
 #include "bdf.h"
 
-// Pixel value (0 is background) at row `row`, column `column` of a glyph's
-// bitmap. Rows or bytes the bitmap does not hold read as 0.
-unsigned bdf_glyph_pixel(const bdf_glyph *glyph, uint32_t row, uint32_t column, uint16_t bpp);
-
 // The box bdf_crop_glyph gives the glyph, which is the box the writer writes
 // it with outside padded character-cell fonts. The glyph is not changed.
 bdf_bbx bdf_cropped_box(const bdf_glyph *glyph, uint16_t bpp);

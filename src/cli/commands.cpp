@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "bdf.h"
+#include "font_ptr.h"
 #include "font_summary.h"
 #include "huge_page_heap.h"
 #include "summary_json.h"
@@ -14,12 +14,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// A command loads one font and the process ends soon after: the system
-// takes its memory back at once, where freeing it would visit every glyph (a
-// few per cent of a run on a large font). Held here, the font stays reachable,
-// so leak checkers do not count it as lost.
-bdf_font *loaded_font;
 
 bool is_standard_stream(const char *path) { return std::strcmp(path, "-") == 0; }
 
@@ -50,31 +44,29 @@ void report_no_font(const char *path) {
         std::fprintf(stderr, "glyphwerk-bdf: %s: no STARTFONT line, not a BDF font\n", shown_name(path));
 }
 
-bdf_font *read_font(const char *path) {
-    bdf_font *font = bdf_load_font_path(input_path(path));
+FontPtr read_font(const char *path) {
+    FontPtr font(bdf_load_font_path(input_path(path)));
     if (!font)
         report_no_font(path);
     return font;
 }
 
-// The one font of a run, left to the process's end (see loaded_font).
-bdf_font *load(const char *path) {
+FontPtr load(const char *path) {
     struct stat status;
     if (stat(input_path(path), &status) == 0 && S_ISREG(status.st_mode))
         prepare_heap_for_font((std::uint64_t)status.st_size);
-    loaded_font = read_font(path);
-    return loaded_font;
+    return read_font(path);
 }
 
 int check_status(const bdf_font *font) { return font->messages_len == 0 ? EXIT_CLEAN : EXIT_MESSAGES; }
 
 int check_one(const char *path) {
-    bdf_font *font = load(path);
+    FontPtr font = load(path);
     if (!font)
         return EXIT_NO_FONT;
     if (font->messages_len != 0) // a font without messages holds no buffer
         std::fwrite(font->messages, 1, font->messages_len, stdout);
-    return check_status(font);
+    return check_status(font.get());
 }
 
 void print_messages_of(const char *path, const bdf_font *font) {
@@ -97,10 +89,9 @@ int run_check(int count, char **paths) {
     int worst = EXIT_CLEAN;
     for (int i = 0; i < count; ++i) {
         int status = EXIT_NO_FONT;
-        if (bdf_font *font = read_font(paths[i])) {
-            print_messages_of(paths[i], font);
-            status = check_status(font);
-            bdf_free_font(font);
+        if (FontPtr font = read_font(paths[i])) {
+            print_messages_of(paths[i], font.get());
+            status = check_status(font.get());
         }
         worst = std::max(worst, status);
     }
@@ -108,10 +99,10 @@ int run_check(int count, char **paths) {
 }
 
 int run_info(const char *path) {
-    bdf_font *font = load(path);
+    FontPtr font = load(path);
     if (!font)
         return EXIT_NO_FONT;
-    std::string text = bdf_font_summary(font, path);
+    std::string text = bdf_font_summary(font.get(), path);
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -124,19 +115,19 @@ int run_info(const char *path) {
 }
 
 int run_info_json(const char *path) {
-    bdf_font *font = load(path);
+    FontPtr font = load(path);
     if (!font)
         return EXIT_NO_FONT;
-    write_out(font_summary_json(font, path));
+    write_out(font_summary_json(font.get(), path));
     return EXIT_CLEAN;
 }
 
 int run_normalize(const char *in_path, const char *out_path) {
-    bdf_font *font = load(in_path);
+    FontPtr font = load(in_path);
     if (!font)
         return EXIT_NO_FONT;
     if (is_standard_stream(out_path)) {
-        if (!bdf_save_font(stdout, font, &bdf_global_options, nullptr, nullptr)) {
+        if (!bdf_save_font(stdout, font.get(), &bdf_global_options, nullptr, nullptr)) {
             std::fprintf(stderr, "glyphwerk-bdf: cannot write standard output\n");
             return EXIT_WRITE_FAILED;
         }
@@ -145,7 +136,7 @@ int run_normalize(const char *in_path, const char *out_path) {
     errno = 0;
     // Like other batch tools, leave writing OUT to the disk to the system
     // rather than wait for it on every file.
-    if (!bdf_save_font_path_unsynced(out_path, font)) {
+    if (!bdf_save_font_path_unsynced(out_path, font.get())) {
         // The library reports only failure; errno usually still holds the cause.
         if (errno)
             std::fprintf(stderr, "glyphwerk-bdf: cannot write %s: %s\n", out_path, std::strerror(errno));

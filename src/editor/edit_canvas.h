@@ -49,8 +49,6 @@ public:
 
     enum SetUpResult { SETUP_READY, SETUP_NO_GLYPH, SETUP_TOO_LARGE, SETUP_BAD_DEPTH, SETUP_NO_MEMORY };
 
-    virtual ~CEditCanvas() = default;
-
     // Starts editing `glyph` (not owned; it must stay valid until Detach or the
     // next SetUp) of a font with box `fontBox` and `bpp` bits per pixel. Any
     // selection is discarded and the history starts over. Rebuilds when ready.

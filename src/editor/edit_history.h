@@ -30,7 +30,7 @@ public:
     CEditHistory() = default;
     CEditHistory(const CEditHistory &) = delete;
     CEditHistory &operator=(const CEditHistory &) = delete;
-    virtual ~CEditHistory();
+    ~CEditHistory();
 
     // Starts over with the glyph unpacked into a blank grid of `box` as the only
     // entry. Returns 0, leaving no list, when memory runs out.

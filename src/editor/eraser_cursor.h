@@ -10,8 +10,6 @@
 
 class CEraserCursor {
 public:
-    virtual ~CEraserCursor() = default;
-
     // First column (or row) of the block the eraser clears around cell `k` of a
     // grid `extent` cells wide (or high): the 3 x 3 square centred on the
     // pointer, pushed inwards at the grid's edges.

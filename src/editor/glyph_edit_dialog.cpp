@@ -27,7 +27,6 @@ using namespace res;
 namespace {
 
 constexpr int kMargin = 4;
-constexpr int kIdOk = 1, kIdCancel = 2; // the dialog buttons of every template
 
 struct IconButtonSetup {
     int id;
@@ -130,9 +129,9 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     showAxes_->setChecked(canvas_.show_font_axes);
     showAdvance_->setChecked(canvas_.show_advance_box);
 
-    connect(controlById<QPushButton>(this, kIdOk), &QPushButton::clicked, this, [this] { OnOK(); });
+    connect(controlById<QPushButton>(this, IDOK), &QPushButton::clicked, this, [this] { OnOK(); });
     // Cancel is the explicit choice to drop the changes: it does not ask.
-    connect(controlById<QPushButton>(this, kIdCancel), &QPushButton::clicked, this, [this] { QDialog::reject(); });
+    connect(controlById<QPushButton>(this, IDCANCEL), &QPushButton::clicked, this, [this] { QDialog::reject(); });
     connect(zoomIn_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomIn);
     connect(zoomOut_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomOut);
     connect(undo_, &QAbstractButton::clicked, this, &CGlyphEditDlg::Undo);

@@ -12,8 +12,6 @@ enum PenStyle { PEN_SOLID = 0, PEN_DOT = 2 };
 
 class CGridPainter {
 public:
-    virtual ~CGridPainter() = default;
-
     void FillRect(QImage &image, int x, int y, int width, int height, QRgb colour) const;
     // Outline through left-top, right-top, right-bottom, left-bottom: every pixel
     // of the rectangle's border, right and bottom included.

@@ -13,8 +13,6 @@
 
 class CSelectionLayer {
 public:
-    virtual ~CSelectionLayer() = default;
-
     // Renders `cells` of `grid` (W x H at `bpp`) at `zoom` and places the image there.
     void Render(const unsigned char *grid, int width, int height, int bpp, int zoom, const CellRect &cells);
     // Moves the image to `cells`; refused (false) when nothing is rendered, when

@@ -9,7 +9,7 @@ const DialogTemplate &aboutTemplate() {
             {-1, "IDR_MAINFRAME", ControlKind::Custom, "", 11, 17, 20, 20, None}, // the application icon
             {IDC_ABOUT_VERSION, "IDC_ABOUT_VERSION", ControlKind::Label, "", 40, 10, 140, 8, NoPrefix},
             {-1, "IDC_STATIC", ControlKind::Label, "A bitmap font editor for BDF 2.1", 40, 25, 119, 8, NoPrefix},
-            {1, "IDOK", ControlKind::DefPushButton, "OK", 207, 7, 50, 14, TabStop | Group},
+            {IDOK, "IDOK", ControlKind::DefPushButton, "OK", 207, 7, 50, 14, TabStop | Group},
             {IDC_ABOUT_README, "IDC_ABOUT_README", ControlKind::PushButton, "Readme", 207, 24, 50, 14, TabStop},
             {-1, "IDC_STATIC", ControlKind::GroupBox, "contact", 7, 46, 249, 59, None},
             {-1, "IDC_STATIC", ControlKind::Label, "Email:", 29, 61, 25, 8, None},

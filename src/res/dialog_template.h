@@ -9,6 +9,9 @@
 
 namespace res {
 
+// The buttons of every dialog and message box, numbered like the classic ones.
+enum DialogButtonIds : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
 enum class ControlKind {
     GroupBox,
     Label,            // static text

@@ -15,9 +15,6 @@ enum FindGlyphIds : int {
     IDC_RANGE = 1059,
 };
 
-// Dialog button ids shared by every dialog.
-enum DialogButtonIds : int { IDOK = 1, IDCANCEL = 2 };
-
 const DialogTemplate &findGlyphTemplate();
 
 } // namespace res

@@ -18,8 +18,8 @@ const DialogTemplate &glyphEditTemplate() {
             {IDC_METRICS_LABEL, "IDC_METRICS_LABEL", K::Label, "Metrics:", 24, 59, 27, 8, None},
             // The metrics reach the group's right edge and are two full lines high.
             {IDC_METRICS, "IDC_METRICS", K::Label, "", 73, 56, 133, 18, None},
-            {1, "IDOK", K::DefPushButton, "OK", 240, 15, 56, 14, TabStop},
-            {2, "IDCANCEL", K::PushButton, "Cancel", 240, 33, 56, 14, TabStop},
+            {IDOK, "IDOK", K::DefPushButton, "OK", 240, 15, 56, 14, TabStop},
+            {IDCANCEL, "IDCANCEL", K::PushButton, "Cancel", 240, 33, 56, 14, TabStop},
             {-1, "IDC_STATIC", K::GroupBox, "", 7, 77, 333, 178, None},
             {IDC_COORDINATES, "IDC_COORDINATES", K::Label, "(0, 0)", 64, 82, 93, 8, Center},
             {IDC_CANVAS, "IDC_CANVAS", K::Frame, "", 12, 90, 206, 161, Border},

@@ -13,7 +13,7 @@ using Bytes = std::vector<uint8_t>;
 using Widths = std::vector<std::pair<int, int>>;
 
 /* {dwidth, swidth} of each encoded glyph. */
-Widths widths(const Font &font) {
+Widths widths(const FontPtr &font) {
     Widths out;
     for (uint32_t i = 0; i < font->glyphs_used; i++)
         out.push_back({font->glyphs[i].dwidth, font->glyphs[i].swidth});
@@ -21,7 +21,7 @@ Widths widths(const Font &font) {
 }
 
 TEST(Glyphs, EncodedListIsSortedAndGlyphBoxesGetAscentAndDescent) {
-    Font font = load_font(font_text(glyph("C", 67) + glyph("B", 66) + glyph("A", 65, "8 16 0 -4", "FF\n"), 3));
+    FontPtr font = load_font(font_text(glyph("C", 67) + glyph("B", 66) + glyph("A", 65, "8 16 0 -4", "FF\n"), 3));
     EXPECT_EQ(messages(font), "");
     EXPECT_EQ(encoded(font), (Names{"A 65", "B 66", "C 67"}));
     EXPECT_EQ(font->glyphs_size, 3u);
@@ -31,7 +31,7 @@ TEST(Glyphs, EncodedListIsSortedAndGlyphBoxesGetAscentAndDescent) {
 }
 
 TEST(Glyphs, RepeatedEncodingsAreDemotedForEveryValue) {
-    Font font = load_font(font_text(glyph("A", 65) + glyph("B", 65) + glyph("C", 70000) +
+    FontPtr font = load_font(font_text(glyph("A", 65) + glyph("B", 65) + glyph("C", 70000) +
                                         glyph("D", 70000) + glyph("E", 2147483647) +
                                         glyph("F", 2147483647) +
                                         "STARTCHAR\nENCODING 66\nENDCHAR\n"
@@ -53,7 +53,7 @@ TEST(Glyphs, UnencodedGlyphsKeptOrDropped) {
     std::string text = font_text(glyph("A", 65) + glyph("minus", -1, "8 16 0 -4", "FF\n") +
                                      glyph("other", -7) + glyph("B", 66),
                                  4);
-    Font kept = load_font(text);
+    FontPtr kept = load_font(text);
     EXPECT_EQ(messages(kept), "");
     EXPECT_EQ(encoded(kept), (Names{"A 65", "B 66"}));
     EXPECT_EQ(unencoded(kept), (Names{"minus 0", "other 1"}));
@@ -61,7 +61,7 @@ TEST(Glyphs, UnencodedGlyphsKeptOrDropped) {
 
     bdf_options options = default_options();
     options.keep_unencoded = 0;
-    Font dropped = load_font(text, &options);
+    FontPtr dropped = load_font(text, &options);
     EXPECT_EQ(dropped->unencoded_used, 0u);
     EXPECT_EQ(encoded(dropped), (Names{"A 65", "B 66"}));
     EXPECT_EQ(messages(dropped), "Incorrect glyph count: 4 indicated but 2 found.\n");
@@ -70,7 +70,7 @@ TEST(Glyphs, UnencodedGlyphsKeptOrDropped) {
 TEST(Glyphs, MissingWidthsAreFilledIn) {
     /* Lines: 1-8 header, 9 CHARS, 10 STARTCHAR, 11 ENCODING, 12 SWIDTH, 13 BBX,
      * 14 BITMAP, 15 ENDCHAR, 16 STARTCHAR, 17 ENCODING, 18 DWIDTH. */
-    Font font = load_font(header() +
+    FontPtr font = load_font(header() +
                           "CHARS 2\nSTARTCHAR A\nENCODING 65\nSWIDTH 480 0\nBBX 8 16 0 -4\n"
                           "BITMAP\nENDCHAR\nSTARTCHAR B\nENCODING 66\nDWIDTH 7 0\n"
                           "BBX 8 16 0 -4\nBITMAP\nENDCHAR\nENDFONT\n");
@@ -87,14 +87,14 @@ TEST(Glyphs, MetricsSetTakesTheFontWidths) {
                            "FONT_ASCENT 12\nFONT_DESCENT 4\nENDPROPERTIES\n"
                            "CHARS 1\nSTARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\n"
                            "ENDFONT\n";
-    Font set = load_font(with_set);
+    FontPtr set = load_font(with_set);
     /* The font's SWIDTH 700 is corrected to the width rule (9 x 60). */
     EXPECT_EQ(widths(set), (Widths{{9, 540}}));
     EXPECT_EQ(messages(set), "Glyph scalable width (SWIDTH) adjustments made.\n");
 
     bdf_options options = default_options();
     options.correct_metrics = 0;
-    Font uncorrected = load_font(with_set, &options);
+    FontPtr uncorrected = load_font(with_set, &options);
     EXPECT_EQ(widths(uncorrected), (Widths{{9, 700}}));
     EXPECT_EQ(messages(uncorrected), "");
 }
@@ -103,10 +103,10 @@ TEST(Glyphs, ScalableWidthFollowsPointSizeAndResolution) {
     std::string glyphs = "STARTCHAR A\nENCODING 65\nSWIDTH 1 0\nDWIDTH 8 0\nBBX 8 16 0 -4\n"
                          "BITMAP\nENDCHAR\nSTARTCHAR B\nENCODING 66\nDWIDTH 7 0\nBBX 8 16 0 -4\n"
                          "BITMAP\nENDCHAR\n";
-    Font font = load_font(font_text(glyphs, 2, custom_header("12 75 75", "8 16 0 -4")));
+    FontPtr font = load_font(font_text(glyphs, 2, custom_header("12 75 75", "8 16 0 -4")));
     EXPECT_EQ(widths(font), (Widths{{8, 640}, {7, 560}}));
     EXPECT_EQ(font->modified, 1);
-    Font zero = load_font(font_text(glyphs, 2, custom_header("12 0 75", "8 16 0 -4")));
+    FontPtr zero = load_font(font_text(glyphs, 2, custom_header("12 0 75", "8 16 0 -4")));
     EXPECT_EQ(widths(zero), (Widths{{8, 0}, {7, 0}}));
 }
 
@@ -130,7 +130,7 @@ TEST(Glyphs, BitmapRowsAreReadIntoTheBox) {
         {"16 75 75 4", "3 2 0 0", "F0A0\n0F5\n", {0xF0, 0xA0, 0x0F, 0x50}, ""},
     };
     for (auto &c : cases) {
-        Font font = load_font(font_text(glyph("A", 65, c.bbx, c.rows), 1, custom_header(c.size, c.bbx)));
+        FontPtr font = load_font(font_text(glyph("A", 65, c.bbx, c.rows), 1, custom_header(c.size, c.bbx)));
         EXPECT_EQ(bitmap(font->glyphs[0]), c.bitmap) << c.rows;
         EXPECT_EQ(messages(font), c.messages) << c.rows;
         EXPECT_EQ(font->modified, *c.messages != '\0') << c.rows;
@@ -138,29 +138,29 @@ TEST(Glyphs, BitmapRowsAreReadIntoTheBox) {
 }
 
 TEST(Glyphs, GlyphCountIsChecked) {
-    Font font = load_font(font_text(glyph("A", 65) + glyph("B", 66), 3));
+    FontPtr font = load_font(font_text(glyph("A", 65) + glyph("B", 66), 3));
     EXPECT_EQ(messages(font), "Incorrect glyph count: 3 indicated but 2 found.\n");
     EXPECT_EQ(font->modified, 1);
     /* CHARS 0 reserves 64 entries. */
-    Font zero = load_font(font_text(glyph("A", 65), 0));
+    FontPtr zero = load_font(font_text(glyph("A", 65), 0));
     EXPECT_EQ(messages(zero), "Incorrect glyph count: 0 indicated but 1 found.\n");
     EXPECT_EQ(zero->glyphs_size, 64u);
 }
 
 TEST(Glyphs, FontBoxFollowsTheGlyphs) {
-    Font wider = load_font(font_text(glyph("A", 65, "10 16 0 -4"), 1));
+    FontPtr wider = load_font(font_text(glyph("A", 65, "10 16 0 -4"), 1));
     EXPECT_EQ(messages(wider), "Font width != actual width.  Old: 8 New: 10.\n");
     EXPECT_EQ(wider->bbx.width, 10);
     EXPECT_EQ(wider->modified, 1);
 
-    Font moved = load_font(font_text(glyph("A", 65, "8 18 -1 -5") + glyph("B", 66, "2 2 3 0"), 2));
+    FontPtr moved = load_font(font_text(glyph("A", 65, "8 18 -1 -5") + glyph("B", 66, "2 2 3 0"), 2));
     EXPECT_EQ(messages(moved), "Font left bearing != actual left bearing.  Old: 0 New: -1.\n"
                                "Font ascent != actual ascent.  Old: 12 New: 13.\n"
                                "Font descent != actual descent.  Old: 4 New: 5.\n"
                                "Font height != actual height. Old: 16 New: 18.\n");
     EXPECT_EQ(box(moved->bbx), (Box{8, 18, -1, -5, 13, 5}));
 
-    Font taller = load_font(font_text(glyph("A", 65), 1,
+    FontPtr taller = load_font(font_text(glyph("A", 65), 1,
                                       custom_header("16 75 75", "8 10 0 -4", "FONT_ASCENT 12\nFONT_DESCENT 4\n")));
     EXPECT_EQ(messages(taller), "Font ascent != actual ascent.  Old: 6 New: 12.\n"
                                 "Font height != actual height. Old: 10 New: 16.\n");
@@ -168,7 +168,7 @@ TEST(Glyphs, FontBoxFollowsTheGlyphs) {
 }
 
 TEST(Glyphs, FontBoxStaysWhenNoGlyphHadABox) {
-    Font font = load_font(font_text("STARTCHAR A\nENCODING 65\nSWIDTH 480 0\nDWIDTH 8 0\nENDCHAR\n"
+    FontPtr font = load_font(font_text("STARTCHAR A\nENCODING 65\nSWIDTH 480 0\nDWIDTH 8 0\nENDCHAR\n"
                                     "STARTCHAR B\nENCODING 66\nDWIDTH 9 0\nENDCHAR\n",
                                     2));
     EXPECT_EQ(messages(font), "SWIDTH field missing at line 17.  Set automatically.\n");
@@ -187,7 +187,7 @@ TEST(Glyphs, MonowidthIsTheMostCommonDeviceWidth) {
                                                  "\"\nFONT_ASCENT 12\nFONT_DESCENT 4\n", 3)));
     };
     /* A tie goes to the smaller width; unencoded glyphs count too. */
-    Font tie = load("M", "8 16 0 -4", {8, 8, 6, 6, 16});
+    FontPtr tie = load("M", "8 16 0 -4", {8, 8, 6, 6, 16});
     EXPECT_EQ(tie->spacing, BDF_SPACING_MONO);
     EXPECT_EQ(tie->monowidth, 6);
     EXPECT_EQ(load("M", "8 16 0 -4", {9, 9, 6})->monowidth, 9);
@@ -229,7 +229,7 @@ TEST(Glyphs, OrderingErrorsStopReadingAndTheFontSaysWhere) {
         {"CHARS 1\n" + glyph("A", 65) + "ENDFONT\n", "", 0},
     };
     for (auto &c : cases) {
-        Font font = load_font(header() + c.body);
+        FontPtr font = load_font(header() + c.body);
         EXPECT_EQ(messages(font), c.messages) << c.body;
         EXPECT_EQ(font->stop_line, c.stop_line) << c.body;
     }
@@ -237,8 +237,8 @@ TEST(Glyphs, OrderingErrorsStopReadingAndTheFontSaysWhere) {
 
 TEST(Glyphs, GlyphsAreSortedWhereverTheReadEnds) {
     /* No ENDFONT; glyphs after ENDFONT. */
-    Font open = load_font(header() + "CHARS 2\n" + glyph("B", 66) + glyph("A", 65));
-    Font after = load_font(font_text(glyph("B", 66), 2) + glyph("A", 65));
+    FontPtr open = load_font(header() + "CHARS 2\n" + glyph("B", 66) + glyph("A", 65));
+    FontPtr after = load_font(font_text(glyph("B", 66), 2) + glyph("A", 65));
     EXPECT_EQ(encoded(open), (Names{"A 65", "B 66"}));
     EXPECT_EQ(encoded(after), (Names{"A 65", "B 66"}));
     EXPECT_EQ(messages(after), "");
@@ -246,7 +246,7 @@ TEST(Glyphs, GlyphsAreSortedWhereverTheReadEnds) {
 
 TEST(Glyphs, LinesOutsideAGlyphChangeNoGlyphAndAreReported) {
     /* Lines: 1-8 header, 9 CHARS; A's block 12-20; B's block 26-34. */
-    Font font = load_font(header() + "CHARS 2\nDWIDTH 3 0\nBBX 40 40 -9 -9\n"
+    FontPtr font = load_font(header() + "CHARS 2\nDWIDTH 3 0\nBBX 40 40 -9 -9\n"
                                      "STARTCHAR A\nENCODING 65\nSWIDTH 480 0\nDWIDTH 8 0\n"
                                      "BBX 8 16 0 -4\nBITMAP\nAA\n55\nENDCHAR\n"
                                      "DWIDTH 5 0\nBBX 3 3 0 0\nBITMAP\nFF\nFF\n"
@@ -272,7 +272,7 @@ TEST(Glyphs, LinesOutsideAGlyphChangeNoGlyphAndAreReported) {
 }
 
 TEST(Glyphs, MissingEndcharEndsTheGlyphAtTheNextStartchar) {
-    Font font = load_font(header() + "CHARS 2\nSTARTCHAR A\nENCODING 65\nSWIDTH 480 0\n"
+    FontPtr font = load_font(header() + "CHARS 2\nSTARTCHAR A\nENCODING 65\nSWIDTH 480 0\n"
                                      "DWIDTH 8 0\nBBX 8 2 0 0\nBITMAP\nAA\n55\n" +
                           glyph("B", 66, "8 1 0 0", "0F\n") + "ENDFONT\n");
     ASSERT_EQ(font->glyphs_used, 2u);
@@ -289,7 +289,7 @@ TEST(Glyphs, BitmapsLargerThan64KiBAreKeptWhole) {
         row[149] = 'F';
         rows += row + "\n";
     }
-    Font font = load_font(font_text(glyph("big", 65, "600 1000 0 0", rows), 1));
+    FontPtr font = load_font(font_text(glyph("big", 65, "600 1000 0 0", rows), 1));
     const bdf_glyph &g = font->glyphs[0];
     ASSERT_EQ(g.bytes, 75000u);
     EXPECT_EQ(g.bitmap[0], 0x00);
@@ -311,19 +311,19 @@ void record(bdf_progress *progress, void *client) {
 
 TEST(Glyphs, ProgressCallbacks) {
     std::vector<Event> events;
-    Font font = load_font(font_text(glyph("A", 65) + glyph("B", 66), 2), nullptr, record, &events);
+    FontPtr font = load_font(font_text(glyph("A", 65) + glyph("B", 66), 2), nullptr, record, &events);
     EXPECT_EQ(events, (std::vector<Event>{{1, 0, 2, 0}, {2, 1, 2, 0}, {2, 2, 2, 0}, {2, 2, 2, 0}}));
 
     /* An ordering error: reason 21 with the line, and no end-of-load message. */
     events.clear();
-    Font broken = load_font(header() + "CHARS 1\nSTARTCHAR A\nENCODING 65\nBITMAP\n", nullptr,
+    FontPtr broken = load_font(header() + "CHARS 1\nSTARTCHAR A\nENCODING 65\nBITMAP\n", nullptr,
                             record, &events);
     EXPECT_EQ(messages(broken), "[line 12] Missing \"BBX\" line.\n");
     EXPECT_EQ(events, (std::vector<Event>{{1, 0, 1, 0}, {21, 0, 1, 13}}));
 
     /* No ENDFONT: the message and reason 21. */
     events.clear();
-    Font open = load_font(header() + "CHARS 0\n", nullptr, record, &events);
+    FontPtr open = load_font(header() + "CHARS 0\n", nullptr, record, &events);
     EXPECT_EQ(messages(open), "[line 10] Font glyphs corrupted or missing fields.\n");
     EXPECT_EQ(events, (std::vector<Event>{{1, 0, 0, 0}, {21, 0, 0, 10}}));
 }

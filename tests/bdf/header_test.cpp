@@ -19,7 +19,7 @@ std::string bare_header(const std::string &font_line, const std::string &size_li
 }
 
 TEST(Header, WellFormedFontLoadsWithoutMessages) {
-    Font font = load_font(with_glyphs(header()));
+    FontPtr font = load_font(with_glyphs(header()));
     EXPECT_EQ(messages(font), "");
     EXPECT_EQ(font->modified, 0);
     EXPECT_STREQ(font->name, "-Test-Fixed-Medium-R-Normal--16-160-75-75-P-80-ISO10646-1");
@@ -41,12 +41,12 @@ TEST(Header, NoStartfontMeansNoFont) {
     EXPECT_FALSE(bdf_load_font_path(nullptr));
     EXPECT_FALSE(bdf_load_font_path("/nonexistent/font.bdf"));
     /* STARTFONT alone gives a font with the end-of-load message. */
-    Font font = load_font("STARTFONT 2.1\n");
+    FontPtr font = load_font("STARTFONT 2.1\n");
     EXPECT_EQ(messages(font), "[line 2] Font header corrupted or missing fields.\n");
 }
 
 TEST(Header, CommentsAreKeptAfterStartfontOnly) {
-    Font font = load_font(with_glyphs(
+    FontPtr font = load_font(with_glyphs(
         "COMMENT before\n" +
         bare_header("COMMENT first line\nCOMMENT\nCOMMENT \nCOMMENTARY x\nFONT f", "SIZE 16 75 75") +
         "COMMENT in glyphs\n"));
@@ -54,7 +54,7 @@ TEST(Header, CommentsAreKeptAfterStartfontOnly) {
 
     bdf_options options = default_options();
     options.keep_comments = 0;
-    Font dropped = load_font(
+    FontPtr dropped = load_font(
         with_glyphs(bare_header("COMMENT header\nFONT f", "SIZE 16 75 75") + "COMMENT glyphs\n"), &options);
     /* Comments in the glyph section are kept whatever the option says. */
     EXPECT_EQ(comments(dropped), "glyphs\n");
@@ -77,7 +77,7 @@ TEST(Header, OrderingErrorsStopTheLoadAtTheirLine) {
          "[line 6] Font header corrupted or missing fields.\n"},
     };
     for (auto &c : cases) {
-        Font font = load_font(c.text);
+        FontPtr font = load_font(c.text);
         EXPECT_EQ(messages(font), c.messages) << c.text;
     }
 }
@@ -103,14 +103,14 @@ TEST(Header, SizeLineSetsBitsPerPixel) {
         {"SIZE 16 75 75 0", 1, "SIZE bits per pixel field adjusted to 1.\n"},
     };
     for (auto &c : cases) {
-        Font font = load_font(
+        FontPtr font = load_font(
             with_glyphs(bare_header("FONT x", c.size, "FONT_ASCENT 12\nFONT_DESCENT 4\n", 2)));
         EXPECT_EQ(font->bpp, c.bpp) << c.size;
         EXPECT_EQ(messages(font), c.messages) << c.size;
         EXPECT_EQ(font->point_size, 16);
     }
     /* Without any SIZE line the font is read as 1 bit per pixel too. */
-    Font font = load_font("STARTFONT 2.1\nSTARTPROPERTIES 0\nENDPROPERTIES\nCHARS 0\nENDFONT\n");
+    FontPtr font = load_font("STARTFONT 2.1\nSTARTPROPERTIES 0\nENDPROPERTIES\nCHARS 0\nENDFONT\n");
     EXPECT_EQ(font->bpp, 1);
     EXPECT_EQ(messages(font), "FONT_ASCENT property missing.  Added \"FONT_ASCENT 0\".\n"
                               "FONT_DESCENT property missing.  Added \"FONT_DESCENT 0\".\n"
@@ -118,7 +118,7 @@ TEST(Header, SizeLineSetsBitsPerPixel) {
 }
 
 TEST(Header, MetricsLinesOfTheHeader) {
-    Font font = load_font(with_glyphs(
+    FontPtr font = load_font(with_glyphs(
         "STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nMETRICSSET 2\n"
         "SWIDTH 500 0\nDWIDTH 9 0\nSWIDTH1 7 0\nDWIDTH1 3 0\nVVECTOR 4 -5\n"
         "STARTPROPERTIES 0\nENDPROPERTIES\n"));
@@ -150,14 +150,14 @@ TEST(Header, FontNameAndSpacing) {
     bdf_options options = default_options();
     options.font_spacing = BDF_SPACING_MONO;
     for (auto &c : cases) {
-        Font font = load_font(font_text("", 0, bare_header(c.font_line, "SIZE 16 75 75")), &options);
+        FontPtr font = load_font(font_text("", 0, bare_header(c.font_line, "SIZE 16 75 75")), &options);
         EXPECT_EQ(font->name ? std::string(font->name) : "(null)", c.name ? c.name : "(null)");
         EXPECT_EQ(font->spacing, c.spacing) << c.font_line;
     }
 }
 
 TEST(Properties, ValuesByFormatAndSpecialNames) {
-    Font font = load_font(with_glyphs(header(
+    FontPtr font = load_font(with_glyphs(header(
         "COPYRIGHT \"Public domain \"\"font\"\"\"\n"
         "FOUNDRY   Misc  Fonts\t \n"
         "FONT_ASCENT 14\n"
@@ -204,7 +204,7 @@ TEST(Properties, ValuesByFormatAndSpecialNames) {
 }
 
 TEST(Properties, MissingAscentAndDescentComeFromTheBox) {
-    Font font = load_font(with_glyphs(header("FOUNDRY \"x\"\n", 1)));
+    FontPtr font = load_font(with_glyphs(header("FOUNDRY \"x\"\n", 1)));
     EXPECT_EQ(messages(font), "FONT_ASCENT property missing.  Added \"FONT_ASCENT 12\".\n"
                               "FONT_DESCENT property missing.  Added \"FONT_DESCENT 4\".\n");
     EXPECT_EQ(font->modified, 1);
@@ -217,8 +217,8 @@ TEST(Properties, MissingAscentAndDescentComeFromTheBox) {
 TEST(Properties, FirstFormatOfANameStaysForTheRun) {
     /* A name first met as an atom stays an atom, even where a later file
      * gives it a number. */
-    Font first = load_font(with_glyphs(header("PROPERTIES_TEST_LATER \"text\"\n", 1)));
-    Font second = load_font(with_glyphs(header("PROPERTIES_TEST_LATER 12\n", 1)));
+    FontPtr first = load_font(with_glyphs(header("PROPERTIES_TEST_LATER \"text\"\n", 1)));
+    FontPtr second = load_font(with_glyphs(header("PROPERTIES_TEST_LATER 12\n", 1)));
     bdf_property *prop = bdf_get_font_property(second.get(), "PROPERTIES_TEST_LATER");
     ASSERT_NE(prop, nullptr);
     EXPECT_EQ(prop->format, BDF_PROP_ATOM);

@@ -28,20 +28,20 @@ TEST(LineReader, LineEndsAndTheLinesTheyNumber) {
 TEST(LineReader, CtrlZEndsTextButNotBytes) {
     std::string cut = font_text(glyph("A", 65), 1);
     cut.insert(cut.size() - 8, "\x1A\n"); /* a line of its own before ENDFONT */
-    Font font = load_path(cut);
+    FontPtr font = load_path(cut);
     EXPECT_EQ(messages(font), "[line 17] Font glyphs corrupted or missing fields.\n");
     EXPECT_EQ(font->glyphs_used, 1u);
     /* As bytes it is just a line that starts with 0x1A, and skipped. */
     EXPECT_EQ(messages(load_stream(cut)), "");
     /* Text after 0x1A is never seen, whatever it holds. */
-    Font ended = load_path("STARTFONT 2.1\nCOMMENT a\x1A\nCOMMENT b\n");
+    FontPtr ended = load_path("STARTFONT 2.1\nCOMMENT a\x1A\nCOMMENT b\n");
     EXPECT_EQ(comments(ended), "");
 }
 
 TEST(LineReader, LongLinesAreReadWhole) {
     std::string long_comment(200000, 'c');
     std::string row(70000, 'F');
-    Font font = load_font("STARTFONT 2.1\nCOMMENT " + long_comment +
+    FontPtr font = load_font("STARTFONT 2.1\nCOMMENT " + long_comment +
                           "\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 1 0 0\nSTARTPROPERTIES 0\n"
                           "ENDPROPERTIES\nCHARS 1\n" + glyph("A", 65, "8 1 0 0", row + "\n") +
                           "ENDFONT\n");
@@ -58,7 +58,7 @@ TEST(LineReader, LineEndsAcrossReadBlocks) {
     std::string filler(65535 - 15 - 8, 'x');
     std::string text = "STARTFONT 2.1\r\nCOMMENT " + filler + "\r\nFONTBOUNDINGBOX 1 1 0 0\r\n";
     ASSERT_EQ(text[65535], '\r');
-    Font font = load_path(text);
+    FontPtr font = load_path(text);
     EXPECT_EQ(comments(font), filler + "\n");
     EXPECT_EQ(messages(font), size_missing_at_3);
 
@@ -72,7 +72,7 @@ TEST(LineReader, LineEndsAcrossReadBlocks) {
     std::string many = "STARTFONT 2.1\r\n";
     for (int i = 0; i < 30000; i++)
         many += "COMMENT line\r\n";
-    Font counted = load_path(many + "FONTBOUNDINGBOX 1 1 0 0\r\n");
+    FontPtr counted = load_path(many + "FONTBOUNDINGBOX 1 1 0 0\r\n");
     EXPECT_EQ(messages(counted), "[line 30002] Missing \"SIZE\" line.\n"
                                  "[line 30003] Font header corrupted or missing fields.\n");
     EXPECT_EQ(counted->comments_len, 30000u * 5);
@@ -80,7 +80,7 @@ TEST(LineReader, LineEndsAcrossReadBlocks) {
 }
 
 TEST(LineReader, TextBuffersEndWithNul) {
-    Font font = load_font("STARTFONT 2.1\nCOMMENT a\nCOMMENT b\n");
+    FontPtr font = load_font("STARTFONT 2.1\nCOMMENT a\nCOMMENT b\n");
     EXPECT_EQ(font->comments_len, 4u);
     EXPECT_EQ(font->comments[4], '\0');
     EXPECT_EQ(font->messages[font->messages_len], '\0');

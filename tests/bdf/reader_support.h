@@ -6,22 +6,17 @@
  * program (registry_test.cpp). */
 
 #include "bdf.h"
+#include "font_ptr.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
-
-struct FontDeleter {
-    void operator()(bdf_font *font) const { bdf_free_font(font); }
-};
-using Font = std::unique_ptr<bdf_font, FontDeleter>;
 
 inline bdf_options default_options() {
     bdf_options options;
@@ -31,7 +26,7 @@ inline bdf_options default_options() {
 
 /* Reads `text` through bdf_load_font from an in-memory stream (binary: CR is a
  * line end of its own). */
-inline Font load_stream(const std::string &text, const bdf_options *options = nullptr,
+inline FontPtr load_stream(const std::string &text, const bdf_options *options = nullptr,
                         bdf_callback callback = nullptr, void *client = nullptr) {
     std::string copy = text;
     FILE *file = fmemopen(copy.data(), copy.size() ? copy.size() : 1, "rb");
@@ -39,16 +34,16 @@ inline Font load_stream(const std::string &text, const bdf_options *options = nu
         return nullptr;
     if (copy.empty())
         fgetc(file);
-    Font font(bdf_load_font(file, options, callback, client));
+    FontPtr font(bdf_load_font(file, options, callback, client));
     fclose(file);
     return font;
 }
 
 /* As load_stream, for texts that hold a font: a text without one ends the
  * test with an exception that says so. */
-inline Font load_font(const std::string &text, const bdf_options *options = nullptr,
+inline FontPtr load_font(const std::string &text, const bdf_options *options = nullptr,
                       bdf_callback callback = nullptr, void *client = nullptr) {
-    Font font = load_stream(text, options, callback, client);
+    FontPtr font = load_stream(text, options, callback, client);
     if (!font)
         throw std::runtime_error("no font read from:\n" + text.substr(0, 1000));
     return font;
@@ -67,9 +62,9 @@ inline std::string temp_file(const std::string &bytes) {
 
 /* Reads `bytes` from a file through bdf_load_font_path (text mode); as
  * load_font, a text without a font ends the test. */
-inline Font load_path(const std::string &bytes) {
+inline FontPtr load_path(const std::string &bytes) {
     std::string path = temp_file(bytes);
-    Font font(bdf_load_font_path(path.c_str()));
+    FontPtr font(bdf_load_font_path(path.c_str()));
     remove(path.c_str());
     if (!font)
         throw std::runtime_error("no font read from a file of:\n" + bytes.substr(0, 1000));
@@ -91,11 +86,11 @@ inline std::string save_text(bdf_font *font, const bdf_options *options = nullpt
     return text;
 }
 
-inline std::string messages(const Font &font) {
+inline std::string messages(const FontPtr &font) {
     return font && font->messages ? std::string(font->messages, font->messages_len) : "";
 }
 
-inline std::string comments(const Font &font) {
+inline std::string comments(const FontPtr &font) {
     return font && font->comments ? std::string(font->comments, font->comments_len) : "";
 }
 
@@ -112,8 +107,8 @@ inline Names listing(const bdf_glyph *glyphs, uint32_t used) {
                       std::to_string(glyphs[i].encoding));
     return out;
 }
-inline Names encoded(const Font &font) { return listing(font->glyphs, font->glyphs_used); }
-inline Names unencoded(const Font &font) { return listing(font->unencoded, font->unencoded_used); }
+inline Names encoded(const FontPtr &font) { return listing(font->glyphs, font->glyphs_used); }
+inline Names unencoded(const FontPtr &font) { return listing(font->unencoded, font->unencoded_used); }
 
 /* A box as {width, height, x_offset, y_offset, ascent, descent}. */
 using Box = std::array<int, 6>;

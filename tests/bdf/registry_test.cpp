@@ -17,7 +17,7 @@ class RegistryEnvironment : public ::testing::Environment {
 const auto *const registry_environment =
     ::testing::AddGlobalTestEnvironment(new RegistryEnvironment);
 
-Font empty_font() {
+FontPtr empty_font() {
     return load_font("STARTFONT 2.1\nFONT x\nSIZE 1 1 1\nFONTBOUNDINGBOX 1 1 0 0\nSTARTPROPERTIES 0\n"
                      "ENDPROPERTIES\nCHARS 0\nENDFONT\n");
 }
@@ -81,7 +81,7 @@ TEST(Registry, CreatePropertyRegistersNewNamesOnce) {
 }
 
 TEST(FontProperty, AddSetsValuesByFormatAndSpecialFields) {
-    Font font = empty_font();
+    FontPtr font = empty_font();
     auto add = [&](const char *name, const char *value) { bdf_add_font_property(font.get(), name, value); };
     auto prop = [&](const char *name) { return bdf_get_font_property(font.get(), name); };
     /* More values by format, as the reader adds them: Properties.ValuesByFormatAndSpecialNames. */
@@ -126,7 +126,7 @@ TEST(FontProperty, AddSetsValuesByFormatAndSpecialFields) {
     EXPECT_EQ(bdf_get_font_property(nullptr, "FONT_ASCENT"), nullptr);
 
     /* A font record made by hand (zero-filled) gets its index on first use. */
-    Font bare((bdf_font *)calloc(1, sizeof(bdf_font)));
+    FontPtr bare((bdf_font *)calloc(1, sizeof(bdf_font)));
     bdf_add_font_property(bare.get(), "FONT_ASCENT", "14");
     bdf_add_font_property(bare.get(), "FONT_DESCENT", "3");
     EXPECT_EQ(bare->font_ascent, 14);
@@ -140,18 +140,18 @@ TEST(FontProperty, SpacingFollowsTheFirstCharacter) {
         int32_t spacing;
     } cases[] = {{"c", 32}, {"C", 32}, {"M", 16}, {"monospaced", 16}, {"p", 8}, {"X", 8}, {"", 8}};
     for (auto &c : cases) {
-        Font font = empty_font();
+        FontPtr font = empty_font();
         bdf_add_font_property(font.get(), "SPACING", c.value);
         EXPECT_EQ(font->spacing, c.spacing) << c.value;
     }
-    Font cell = empty_font();
+    FontPtr cell = empty_font();
     bdf_add_font_property(cell.get(), "SPACING", "C");
     bdf_add_font_property(cell.get(), "SPACING", "P"); /* a replacement changes no field */
     EXPECT_EQ(cell->spacing, 32);
 }
 
 TEST(FontProperty, ListAndIndexGrowTogether) {
-    Font font = empty_font();
+    FontPtr font = empty_font();
     for (int i = 0; i < 500; i++)
         bdf_add_font_property(font.get(), ("FONT_PROPERTY_TEST_" + std::to_string(i)).c_str(),
                               std::to_string(i).c_str());

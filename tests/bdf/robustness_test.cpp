@@ -67,9 +67,9 @@ TEST_F(LimitedMemory, DeclaredCountsReserveOnlyWhatTheFileCanHold) {
     std::string chars_path = temp_file(chars);
     std::string props_path = temp_file(props);
     int status = run_limited(48 * MiB, [&] {
-        Font by_path(bdf_load_font_path(chars_path.c_str()));
-        Font by_stream = load_stream(chars); /* size unknown */
-        Font props_font(bdf_load_font_path(props_path.c_str()));
+        FontPtr by_path(bdf_load_font_path(chars_path.c_str()));
+        FontPtr by_stream = load_stream(chars); /* size unknown */
+        FontPtr props_font(bdf_load_font_path(props_path.c_str()));
         return by_path && by_stream && props_font &&
                messages(by_path) == "Incorrect glyph count: 4000000000 indicated but 1 found.\n" &&
                by_path->glyphs_size < 100 && by_stream->glyphs_size <= 4096 &&
@@ -107,10 +107,12 @@ void expect_sound(const bdf_font *font) {
             uint32_t row = ((uint32_t)g.bbx.width * font->bpp + 7) / 8;
             ASSERT_EQ(g.bytes, (uint32_t)g.bbx.height * row);
             ASSERT_EQ(g.bitmap == nullptr, g.bytes == 0);
-            if (g.bytes) /* the whole bitmap is readable */
+            if (g.bytes) { /* the whole bitmap is readable */
                 ASSERT_GE((int)g.bitmap[g.bytes - 1], 0);
-            if (list)
+            }
+            if (list) {
                 ASSERT_EQ(g.encoding, (int32_t)i);
+            }
         }
     }
     if (font->messages_len) {
@@ -133,9 +135,9 @@ TEST_F(LimitedMemory, HugeBoxesWithoutRowsAreCutToTheRowsGiven) {
     many += "ENDFONT\n";
     std::string path = temp_file(one_bit);
     int status = run_limited(48 * MiB, [&] {
-        Font font(bdf_load_font_path(path.c_str()));
-        Font deep = load_stream(four_bit);
-        Font lots = load_stream(many);
+        FontPtr font(bdf_load_font_path(path.c_str()));
+        FontPtr deep = load_stream(four_bit);
+        FontPtr lots = load_stream(many);
         if (!font || !deep || !lots)
             return false;
         const bdf_glyph &huge = font->glyphs[0];
@@ -161,7 +163,7 @@ TEST_F(LimitedMemory, SavingACellFontWithAHugeBoxAndNoGlyphReservesNoCell) {
     std::ifstream file(path, std::ios::binary);
     std::string original((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     int status = run_limited(48 * MiB, [&] {
-        Font font(bdf_load_font_path(path.c_str()));
+        FontPtr font(bdf_load_font_path(path.c_str()));
         if (!font || font->spacing != BDF_SPACING_CELL || font->bpp != 4 ||
             font->bbx.width != 65534 || font->bbx.height != 65533 || !messages(font).empty())
             return false;
@@ -186,7 +188,7 @@ TEST_F(LimitedMemory, RunningOutOfMemoryEndsTheLoadWithAMessage) {
     text.clear();
     text.shrink_to_fit();
     int status = run_limited(3 * MiB, [&] {
-        Font font(bdf_load_font_path(path.c_str()));
+        FontPtr font(bdf_load_font_path(path.c_str()));
         if (!font || !contains(messages(font), "] Out of memory.\n") || font->glyphs_used == 0 ||
             font->glyphs_used >= 60000)
             return false;
@@ -221,7 +223,7 @@ TEST(Robustness, RandomDamageNeverBreaksTheFont) {
             if (text.empty())
                 text = "\n";
         }
-        Font font = load_stream(text);
+        FontPtr font = load_stream(text);
         if (font)
             expect_sound(font.get());
         if (HasFatalFailure()) {

@@ -40,7 +40,7 @@ std::string glyph_block(const std::string &bdf, const std::string &name) {
 }
 
 TEST(Writer, HeaderCommentsAndPropertiesAreWrittenExactly) {
-    Font font = load_font("COMMENT before the font is not kept\nSTARTFONT 2.2\n"
+    FontPtr font = load_font("COMMENT before the font is not kept\nSTARTFONT 2.2\n"
                           "COMMENT first\nCOMMENT\nCOMMENT third  line\n"
                           "FONT -Misc-Fixed-Medium-R-Normal--10-100-75-75-C-60-ISO10646-1\n"
                           "SIZE 10 75 75\nFONTBOUNDINGBOX 6 10 0 -2\nSTARTPROPERTIES 7\n"
@@ -58,12 +58,12 @@ TEST(Writer, HeaderCommentsAndPropertiesAreWrittenExactly) {
                     "FONT_ASCENT 8\nFONT_DESCENT 2\nDEFAULT_CHAR 4294967295\nQUAD_WIDTH -6\n"
                     "ENDPROPERTIES\nCHARS 0\nENDFONT\n");
     /* Comments of the property block, quotes and all, read back unchanged. */
-    Font again = load_font(once);
+    FontPtr again = load_font(once);
     EXPECT_EQ(save_text(again.get()), once);
 }
 
 TEST(Writer, GlyphLinesRowsAndNames) {
-    Font font = load_font(font_with(glyph("unnamed", 65, "10 2 0 0", "8040\nC0C0\n", 10) +
+    FontPtr font = load_font(font_with(glyph("unnamed", 65, "10 2 0 0", "8040\nC0C0\n", 10) +
                                         glyph("space", 32, "6 10 0 -2", blank_rows(10), 6),
                                     2));
     ASSERT_EQ(font->glyphs_used, 2u);
@@ -80,7 +80,7 @@ TEST(Writer, GlyphLinesRowsAndNames) {
 }
 
 TEST(Writer, ProportionalGlyphsAreCroppedOnlyWhenTheRowSizeOrHeightChanges) {
-    Font font = load_font(font_with(glyph("keep", 1, "8 3 0 0", "20\n00\n04\n") +
+    FontPtr font = load_font(font_with(glyph("keep", 1, "8 3 0 0", "20\n00\n04\n") +
                                         glyph("top", 2, "8 10 1 -2", "18\n24\n18\n" + blank_rows(7)),
                                     2));
     std::string out = save_text(font.get());
@@ -95,7 +95,7 @@ TEST(Writer, ProportionalGlyphsAreCroppedOnlyWhenTheRowSizeOrHeightChanges) {
 }
 
 TEST(Writer, MonospacedGlyphsTakeTheFontsCommonWidth) {
-    Font font = load_font(font_with(dot("g0", 0, 6) + dot("g1", 1, 6) + dot("g2", 2, 9), 3,
+    FontPtr font = load_font(font_with(dot("g0", 0, 6) + dot("g1", 1, 6) + dot("g2", 2, 9), 3,
                                     "SPACING \"M\"\n"));
     EXPECT_EQ(font->spacing, BDF_SPACING_MONO);
     EXPECT_EQ(font->monowidth, 6);
@@ -105,7 +105,7 @@ TEST(Writer, MonospacedGlyphsTakeTheFontsCommonWidth) {
 }
 
 TEST(Writer, CharacterCellGlyphsArePaddedToTheFontBoxAndClipped) {
-    Font font = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
+    FontPtr font = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
                                         glyph("full", 70, "4 4 0 -1", "F0\n90\n90\nF0\n", 4),
                                     2, custom_header("4 75 75", "4 4 0 -1", "SPACING \"C\"\n", 1)));
     EXPECT_EQ(font->spacing, BDF_SPACING_CELL);
@@ -134,7 +134,7 @@ TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
         EXPECT_EQ(bdf_update_metrics(font, nullptr), changed);
         EXPECT_EQ(box(font->bbx), expected);
         std::string text = save_text(font);
-        Font back = load_font(text);
+        FontPtr back = load_font(text);
         EXPECT_EQ(messages(back), "") << text;
         EXPECT_EQ(box(back->bbx), expected);
         return text;
@@ -146,7 +146,7 @@ TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
         memcpy(g.bitmap, rows.data(), rows.size());
         g.bytes = (uint32_t)rows.size();
     };
-    Font font = load_font(font_text(glyph("a", 97, "3 3 1 0", "E0\nA0\nE0\n") +
+    FontPtr font = load_font(font_text(glyph("a", 97, "3 3 1 0", "E0\nA0\nE0\n") +
                                         glyph("b", 98, "10 10 0 -2", "FFC0\n" + blank_rows(8, "0000") + "8000\n") +
                                         glyph("u", -1, "1 1 0 0", "80\n"),
                                     3, custom_header("16 75 75", "10 10 0 -2")));
@@ -180,7 +180,7 @@ TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
 
     /* Character cells are written with the font box, which spans the glyph
      * boxes as they are. */
-    Font cells = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
+    FontPtr cells = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
                                          glyph("full", 70, "4 4 0 -1", "F0\n90\n90\nF0\n", 4),
                                      2, custom_header("4 75 75", "4 4 0 -1", "SPACING \"C\"\n", 1)));
     set(cells->glyphs[1], {2, 2, 0, 0, 2, 0}, {0xC0, 0xC0});
@@ -189,14 +189,14 @@ TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
                                         "BBX 2 2 0 0\nBITMAP\n00\n40\nENDCHAR\n");
 
     /* Without glyphs there is nothing to follow. */
-    Font empty = load_font(font_with("", 0));
+    FontPtr empty = load_font(font_with("", 0));
     EXPECT_EQ(bdf_update_metrics(empty.get(), nullptr), 0);
     EXPECT_EQ(box(empty->bbx), (Box{10, 10, 0, -2, 8, 2}));
 }
 
 TEST(Writer, TwoBitGlyphsKeepTheirDepthAndLevels) {
     /* Pixels 0 0 3 2 1 in the first row. */
-    Font font = load_font(font_text(glyph("grey", 1, "5 2 0 0", "0E40\n0000\n", 5), 1,
+    FontPtr font = load_font(font_text(glyph("grey", 1, "5 2 0 0", "0E40\n0000\n", 5), 1,
                                     custom_header("8 75 75 2", "5 2 0 0", "", 0)));
     EXPECT_EQ(font->bpp, 2);
     std::string out = save_text(font.get());
@@ -206,15 +206,15 @@ TEST(Writer, TwoBitGlyphsKeepTheirDepthAndLevels) {
         << glyph_block(out, "grey");
     /* Reading the saved font corrects its box to the cropped glyph; from
      * there on saving reaches a fixed point. */
-    Font again = load_font(out);
+    FontPtr again = load_font(out);
     std::string second = save_text(again.get());
     EXPECT_NE(second.find("FONTBOUNDINGBOX 3 2 2 0\n"), std::string::npos) << second;
-    Font third = load_font(second);
+    FontPtr third = load_font(second);
     EXPECT_EQ(save_text(third.get()), second);
 }
 
 TEST(Writer, UnencodedGlyphsAreWrittenAfterTheEncodedOnes) {
-    Font font = load_font(font_with(dot("lonely", -1) + dot("A", 65) + dot("again", 65), 3));
+    FontPtr font = load_font(font_with(dot("lonely", -1) + dot("A", 65) + dot("again", 65), 3));
     ASSERT_EQ(font->unencoded_used, 2u);
     free(font->unencoded[1].name);
     font->unencoded[1].name = nullptr;
@@ -227,7 +227,7 @@ TEST(Writer, UnencodedGlyphsAreWrittenAfterTheEncodedOnes) {
     EXPECT_LT(a, lonely);
     EXPECT_LT(lonely, unnamed);
 
-    Font again = load_font(out);
+    FontPtr again = load_font(out);
     EXPECT_EQ(encoded(again), Names{"A 65"});
     EXPECT_EQ(unencoded(again), (Names{"lonely 0", "char1 1"}));
     EXPECT_EQ(messages(again), "");
@@ -240,7 +240,7 @@ struct Event {
 };
 
 TEST(Writer, ProgressLineEndsAndNullNames) {
-    Font font = load_font(font_with(dot("A", 65) + dot("B", 66), 2));
+    FontPtr font = load_font(font_with(dot("A", 65) + dot("B", 66), 2));
     std::vector<Event> seen;
     bdf_options options = default_options();
     options.eol = BDF_EOL_CRLF;
@@ -285,7 +285,7 @@ class SaveToPath : public ::testing::TestWithParam<PathSaver> {
     size_t entries() const { return (size_t)std::distance(fs::directory_iterator(dir), {}); }
 
     fs::path dir;
-    Font font;
+    FontPtr font;
     std::string expected;
 };
 

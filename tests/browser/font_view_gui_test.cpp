@@ -221,7 +221,8 @@ TEST_F(FontView, DoubleClickOpensOneEditorAndItsChangesMarkTheDocument) {
                         [&](QWidget *editor) {
                             ++detached;
                             editor->hide();
-                        }});
+                        },
+                        [](QWidget *) { return true; }});
     QTest::mouseDClick(&view, Qt::LeftButton, {}, cellPoint(0));
     QTest::mouseDClick(&view, Qt::LeftButton, {}, cellPoint(1));
     EXPECT_EQ(created, 1);

@@ -233,7 +233,7 @@ TEST(CliOutput, UnwritableOutputExitsThreeAndLeavesWhatWasThere) {
     const std::string in = data_file("cli-clean.bdf");
     fs::create_directory(dir.file("taken"));
     write_file(dir.file("taken/inside"), "x");
-    for (const std::string out : {dir.file("no-such-folder/out.bdf"), dir.file("taken")}) {
+    for (const std::string &out : {dir.file("no-such-folder/out.bdf"), dir.file("taken")}) {
         command_result r = run_cli({"normalize", in, out});
         EXPECT_EQ(r.exit_status, 3);
         EXPECT_EQ(r.out, "");

@@ -17,9 +17,9 @@ struct command_result {
 };
 
 struct command_options {
-    std::string cwd;              // empty: the test's own
-    std::string stdin_path;       // empty: /dev/null
-    std::string stdout_path;      // empty: capture; otherwise open this file for writing
+    std::string cwd = {};         // empty: the test's own
+    std::string stdin_path = {};  // empty: /dev/null
+    std::string stdout_path = {}; // empty: capture; otherwise open this file for writing
     uint64_t address_limit = 0;   // RLIMIT_AS in bytes for the child; 0 for none
 };
 

@@ -28,8 +28,9 @@ protected:
     CIconButton *Add(bool checkBox, int in = 0, int out = 0) {
         auto *button = new CIconButton(checkBox, &window);
         button->setGeometry(10, 10, kWidth, kHeight);
-        if (in)
+        if (in) {
             EXPECT_EQ(button->LoadIcons(in, out), 0);
+        }
         return button;
     }
     QWidget window;

@@ -2,15 +2,14 @@
 // edited and saved is still accepted by bdftopcf, an untouched glyph saves
 // byte for byte as before, and a 2-bit font keeps the levels it had.
 
-#include "bdf.h"
 #include "editor_window.h"
+#include "font_ptr.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -18,8 +17,7 @@ namespace {
 struct Library {
     Library() { bdf_setup(); }
     ~Library() { bdf_cleanup(); }
-    using FontPtr = std::unique_ptr<bdf_font, decltype(&bdf_free_font)>;
-    FontPtr Load(const QString &path) { return FontPtr(bdf_load_font_path(path.toLocal8Bit().constData()), bdf_free_font); }
+    FontPtr Load(const QString &path) { return FontPtr(bdf_load_font_path(path.toLocal8Bit().constData())); }
     static bool Save(const QString &path, bdf_font *font) {
         return bdf_save_font_path(path.toLocal8Bit().constData(), font) == 1;
     }

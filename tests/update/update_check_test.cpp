@@ -180,8 +180,9 @@ TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel
         EXPECT_EQ(temporaryFiles(), QStringList()) << c.name;
         const bool streamed = c.description.repeat > 1 || c.description.chunkSize > 0 || c.notes.repeat > 1 ||
                               c.notes.chunkSize > 0;
-        if (streamed) // the server finds its endless or slow transfer ended by the program
+        if (streamed) { // the server finds its endless or slow transfer ended by the program
             EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() > cutShort; }, 20000)) << c.name;
+        }
         cutShort = server.transfersCutShort();
     }
 

@@ -103,8 +103,9 @@ struct Fixture {
         const UpdateHooks hooks{[this] { ++hookCalls; return true; }, [this] { ++hookCalls; }};
         auto dialog = std::make_unique<CUpdateDlg>(url.isEmpty() ? server.url() : url, hooks);
         dialog->show();
-        if (checked)
+        if (checked) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->checking(); }, kWaitMs));
+        }
         return dialog;
     }
 

@@ -1,11 +1,13 @@
-#ifndef GLYPHWERK_APP_PROMPTS_H
-#define GLYPHWERK_APP_PROMPTS_H
+#ifndef GLYPHWERK_RES_PROMPTS_H
+#define GLYPHWERK_RES_PROMPTS_H
 
 // Every message box, file prompt and save-changes question of the program goes
 // through this one interface. The program installs the Qt dialogs (qt_prompts.h);
 // tests install a scripted implementation that records texts and gives answers,
-// so no test ever blocks on a modal window. Header-only so that every layer can
-// ask without linking the application.
+// so no test ever blocks on a modal window. Header-only and below the
+// application, so that every layer can ask without seeing the application.
+
+#include "dialog_template.h"
 
 #include <QString>
 
@@ -22,8 +24,11 @@ enum Type : unsigned {
     MB_ICONEXCLAMATION_OKCANCEL = 49,
 };
 
-// Answers, numbered like the classic ones.
-enum Answer : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+// Answers: the id of the button the user pressed.
+using res::IDOK;
+using res::IDCANCEL;
+using res::IDYES;
+using res::IDNO;
 
 inline const QString &caption() {
     static const QString text = QStringLiteral("Glyphwerk");

@@ -1,7 +1,7 @@
-#ifndef GLYPHWERK_APP_FONT_PTR_H
-#define GLYPHWERK_APP_FONT_PTR_H
+#ifndef GLYPHWERK_BDF_FONT_PTR_H
+#define GLYPHWERK_BDF_FONT_PTR_H
 
-// An owned font: released with bdf_free_font.
+// An owned font for C++ callers: released with bdf_free_font.
 
 #include "bdf.h"
 
