@@ -56,19 +56,19 @@ int QtPrompts::messageBox(QWidget *parent, const QString &text, unsigned type) {
 }
 
 QString QtPrompts::openFileName(QWidget *parent, const QString &filter) {
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), m_lastDirectory, filter);
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), m_strLastDirectory, filter);
     if (!path.isEmpty())
-        m_lastDirectory = QFileInfo(path).absolutePath();
+        m_strLastDirectory = QFileInfo(path).absolutePath();
     return path;
 }
 
 QString QtPrompts::saveFileName(QWidget *parent, const QString &proposedPath, const QString &filter) {
     QString start = proposedPath;
-    if (QFileInfo(start).isRelative() && !m_lastDirectory.isEmpty())
-        start = QDir(m_lastDirectory).filePath(start);
+    if (QFileInfo(start).isRelative() && !m_strLastDirectory.isEmpty())
+        start = QDir(m_strLastDirectory).filePath(start);
     const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save As"), start, filter);
     if (!path.isEmpty())
-        m_lastDirectory = QFileInfo(path).absolutePath();
+        m_strLastDirectory = QFileInfo(path).absolutePath();
     return path;
 }
 

@@ -13,7 +13,7 @@ public:
     int askSaveChanges(QWidget *parent, const QString &documentName) override;
 
 private:
-    QString m_lastDirectory;
+    QString m_strLastDirectory;
 };
 
 #endif

@@ -57,10 +57,10 @@ void CGlyphTable::EnsureBuffer() {
     // The area can grow after the first draw (the view's layout widens it by
     // the scroll bar's width): the buffer grows with it, never copied past its edge.
     const QSize needed = m_rcArea.size().expandedTo(QSize(1, 1));
-    if (m_bBufferReady && m_imgBuffer.width() >= needed.width() && m_imgBuffer.height() >= needed.height())
+    if (m_bBufferReady && m_buffer.width() >= needed.width() && m_buffer.height() >= needed.height())
         return;
-    m_imgBuffer = QImage(needed.expandedTo(m_imgBuffer.size()), QImage::Format_RGB32);
-    m_imgBuffer.fill(kBackground);
+    m_buffer = QImage(needed.expandedTo(m_buffer.size()), QImage::Format_RGB32);
+    m_buffer.fill(kBackground);
     m_bBufferReady = true;
 }
 
@@ -105,7 +105,7 @@ QRect CGlyphTable::DrawCellAt(int index, bool selected) {
     const int p = index - m_nFirstRow * m_nColumns;
     const int x = (p % m_nColumns) * m_nCellWidth;
     const int y = (p / m_nColumns) * m_nCellHeight;
-    DrawCell(m_imgBuffer, x, y, m_pFont->bbx, &m_pFont->glyphs[index], selected ? CELL_SELECTED : CELL_UNSELECTED,
+    DrawCell(m_buffer, x, y, m_pFont->bbx, &m_pFont->glyphs[index], selected ? CELL_SELECTED : CELL_UNSELECTED,
              m_pFont->bpp);
     return QRect(x, y, m_nCellWidth, m_nCellHeight);
 }

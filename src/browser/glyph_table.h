@@ -116,7 +116,7 @@ public:
     int CellHeight() const { return m_nCellHeight; }
     QRect AreaRect() const { return m_rcArea; }
     // The composed page; meaningful while HasPage().
-    const QImage &Buffer() const { return m_imgBuffer; }
+    const QImage &Buffer() const { return m_buffer; }
     // True when the last Paint put a page into the buffer for the area to show.
     bool HasPage() const { return m_bPageShown && m_pFont; }
 
@@ -143,7 +143,7 @@ private:
     const bdf_font *m_pFont = nullptr;
     CTableScrollBar *m_pScrollBar = nullptr;
     QRect m_rcArea;
-    QImage m_imgBuffer;
+    QImage m_buffer;
     int m_nCellWidth = 0;
     int m_nCellHeight = 0;
     bool m_bPageShown = false;

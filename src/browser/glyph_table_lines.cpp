@@ -92,7 +92,7 @@ bool CGlyphTable::ComposeLines(int firstIndex, int end) {
     const int gridWidth = m_nColumns * m_nCellWidth;
     if (font.bpp == 2 || font.bpp == 4 || font.bpp == 8 || gridWidth > width)
         return false;
-    const Pixels pixels(m_imgBuffer);
+    const Pixels pixels(m_buffer);
     // Spare bytes take the low bits of a glyph byte shifted past the right
     // edge, and the 32-bit words of short glyph rows there.
     const size_t stride = size_t(width) / 8 + 4;

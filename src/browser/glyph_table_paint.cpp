@@ -164,9 +164,9 @@ void CGlyphTable::Paint(CTableArea *area) {
 }
 
 void CGlyphTable::PaintCells(int firstIndex, int end) {
-    const Pixels pixels(m_imgBuffer);
-    if (m_rcArea.size() == m_imgBuffer.size())
-        m_imgBuffer.fill(kBackground);
+    const Pixels pixels(m_buffer);
+    if (m_rcArea.size() == m_buffer.size())
+        m_buffer.fill(kBackground);
     else
         fillRect(pixels, 0, 0, m_rcArea.width(), m_rcArea.height(), kBackground);
     PaintGrid();
@@ -187,8 +187,8 @@ void CGlyphTable::PaintCells(int firstIndex, int end) {
 
 void CGlyphTable::PaintGrid() {
     // A dotted line: every other pixel from the line's start, end point excluded.
-    const Pixels pixels(m_imgBuffer);
-    const QRect clip = m_rcArea.intersected(m_imgBuffer.rect());
+    const Pixels pixels(m_buffer);
+    const QRect clip = m_rcArea.intersected(m_buffer.rect());
     const int gridHeight = std::min(m_nRows * m_nCellHeight, clip.bottom() + 1);
     const int gridWidth = std::min(m_nColumns * m_nCellWidth, clip.right() + 1);
     const int lastColumnLine = std::min(m_nColumns, (clip.right() + 1) / m_nCellWidth);

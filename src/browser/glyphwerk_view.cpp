@@ -1,7 +1,7 @@
 #include "glyphwerk_view.h"
 
 #include "dialog_builder.h"
-#include "find_glyph_dlg.h"
+#include "find_glyph_dialog.h"
 #include "font_bytes.h"
 #include "font_form_template.h"
 #include "font_summary.h"

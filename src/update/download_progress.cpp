@@ -28,7 +28,7 @@ QString progressLine(quint64 progress, quint64 progressMax) {
 bool CDownloadProgress::mustStop() const {
     if (g_abortDownload.load() != 0)
         return true;
-    return m_deadlineEnabled && QDateTime::currentSecsSinceEpoch() > m_deadline;
+    return m_bDeadlineEnabled && QDateTime::currentSecsSinceEpoch() > m_nDeadline;
 }
 
 std::uint32_t CDownloadProgress::OnProgress(quint64 progress, quint64 progressMax, std::uint32_t,

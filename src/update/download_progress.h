@@ -38,8 +38,8 @@ public:
     // The transfer stops at the first report or poll strictly later than
     // `deadline` (seconds since the epoch).
     void enableDeadline(qint64 deadline) {
-        m_deadlineEnabled = true;
-        m_deadline = deadline;
+        m_bDeadlineEnabled = true;
+        m_nDeadline = deadline;
     }
 
     // True when the transfer must end: the abort flag is set or the deadline passed.
@@ -53,8 +53,8 @@ public:
 
 private:
     Owner m_owner;
-    bool m_deadlineEnabled = false;
-    qint64 m_deadline = 0;
+    bool m_bDeadlineEnabled = false;
+    qint64 m_nDeadline = 0;
 };
 
 } // namespace update

@@ -37,8 +37,8 @@ protected:
 
 private:
     const UpdateInfo m_info;
-    const QString m_installerPath;
-    const QByteArray m_publicKey;
+    const QString m_strInstallerPath;
+    const QByteArray m_strPublicKey;
     ProgressRelay &m_relay;
     QSemaphore m_gate;
     DownloadResult m_result;

@@ -8,29 +8,29 @@ namespace update {
 
 void ProgressRelay::report(int percent, const QString &progressLine) {
     std::unique_lock lock(m_mutex);
-    if (m_detached)
+    if (m_bDetached)
         return;
-    const unsigned long long ticket = ++m_posted;
+    const unsigned long long ticket = ++m_nPosted;
     // The bar is the call's context: were it gone, the call would be dropped.
     QMetaObject::invokeMethod(
-        m_bar, [this, ticket, percent, progressLine] { deliver(ticket, percent, progressLine); },
+        m_pBar, [this, ticket, percent, progressLine] { deliver(ticket, percent, progressLine); },
         Qt::QueuedConnection);
-    m_shown.wait(lock, [&] { return m_delivered >= ticket || m_detached; });
+    m_shown.wait(lock, [&] { return m_nDelivered >= ticket || m_bDetached; });
 }
 
 void ProgressRelay::deliver(unsigned long long ticket, int percent, const QString &progressLine) {
     std::lock_guard lock(m_mutex);
-    if (!m_detached) {
-        m_bar->setValue(std::clamp(percent, m_bar->minimum(), m_bar->maximum()));
-        m_bar->setToolTip(progressLine);
+    if (!m_bDetached) {
+        m_pBar->setValue(std::clamp(percent, m_pBar->minimum(), m_pBar->maximum()));
+        m_pBar->setToolTip(progressLine);
     }
-    m_delivered = std::max(m_delivered, ticket);
+    m_nDelivered = std::max(m_nDelivered, ticket);
     m_shown.notify_all();
 }
 
 void ProgressRelay::detach() {
     std::lock_guard lock(m_mutex);
-    m_detached = true;
+    m_bDetached = true;
     m_shown.notify_all();
 }
 

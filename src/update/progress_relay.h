@@ -17,7 +17,7 @@ namespace update {
 
 class ProgressRelay {
 public:
-    explicit ProgressRelay(QProgressBar *bar) : m_bar(bar) {}
+    explicit ProgressRelay(QProgressBar *bar) : m_pBar(bar) {}
 
     // Worker thread: shows `percent` (clamped to the bar's 0 to 100, as the
     // classic control does) with `progressLine` as the bar's tool tip.
@@ -29,12 +29,12 @@ public:
 private:
     void deliver(unsigned long long ticket, int percent, const QString &progressLine);
 
-    QProgressBar *m_bar;
+    QProgressBar *m_pBar;
     std::mutex m_mutex;
     std::condition_variable m_shown;
-    unsigned long long m_posted = 0;
-    unsigned long long m_delivered = 0;
-    bool m_detached = false;
+    unsigned long long m_nPosted = 0;
+    unsigned long long m_nDelivered = 0;
+    bool m_bDetached = false;
 };
 
 } // namespace update

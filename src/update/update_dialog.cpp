@@ -37,22 +37,22 @@ CUpdateDlg::CUpdateDlg(const QString &serverUrl, UpdateHooks hooks, QWidget *par
         return c.kind == res::ControlKind::Custom ? controls::makeDialogIcon(dialog) : nullptr;
     };
     res::buildDialog(res::updateTemplate(), this, options);
-    m_closeButton = control<QPushButton>(this, res::IDC_CLOSE_BUTTON);
-    m_updateButton = control<QPushButton>(this, res::IDC_UPDATE_BUTTON);
-    m_progress = control<QProgressBar>(this, res::IDC_DOWNLOAD_PROGRESS);
-    m_message = control<QLabel>(this, res::IDC_UPDATE_MESSAGE);
-    m_latestVersion = control<QLabel>(this, res::IDC_LATEST_VERSION);
-    m_notes = control<QPlainTextEdit>(this, res::IDC_RELEASE_NOTES);
-    m_relay = std::make_unique<ProgressRelay>(m_progress);
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
+    m_pCloseButton = control<QPushButton>(this, res::IDC_CLOSE_BUTTON);
+    m_pUpdateButton = control<QPushButton>(this, res::IDC_UPDATE_BUTTON);
+    m_pProgress = control<QProgressBar>(this, res::IDC_DOWNLOAD_PROGRESS);
+    m_pMessage = control<QLabel>(this, res::IDC_UPDATE_MESSAGE);
+    m_pLatestVersion = control<QLabel>(this, res::IDC_LATEST_VERSION);
+    m_pNotes = control<QPlainTextEdit>(this, res::IDC_RELEASE_NOTES);
+    m_pRelay = std::make_unique<ProgressRelay>(m_pProgress);
+    m_pProgress->setRange(0, 100);
+    m_pProgress->setValue(0);
     // As on the platform: Enter presses the focused button, or else the default one.
-    for (QPushButton *button : {m_updateButton, m_closeButton})
+    for (QPushButton *button : {m_pUpdateButton, m_pCloseButton})
         button->setAutoDefault(true);
 
-    QFont bold = m_message->font();
+    QFont bold = m_pMessage->font();
     bold.setWeight(QFont::Bold);
-    m_message->setFont(bold);
+    m_pMessage->setFont(bold);
 
     setWindowTitle(QStringLiteral("Glyphwerk version information"));
     control<QLabel>(this, res::IDC_CURRENT_LABEL)->setText(QStringLiteral("Current version"));
@@ -60,58 +60,58 @@ CUpdateDlg::CUpdateDlg(const QString &serverUrl, UpdateHooks hooks, QWidget *par
     control<QLabel>(this, res::IDC_CURRENT_VERSION)->setText(QString::fromLatin1(LOCAL_VERSION.data(), LOCAL_VERSION.size()));
 
     m_dialogSize = size();
-    m_notesHeight = m_notes->height();
-    m_progressHeight = m_progress->height();
-    m_updateRect = m_updateButton->geometry();
-    m_closeRect = m_closeButton->geometry();
+    m_nNotesHeight = m_pNotes->height();
+    m_nProgressHeight = m_pProgress->height();
+    m_updateRect = m_pUpdateButton->geometry();
+    m_closeRect = m_pCloseButton->geometry();
 
-    connect(m_updateButton, &QPushButton::clicked, this, &CUpdateDlg::OnUpdateButton);
-    connect(m_closeButton, &QPushButton::clicked, this, &CUpdateDlg::OnCloseButton);
+    connect(m_pUpdateButton, &QPushButton::clicked, this, &CUpdateDlg::OnUpdateButton);
+    connect(m_pCloseButton, &QPushButton::clicked, this, &CUpdateDlg::OnCloseButton);
 
     CheckForUpdate(serverUrl);
 }
 
 CUpdateDlg::~CUpdateDlg() {
     cancelCheck();
-    if (m_worker) {
+    if (m_pWorker) {
         g_abortDownload = 1;
-        m_relay->detach();
-        m_worker->wait();
+        m_pRelay->detach();
+        m_pWorker->wait();
     }
 }
 
 void CUpdateDlg::CheckForUpdate(const QString &serverUrl) {
     // Off the user-interface thread: the windows stay responsive and the
     // dialog's Cancel, Escape and close box end the check.
-    m_checkThread.reset(QThread::create([this, url = descriptionUrl(serverUrl)] {
-        m_checkOutcome = checkForUpdate(url, &m_cancelCheck);
+    m_pCheckThread.reset(QThread::create([this, url = descriptionUrl(serverUrl)] {
+        m_checkOutcome = checkForUpdate(url, &m_bCancelCheck);
     }));
-    connect(m_checkThread.get(), &QThread::finished, this, &CUpdateDlg::onCheckFinished, Qt::QueuedConnection);
+    connect(m_pCheckThread.get(), &QThread::finished, this, &CUpdateDlg::onCheckFinished, Qt::QueuedConnection);
     setCursor(Qt::BusyCursor);
-    m_checkThread->start();
+    m_pCheckThread->start();
     ApplyState();
 }
 
 void CUpdateDlg::onCheckFinished() {
-    if (!m_checkThread)
+    if (!m_pCheckThread)
         return; // cancelled when the dialog ended
-    m_checkThread->wait();
-    m_checkThread.reset();
+    m_pCheckThread->wait();
+    m_pCheckThread.reset();
     unsetCursor();
     m_info = m_checkOutcome.info;
     if (m_checkOutcome.versionKnown)
-        m_latestVersion->setText(QString::fromUtf8(m_info.version));
-    m_notes->setPlainText(QString::fromUtf8(m_checkOutcome.notes));
-    m_state = m_checkOutcome.state;
+        m_pLatestVersion->setText(QString::fromUtf8(m_info.version));
+    m_pNotes->setPlainText(QString::fromUtf8(m_checkOutcome.notes));
+    m_nState = m_checkOutcome.state;
     ApplyState();
 }
 
 void CUpdateDlg::cancelCheck() {
-    if (!m_checkThread)
+    if (!m_pCheckThread)
         return;
-    m_cancelCheck = true;
-    m_checkThread->wait();
-    m_checkThread.reset();
+    m_bCancelCheck = true;
+    m_pCheckThread->wait();
+    m_pCheckThread.reset();
 }
 
 void CUpdateDlg::ApplyState() {
@@ -121,7 +121,7 @@ void CUpdateDlg::ApplyState() {
         const char *message, *updateCaption, *closeCaption;
         bool updateIsDefault; // else the close button is
     };
-    const int E = m_notesHeight, P = m_progressHeight;
+    const int E = m_nNotesHeight, P = m_nProgressHeight;
     const Look looks[] = {
         {E, false, false, false, "Failed to detect the new version, please contact the author!", "Update", "Cancel",
          false},
@@ -133,41 +133,41 @@ void CUpdateDlg::ApplyState() {
     };
     const Look checkingLook{E, false, false, false, "Checking for the new version, please wait...", "Update", "Cancel",
                             false};
-    if (m_state > UPDATE_DOWNLOADED)
+    if (m_nState > UPDATE_DOWNLOADED)
         return;
-    const Look &look = checking() ? checkingLook : looks[m_state];
+    const Look &look = checking() ? checkingLook : looks[m_nState];
 
-    m_updateButton->setGeometry(m_updateRect.translated(0, -look.shrink));
-    m_closeButton->setGeometry(m_closeRect.translated(0, -look.shrink));
+    m_pUpdateButton->setGeometry(m_updateRect.translated(0, -look.shrink));
+    m_pCloseButton->setGeometry(m_closeRect.translated(0, -look.shrink));
     setFixedSize(m_dialogSize.width(), m_dialogSize.height() - look.shrink);
 
-    m_updateButton->setEnabled(look.updateEnabled);
-    m_notes->setVisible(look.notesVisible);
-    m_progress->setVisible(look.progressVisible);
+    m_pUpdateButton->setEnabled(look.updateEnabled);
+    m_pNotes->setVisible(look.notesVisible);
+    m_pProgress->setVisible(look.progressVisible);
 
-    m_message->setText(look.message ? QString::fromLatin1(look.message)
+    m_pMessage->setText(look.message ? QString::fromLatin1(look.message)
                                     : QStringLiteral("%1\t%2").arg(QStringLiteral("Downloading new version:"),
                                                                     QString::fromUtf8(m_info.version)));
-    m_updateButton->setText(QString::fromLatin1(look.updateCaption));
-    m_closeButton->setText(QString::fromLatin1(look.closeCaption));
+    m_pUpdateButton->setText(QString::fromLatin1(look.updateCaption));
+    m_pCloseButton->setText(QString::fromLatin1(look.closeCaption));
 
     // The focus goes with the default: a focused button would take Enter itself.
-    QPushButton *defaultButton = look.updateIsDefault ? m_updateButton : m_closeButton;
+    QPushButton *defaultButton = look.updateIsDefault ? m_pUpdateButton : m_pCloseButton;
     defaultButton->setDefault(true);
     defaultButton->setFocus();
 }
 
 void CUpdateDlg::OnUpdateButton() {
-    if (m_state == UPDATE_AVAILABLE) {
+    if (m_nState == UPDATE_AVAILABLE) {
         StartDownload();
         ApplyState();
-    } else if (m_state == UPDATE_DOWNLOADED) {
+    } else if (m_nState == UPDATE_DOWNLOADED) {
         Install();
     }
 }
 
 void CUpdateDlg::OnCloseButton() {
-    if (m_state == UPDATE_DOWNLOADING) {
+    if (m_nState == UPDATE_DOWNLOADING) {
         const int answer = prompts::messageBox(this, QStringLiteral("Are you sure you want to interrupt the download operation?"),
                                                prompts::MB_ICONEXCLAMATION_OKCANCEL);
         if (answer != prompts::IDOK)
@@ -180,17 +180,17 @@ void CUpdateDlg::OnCloseButton() {
 }
 
 void CUpdateDlg::StartDownload() {
-    m_downloadDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/glyphwerk-update-XXXXXX"));
-    if (!m_downloadDir->isValid()) {
-        prompts::messageBox(this, downloadFailedMessage(kErrorWriteFault, m_downloadDir->errorString()),
+    m_pDownloadDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/glyphwerk-update-XXXXXX"));
+    if (!m_pDownloadDir->isValid()) {
+        prompts::messageBox(this, downloadFailedMessage(kErrorWriteFault, m_pDownloadDir->errorString()),
                             prompts::MB_OK);
-        m_downloadDir.reset();
+        m_pDownloadDir.reset();
         return;
     }
-    m_installerPath = m_downloadDir->filePath(QString::fromStdString(installerFileName(m_info.version)));
+    m_strInstallerPath = m_pDownloadDir->filePath(QString::fromStdString(installerFileName(m_info.version)));
 
-    auto worker = std::make_unique<DownloadWorker>(m_info, m_installerPath, builtInUpdateKey(), *m_relay);
-    worker->setStackSize(m_workerStackSize);
+    auto worker = std::make_unique<DownloadWorker>(m_info, m_strInstallerPath, builtInUpdateKey(), *m_pRelay);
+    worker->setStackSize(m_nWorkerStackSize);
     connect(worker.get(), &QThread::finished, this, &CUpdateDlg::onWorkerFinished, Qt::QueuedConnection);
     worker->start(); // held until resume()
     if (!worker->isRunning() && !worker->isFinished()) {
@@ -198,43 +198,43 @@ void CUpdateDlg::StartDownload() {
         discardDownload();
         return;
     }
-    m_worker = std::move(worker);
-    m_state = UPDATE_DOWNLOADING;
+    m_pWorker = std::move(worker);
+    m_nState = UPDATE_DOWNLOADING;
     ApplyState();
     g_abortDownload = 0;
-    m_updateButton->setEnabled(false);
-    m_closeButton->setFocus();
-    m_worker->resume();
+    m_pUpdateButton->setEnabled(false);
+    m_pCloseButton->setFocus();
+    m_pWorker->resume();
 }
 
 void CUpdateDlg::Install() {
     if (m_hooks.confirmClose && !m_hooks.confirmClose())
         return;
-    if (!startInstaller(m_installerPath)) {
+    if (!startInstaller(m_strInstallerPath)) {
         prompts::messageBox(this, QStringLiteral("Couldn't start the installer!"), prompts::MB_ICONERROR_OK);
         return;
     }
-    m_installing = true;
-    m_downloadDir->setAutoRemove(false); // the installer runs from there
+    m_bInstalling = true;
+    m_pDownloadDir->setAutoRemove(false); // the installer runs from there
     accept();
     if (m_hooks.quit)
         m_hooks.quit();
 }
 
 bool CUpdateDlg::collectWorker(QWidget *messageParent) {
-    m_worker->wait();
-    const DownloadResult result = m_worker->result();
-    m_worker.reset();
+    m_pWorker->wait();
+    const DownloadResult result = m_pWorker->result();
+    m_pWorker.reset();
     if (!result.ok)
         prompts::messageBox(messageParent, downloadFailedMessage(result.code, result.text), prompts::MB_OK);
     return result.ok;
 }
 
 void CUpdateDlg::onWorkerFinished() {
-    if (!m_worker)
+    if (!m_pWorker)
         return; // already collected when the dialog ended
     if (collectWorker(this)) {
-        m_state = UPDATE_DOWNLOADED;
+        m_nState = UPDATE_DOWNLOADED;
         ApplyState();
     }
     // A failed download keeps the dialog in the downloading state, as it
@@ -244,18 +244,18 @@ void CUpdateDlg::onWorkerFinished() {
 void CUpdateDlg::done(int result) {
     QDialog::done(result);
     cancelCheck();
-    if (m_worker) {
+    if (m_pWorker) {
         g_abortDownload = 1;
-        m_relay->detach();
+        m_pRelay->detach();
         collectWorker(parentWidget());
     }
-    if (!m_installing)
+    if (!m_bInstalling)
         discardDownload();
 }
 
 void CUpdateDlg::discardDownload() {
-    m_downloadDir.reset(); // removes the folder and whatever it holds
-    m_installerPath.clear();
+    m_pDownloadDir.reset(); // removes the folder and whatever it holds
+    m_strInstallerPath.clear();
 }
 
 } // namespace update

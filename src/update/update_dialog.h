@@ -48,13 +48,13 @@ public:
     CUpdateDlg(const QString &serverUrl, UpdateHooks hooks, QWidget *parent = nullptr);
     ~CUpdateDlg() override;
 
-    bool checking() const { return m_checkThread != nullptr; }
-    UpdateState state() const { return m_state; }
+    bool checking() const { return m_pCheckThread != nullptr; }
+    UpdateState state() const { return m_nState; }
     // The installer's path once a download has been started; empty before.
-    QString installerPath() const { return m_installerPath; }
+    QString installerPath() const { return m_strInstallerPath; }
 
     // The worker thread's stack size in bytes; 0 (the default) is the system's.
-    void setWorkerStackSize(uint bytes) { m_workerStackSize = bytes; }
+    void setWorkerStackSize(uint bytes) { m_nWorkerStackSize = bytes; }
 
     void ApplyState();
 
@@ -79,30 +79,30 @@ private:
     void discardDownload();
 
     UpdateHooks m_hooks;
-    QPushButton *m_closeButton;
-    QPushButton *m_updateButton;
-    QProgressBar *m_progress;
-    QLabel *m_message;
-    QLabel *m_latestVersion;
-    QPlainTextEdit *m_notes;
-    QString m_installerPath;
+    QPushButton *m_pCloseButton;
+    QPushButton *m_pUpdateButton;
+    QProgressBar *m_pProgress;
+    QLabel *m_pMessage;
+    QLabel *m_pLatestVersion;
+    QPlainTextEdit *m_pNotes;
+    QString m_strInstallerPath;
     QSize m_dialogSize;
-    int m_notesHeight = 0;
-    int m_progressHeight = 0;
+    int m_nNotesHeight = 0;
+    int m_nProgressHeight = 0;
     QRect m_updateRect;
     QRect m_closeRect;
-    UpdateState m_state = UPDATE_CHECK_FAILED;
+    UpdateState m_nState = UPDATE_CHECK_FAILED;
     UpdateInfo m_info;
 
-    std::unique_ptr<QThread> m_checkThread; // while the check runs
-    std::atomic<bool> m_cancelCheck = false;
+    std::unique_ptr<QThread> m_pCheckThread; // while the check runs
+    std::atomic<bool> m_bCancelCheck = false;
     CheckOutcome m_checkOutcome; // written by the check's thread, read once it has finished
 
-    std::unique_ptr<ProgressRelay> m_relay;
-    std::unique_ptr<QTemporaryDir> m_downloadDir; // private folder of the installer
-    std::unique_ptr<DownloadWorker> m_worker;
-    uint m_workerStackSize = 0;
-    bool m_installing = false;
+    std::unique_ptr<ProgressRelay> m_pRelay;
+    std::unique_ptr<QTemporaryDir> m_pDownloadDir; // private folder of the installer
+    std::unique_ptr<DownloadWorker> m_pWorker;
+    uint m_nWorkerStackSize = 0;
+    bool m_bInstalling = false;
 };
 
 } // namespace update

@@ -1,6 +1,6 @@
 // The Find dialog's checks and the Find command's selection and scrolling.
 
-#include "find_glyph_dlg.h"
+#include "find_glyph_dialog.h"
 #include "find_glyph_template.h"
 #include "font_view_fixture.h"
 

@@ -1,5 +1,5 @@
-#ifndef GLYPHWERK_BROWSER_FIND_GLYPH_DLG_H
-#define GLYPHWERK_BROWSER_FIND_GLYPH_DLG_H
+#ifndef GLYPHWERK_BROWSER_FIND_GLYPH_DIALOG_H
+#define GLYPHWERK_BROWSER_FIND_GLYPH_DIALOG_H
 
 // Dialog 158: asks for a glyph encoding from 0 to 65535, typed in decimal or
 // hexadecimal. A new dialog is made for every Find, so each starts empty with

@@ -1,4 +1,4 @@
-#include "find_glyph_dlg.h"
+#include "find_glyph_dialog.h"
 
 #include "dialog_builder.h"
 #include "find_glyph_template.h"
