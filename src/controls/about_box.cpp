@@ -26,26 +26,26 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent) {
         return nullptr;
     };
     res::buildDialog(res::aboutTemplate(), this, options);
-    m_mailLink = res::controlById<CLinkLabel>(this, res::IDC_ABOUT_MAIL);
-    m_webLink = res::controlById<CLinkLabel>(this, res::IDC_ABOUT_WEB);
-    m_mailLink->bind();
-    m_webLink->bind();
+    m_pMailLink = res::controlById<CLinkLabel>(this, res::IDC_ABOUT_MAIL);
+    m_pWebLink = res::controlById<CLinkLabel>(this, res::IDC_ABOUT_WEB);
+    m_pMailLink->bind();
+    m_pWebLink->bind();
 
     res::controlById<QLabel>(this, res::IDC_ABOUT_VERSION)->setText(res::nameAndVersion());
 
     const QString mail = QString::fromLatin1(res::kAuthorMail);
-    m_mailLink->SetLinkUrl(QStringLiteral("mailto:") + mail);
-    m_mailLink->setLinkCursor(Qt::PointingHandCursor);
-    m_mailLink->SetTip(QStringLiteral("Email to ----> ") + mail);
-    m_mailLink->SetUnderlined(true);
-    m_mailLink->SetItalic(true);
+    m_pMailLink->SetLinkUrl(QStringLiteral("mailto:") + mail);
+    m_pMailLink->setLinkCursor(Qt::PointingHandCursor);
+    m_pMailLink->SetTip(QStringLiteral("Email to ----> ") + mail);
+    m_pMailLink->SetUnderlined(true);
+    m_pMailLink->SetItalic(true);
 
     const QString web = QString::fromLatin1(res::kAuthorWeb);
-    m_webLink->SetLinkUrl(web);
-    m_webLink->setLinkCursor(Qt::PointingHandCursor);
-    m_webLink->SetTip(web);
-    m_webLink->SetUnderlined(true);
-    m_webLink->SetItalic(true);
+    m_pWebLink->SetLinkUrl(web);
+    m_pWebLink->setLinkCursor(Qt::PointingHandCursor);
+    m_pWebLink->SetTip(web);
+    m_pWebLink->SetUnderlined(true);
+    m_pWebLink->SetItalic(true);
 
     connect(res::controlById<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
     connect(res::controlById<QPushButton>(this, res::IDC_ABOUT_README), &QPushButton::clicked, this,

@@ -13,8 +13,8 @@ class CAboutDlg : public QDialog {
 public:
     explicit CAboutDlg(QWidget *parent = nullptr);
 
-    CLinkLabel *webLink() const { return m_webLink; }
-    CLinkLabel *mailLink() const { return m_mailLink; }
+    CLinkLabel *webLink() const { return m_pWebLink; }
+    CLinkLabel *mailLink() const { return m_pMailLink; }
 
     // The read-me to open: "readme.txt" in `programDir`, else in the installed
     // documentation folder (../share/doc/glyphwerk beside the program's folder);
@@ -24,8 +24,8 @@ public:
 private:
     void OnReadme();
 
-    CLinkLabel *m_webLink = nullptr;
-    CLinkLabel *m_mailLink = nullptr;
+    CLinkLabel *m_pWebLink = nullptr;
+    CLinkLabel *m_pMailLink = nullptr;
 };
 
 #endif

@@ -26,7 +26,7 @@ QSize IconBaseSize(const QIcon &icon) {
 } // namespace
 
 CIconButton::CIconButton(bool checkBox, QWidget *parent)
-    : QAbstractButton(parent), fill_(palette().color(QPalette::Button)) {
+    : QAbstractButton(parent), m_fill(palette().color(QPalette::Button)) {
     setCheckable(checkBox);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -62,8 +62,8 @@ int CIconButton::LoadIcons(int in, int out) {
 }
 
 int CIconButton::SetIcons(const QIcon &in, const QIcon &out, bool greyOut) {
-    in_ = out_ = QIcon();
-    inSize_ = outSize_ = QSize();
+    m_inIcon = m_outIcon = QIcon();
+    m_inSize = m_outSize = QSize();
     int result = 0;
     if (!in.isNull()) {
         const QIcon outIcon = greyOut ? MakeGreyIcon(in) : out;
@@ -71,10 +71,10 @@ int CIconButton::SetIcons(const QIcon &in, const QIcon &out, bool greyOut) {
         if (inSize.isEmpty() || ((greyOut || !out.isNull()) && outSize.isEmpty())) {
             result = 1;
         } else {
-            in_ = in;
-            inSize_ = inSize;
-            out_ = outIcon;
-            outSize_ = outSize;
+            m_inIcon = in;
+            m_inSize = inSize;
+            m_outIcon = outIcon;
+            m_outSize = outSize;
         }
     }
     update();
@@ -84,9 +84,9 @@ int CIconButton::SetIcons(const QIcon &in, const QIcon &out, bool greyOut) {
 void CIconButton::SetTip(const QString &text, bool activate) {
     if (text.isEmpty())
         return;
-    tip_ = text;
+    m_strTip = text;
     setToolTip(text);
-    tipActive_ = activate;
+    m_bTipActive = activate;
 }
 
 int CIconButton::SetChecked(int state, bool repaint) {
@@ -125,24 +125,24 @@ QIcon CIconButton::MakeGreyIcon(const QIcon &icon) {
 // ---- Painting --------------------------------------------------------------
 
 void CIconButton::paintEvent(QPaintEvent *) {
-    pressed_ = isDown() || (IsCheckBox() && isChecked());
-    disabled_ = !isEnabled();
+    m_bPressed = isDown() || (IsCheckBox() && isChecked());
+    m_bDisabled = !isEnabled();
     QPainter painter(this);
     const QRect item = rect();
     DrawBackground(painter, item);
     DrawBorder(painter, item);
-    if (!in_.isNull())
+    if (!m_inIcon.isNull())
         DrawIconImage(painter, item);
 }
 
-void CIconButton::DrawBackground(QPainter &painter, const QRect &item) { painter.fillRect(item, fill_); }
+void CIconButton::DrawBackground(QPainter &painter, const QRect &item) { painter.fillRect(item, m_fill); }
 
 void CIconButton::DrawBorder(QPainter &painter, const QRect &item) {
-    if (!pressed_ && !hover_)
+    if (!m_bPressed && !m_bHover)
         return;
     const QColor shadow = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
-    const QColor &topLeft = pressed_ ? shadow : light;
-    const QColor &bottomRight = pressed_ ? light : shadow;
+    const QColor &topLeft = m_bPressed ? shadow : light;
+    const QColor &bottomRight = m_bPressed ? light : shadow;
     const int x = item.x(), y = item.y(), w = item.width(), h = item.height();
     painter.fillRect(x, y, w - 1, 1, topLeft);
     painter.fillRect(x, y, 1, h - 1, topLeft);
@@ -151,17 +151,17 @@ void CIconButton::DrawBorder(QPainter &painter, const QRect &item) {
 }
 
 void CIconButton::DrawIconImage(QPainter &painter, const QRect &item) {
-    const bool showIn = IsCheckBox() ? pressed_ : (pressed_ || hover_);
-    const bool useOut = !showIn && !out_.isNull();
-    const QIcon &icon = useOut ? out_ : in_;
-    const QSize size = useOut ? outSize_ : inSize_;
+    const bool showIn = IsCheckBox() ? m_bPressed : (m_bPressed || m_bHover);
+    const bool useOut = !showIn && !m_outIcon.isNull();
+    const QIcon &icon = useOut ? m_outIcon : m_inIcon;
+    const QSize size = useOut ? m_outSize : m_inSize;
     int left = item.left() + (item.width() - size.width()) / 2;
     int top = item.top() + (item.height() - size.height()) / 2;
-    if (pressed_ && !IsCheckBox()) {
+    if (m_bPressed && !IsCheckBox()) {
         left += 1;
         top += 1;
     }
-    const QPixmap pixmap = icon.pixmap(size, devicePixelRatioF(), disabled_ ? QIcon::Disabled : QIcon::Normal);
+    const QPixmap pixmap = icon.pixmap(size, devicePixelRatioF(), m_bDisabled ? QIcon::Disabled : QIcon::Normal);
     painter.drawPixmap(QRect(QPoint(left, top), size), pixmap);
 }
 
@@ -170,11 +170,11 @@ void CIconButton::DrawIconImage(QPainter &painter, const QRect &item) {
 void CIconButton::mouseMoveEvent(QMouseEvent *event) {
     QAbstractButton::mouseMoveEvent(event);
     // Pressing elsewhere and dragging over the button does not light it.
-    if ((event->buttons() & Qt::LeftButton) && !hover_)
+    if ((event->buttons() & Qt::LeftButton) && !m_bHover)
         return;
     if (rect().contains(event->position().toPoint())) {
-        if (!hover_) {
-            hover_ = true;
+        if (!m_bHover) {
+            m_bHover = true;
             update();
         }
         return;
@@ -201,7 +201,7 @@ void CIconButton::changeEvent(QEvent *event) {
 }
 
 bool CIconButton::event(QEvent *event) {
-    if (event->type() == QEvent::ToolTip && !tipActive_) {
+    if (event->type() == QEvent::ToolTip && !m_bTipActive) {
         event->ignore();
         return true;
     }
@@ -209,8 +209,8 @@ bool CIconButton::event(QEvent *event) {
 }
 
 void CIconButton::EndHover() {
-    if (!hover_)
+    if (!m_bHover)
         return;
-    hover_ = false;
+    m_bHover = false;
     update();
 }

@@ -36,11 +36,11 @@ public:
     int GetCheck() const { return IsChecked(); }
 
     bool IsCheckBox() const { return isCheckable(); }
-    bool IsHover() const { return hover_; }
-    bool TipActive() const { return tipActive_; }
-    QSize IconSize() const { return inSize_; }
-    const QIcon &InIcon() const { return in_; }
-    const QIcon &OutIcon() const { return out_; }
+    bool IsHover() const { return m_bHover; }
+    bool TipActive() const { return m_bTipActive; }
+    QSize IconSize() const { return m_inSize; }
+    const QIcon &InIcon() const { return m_inIcon; }
+    const QIcon &OutIcon() const { return m_outIcon; }
 
     // A copy of `icon` in which every pixel that is not pure black becomes the grey
     // int(green * 0.587 + blue * 0.114 + red * 0.299); transparency is kept.
@@ -62,14 +62,14 @@ protected:
 private:
     void EndHover();
 
-    bool pressed_ = false;
-    bool disabled_ = false;
-    bool hover_ = false;
-    const QColor fill_; // the button face as it was when the button was built
-    QIcon in_, out_;
-    QSize inSize_, outSize_;
-    QString tip_;
-    bool tipActive_ = false;
+    bool m_bPressed = false;
+    bool m_bDisabled = false;
+    bool m_bHover = false;
+    const QColor m_fill; // the button face as it was when the button was built
+    QIcon m_inIcon, m_outIcon;
+    QSize m_inSize, m_outSize;
+    QString m_strTip;
+    bool m_bTipActive = false;
 };
 
 #endif

@@ -13,32 +13,32 @@ CLinkLabel::CLinkLabel(QWidget *parent) : QLabel(parent) {
 
 void CLinkLabel::bind() {
     setAttribute(Qt::WA_TransparentForMouseEvents, false);
-    if (m_url.isEmpty())
-        m_url = text();
+    if (m_strUrl.isEmpty())
+        m_strUrl = text();
     if (text().isEmpty())
-        setText(m_url);
+        setText(m_strUrl);
     FitToText();
     setCursor(Qt::ArrowCursor);
-    setToolTip(m_url);
+    setToolTip(m_strUrl);
 }
 
 void CLinkLabel::SetLinkUrl(const QString &url) {
-    m_url = url;
+    m_strUrl = url;
     FitToText();
 }
 
 void CLinkLabel::MarkVisited(bool visited) {
-    m_visited = visited;
+    m_bVisited = visited;
     update();
 }
 
 void CLinkLabel::SetUnderlined(bool underlined) {
-    m_underline = underlined;
+    m_bUnderline = underlined;
     update();
 }
 
 void CLinkLabel::SetItalic(bool italic) {
-    m_italic = italic;
+    m_bItalic = italic;
     update();
 }
 
@@ -70,38 +70,38 @@ void CLinkLabel::FitToText() {
 }
 
 void CLinkLabel::paintEvent(QPaintEvent *) {
-    if ((m_underline || m_italic) && !m_font) {
+    if ((m_bUnderline || m_bItalic) && !m_font) {
         QFont made = font();
-        made.setUnderline(m_underline);
-        made.setItalic(m_italic);
+        made.setUnderline(m_bUnderline);
+        made.setItalic(m_bItalic);
         m_font = made;
     }
     // Nothing fills the background: the dialog shows through, as with a hollow brush.
     QPainter painter(this);
     painter.setFont(m_font ? *m_font : font());
-    painter.setPen(QColor::fromRgb(m_visited ? kVisitedColour : kLinkColour));
+    painter.setPen(QColor::fromRgb(m_bVisited ? kVisitedColour : kLinkColour));
     painter.drawText(contentsRect(), int(alignment()), text());
 }
 
 void CLinkLabel::mousePressEvent(QMouseEvent *event) {
-    m_pressed = event->button() == Qt::LeftButton;
+    m_bPressed = event->button() == Qt::LeftButton;
     event->accept();
 }
 
 void CLinkLabel::mouseReleaseEvent(QMouseEvent *event) {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
+    const bool click = m_bPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_bPressed = false;
     event->accept();
     if (click)
         onClicked();
 }
 
 void CLinkLabel::onClicked() {
-    const int result = controls::openUrl(m_url, m_platform);
+    const int result = controls::openUrl(m_strUrl, m_platform);
     if (result > 32) {
         MarkVisited(true);
     } else {
-        m_visited = false;
+        m_bVisited = false;
         update();
         QApplication::beep();
         prompts::messageBox(this, controls::openErrorText(result), prompts::MB_ICONEXCLAMATION_OK);

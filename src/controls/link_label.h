@@ -40,8 +40,8 @@ public:
     // How the click opens the URL; the desktop's by default.
     void setPlatform(controls::LinkPlatform platform) { m_platform = std::move(platform); }
 
-    QString linkUrl() const { return m_url; }
-    bool isVisited() const { return m_visited; }
+    QString linkUrl() const { return m_strUrl; }
+    bool isVisited() const { return m_bVisited; }
     // The underlined/italic font, made at the first paint that needs it and
     // kept from then on (later flag changes do not remake it).
     const std::optional<QFont> &linkFont() const { return m_font; }
@@ -54,12 +54,12 @@ protected:
 private:
     void onClicked();
 
-    bool m_visited = false;
-    bool m_underline = false;
-    bool m_italic = false;
-    QString m_url;
+    bool m_bVisited = false;
+    bool m_bUnderline = false;
+    bool m_bItalic = false;
+    QString m_strUrl;
     std::optional<QFont> m_font;
-    bool m_pressed = false;
+    bool m_bPressed = false;
     controls::LinkPlatform m_platform = controls::desktopLinkPlatform();
 };
 

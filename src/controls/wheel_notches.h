@@ -10,14 +10,14 @@ class WheelNotches {
 public:
     // The whole notches `angleDelta` completes; what is left waits for the next turn.
     int Take(int angleDelta) {
-        m_rest += angleDelta;
-        const int notches = m_rest / QWheelEvent::DefaultDeltasPerStep;
-        m_rest -= notches * QWheelEvent::DefaultDeltasPerStep;
+        m_nRest += angleDelta;
+        const int notches = m_nRest / QWheelEvent::DefaultDeltasPerStep;
+        m_nRest -= notches * QWheelEvent::DefaultDeltasPerStep;
         return notches;
     }
 
 private:
-    int m_rest = 0;
+    int m_nRest = 0;
 };
 
 #endif

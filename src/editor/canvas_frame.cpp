@@ -12,17 +12,17 @@ CCanvasFrame::CCanvasFrame(QWidget *parent) : QFrame(parent) {
 }
 
 void CCanvasFrame::Show(const QImage *image, QPoint origin, QRect view) {
-    image_ = image;
-    origin_ = origin;
-    view_ = view;
+    m_pImage = image;
+    m_origin = origin;
+    m_view = view;
     update();
 }
 
 void CCanvasFrame::paintEvent(QPaintEvent *event) {
     QFrame::paintEvent(event);
-    if (!image_ || image_->isNull())
+    if (!m_pImage || m_pImage->isNull())
         return;
     QPainter painter(this);
-    painter.setClipRect(view_);
-    painter.drawImage(origin_, *image_);
+    painter.setClipRect(m_view);
+    painter.drawImage(m_origin, *m_pImage);
 }

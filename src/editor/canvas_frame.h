@@ -22,9 +22,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const QImage *image_ = nullptr;
-    QPoint origin_;
-    QRect view_;
+    const QImage *m_pImage = nullptr;
+    QPoint m_origin;
+    QRect m_view;
 };
 
 #endif

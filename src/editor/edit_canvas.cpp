@@ -12,11 +12,11 @@ using namespace cell_colours;
 
 CEditCanvas::SetUpResult CEditCanvas::SetUp(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp) {
     // Whatever happens next, nothing of the previous glyph is kept.
-    ready_ = false;
-    glyph_ = nullptr;
-    history_.Reset();
-    selection_.Discard();
-    dirty_ = false;
+    m_bReady = false;
+    m_pGlyph = nullptr;
+    m_history.Reset();
+    m_selection.Discard();
+    m_bDirty = false;
     if (!glyph)
         return SETUP_NO_GLYPH;
     if (bpp != 1 && bpp != 2 && bpp != 4)
@@ -25,48 +25,48 @@ CEditCanvas::SetUpResult CEditCanvas::SetUp(bdf_glyph *glyph, const bdf_bbx &fon
     if (!GridBoxFor(fontBox, glyph, &grid) ||
         std::max<int>(grid.width, grid.height) * (kMinZoom + 1) + 1 > kLargestOpenableSide)
         return SETUP_TOO_LARGE;
-    glyph_ = glyph;
-    box_ = grid;
-    bpp_ = bpp;
-    if (!history_.Create(glyph, grid, bpp))
+    m_pGlyph = glyph;
+    m_box = grid;
+    m_nBpp = bpp;
+    if (!m_history.Create(glyph, grid, bpp))
         return SETUP_NO_MEMORY;
     // A large box lowers the zoom limit; the zoom otherwise survives from glyph to glyph.
-    zoom_ = std::min(zoom_, MaxZoom());
-    eraser_.Render(zoom_);
-    ready_ = true;
+    m_nZoom = std::min(m_nZoom, MaxZoom());
+    m_eraser.Render(m_nZoom);
+    m_bReady = true;
     Rebuild();
     return SETUP_READY;
 }
 
 void CEditCanvas::Detach() {
-    ready_ = false;
-    glyph_ = nullptr;
-    history_.Reset();
-    selection_.Discard();
-    eraser_.visible = 0;
-    dirty_ = false;
-    leftDown_ = rightDown_ = false;
+    m_bReady = false;
+    m_pGlyph = nullptr;
+    m_history.Reset();
+    m_selection.Discard();
+    m_eraser.visible = 0;
+    m_bDirty = false;
+    m_bLeftDown = m_bRightDown = false;
 }
 
 bool CEditCanvas::HasUnappliedChanges() const {
-    if (!ready_)
+    if (!m_bReady)
         return false;
-    if (selection_.active && dirty_)
+    if (m_selection.active && m_bDirty)
         return true;
-    if (!history_.CanUndo())
+    if (!m_history.CanUndo())
         return false;
-    const uint32_t bytes = GridBytes(box_.width, box_.height, bpp_);
+    const uint32_t bytes = GridBytes(m_box.width, m_box.height, m_nBpp);
     auto *stored = static_cast<unsigned char *>(calloc(bytes ? bytes : 1, 1));
     if (!stored)
         return true; // when in doubt, ask rather than drop
-    UnpackGlyph(stored, glyph_, box_, bpp_);
-    const bool differs = memcmp(stored, history_.CurrentBitmap(), bytes) != 0;
+    UnpackGlyph(stored, m_pGlyph, m_box, m_nBpp);
+    const bool differs = memcmp(stored, m_history.CurrentBitmap(), bytes) != 0;
     free(stored);
     return differs;
 }
 
 int CEditCanvas::MaxZoom() const {
-    const int side = std::max<int>(box_.width, box_.height);
+    const int side = std::max<int>(m_box.width, m_box.height);
     int zoom = kMaxZoom;
     while (zoom > kMinZoom && side * (zoom + 1) + 1 > kMaxContentSide)
         zoom -= 2;
@@ -75,96 +75,96 @@ int CEditCanvas::MaxZoom() const {
 
 void CEditCanvas::Rebuild(bool keepScroll) {
     const int width = std::max(ContentWidth(), 1), height = std::max(ContentHeight(), 1);
-    if (canvas_.width() != width || canvas_.height() != height) {
-        canvas_ = QImage(width, height, QImage::Format_RGB32);
+    if (m_canvas.width() != width || m_canvas.height() != height) {
+        m_canvas = QImage(width, height, QImage::Format_RGB32);
         keepScroll = false;
     }
-    canvas_.fill(kWhite);
-    if (ready_) {
-        const int pitch = Pitch(), W = box_.width, H = box_.height;
-        painter_.DrawGrid(canvas_, 0, 0, H, W, zoom_, zoom_, kGridLine, PEN_SOLID);
-        const int origin = -box_.x_offset, baseline = box_.ascent;
+    m_canvas.fill(kWhite);
+    if (m_bReady) {
+        const int pitch = Pitch(), W = m_box.width, H = m_box.height;
+        m_painter.DrawGrid(m_canvas, 0, 0, H, W, m_nZoom, m_nZoom, kGridLine, PEN_SOLID);
+        const int origin = -m_box.x_offset, baseline = m_box.ascent;
         if (show_font_axes) {
-            painter_.DrawLine(canvas_, origin * pitch, 0, origin * pitch, H * pitch, kAxes, PEN_SOLID);
-            painter_.DrawLine(canvas_, 0, baseline * pitch, W * pitch, baseline * pitch, kAxes, PEN_SOLID);
+            m_painter.DrawLine(m_canvas, origin * pitch, 0, origin * pitch, H * pitch, kAxes, PEN_SOLID);
+            m_painter.DrawLine(m_canvas, 0, baseline * pitch, W * pitch, baseline * pitch, kAxes, PEN_SOLID);
         }
-        if (show_advance_box && glyph_->dwidth != 0)
-            painter_.DrawFrame(canvas_, origin * pitch, 0, (origin + glyph_->dwidth) * pitch, H * pitch,
-                               kAdvanceBox, PEN_DOT);
+        if (show_advance_box && m_pGlyph->dwidth != 0)
+            m_painter.DrawFrame(m_canvas, origin * pitch, 0, (origin + m_pGlyph->dwidth) * pitch, H * pitch,
+                                kAdvanceBox, PEN_DOT);
         DrawPixels();
     }
     if (!keepScroll)
-        scrollX_ = scrollY_ = 0;
+        m_nScrollX = m_nScrollY = 0;
     if (onRebuild)
         onRebuild();
 }
 
 void CEditCanvas::DrawPixels() {
-    const unsigned char *grid = history_.CurrentBitmap();
-    const int W = box_.width, H = box_.height;
-    const bool hideSource = selection_.lifted;
+    const unsigned char *grid = m_history.CurrentBitmap();
+    const int W = m_box.width, H = m_box.height;
+    const bool hideSource = m_selection.lifted;
     for (int r = 0; r < H; ++r)
         for (int k = 0; k < W; ++k) {
-            const int level = GridPixel(grid, W, H, bpp_, k, r);
-            if (level && !(hideSource && selection_.source.Contains(k, r)))
-                PaintCell(k, r, LevelColour(level, bpp_));
+            const int level = GridPixel(grid, W, H, m_nBpp, k, r);
+            if (level && !(hideSource && m_selection.source.Contains(k, r)))
+                PaintCell(k, r, LevelColour(level, m_nBpp));
         }
 }
 
 void CEditCanvas::PaintCell(int k, int r, QRgb colour) {
-    if (k < 0 || k >= box_.width || r < 0 || r >= box_.height)
+    if (k < 0 || k >= m_box.width || r < 0 || r >= m_box.height)
         return;
     const int pitch = Pitch();
-    painter_.FillRect(canvas_, k * pitch + 1, r * pitch + 1, zoom_, zoom_, colour);
+    m_painter.FillRect(m_canvas, k * pitch + 1, r * pitch + 1, m_nZoom, m_nZoom, colour);
 }
 
 void CEditCanvas::Present() {
-    if (!ready_)
+    if (!m_bReady)
         return;
-    if (back_.width() != viewWidth_ || back_.height() != viewHeight_)
-        back_ = QImage(std::max(viewWidth_, 1), std::max(viewHeight_, 1), QImage::Format_RGB32);
+    if (m_back.width() != m_nViewWidth || m_back.height() != m_nViewHeight)
+        m_back = QImage(std::max(m_nViewWidth, 1), std::max(m_nViewHeight, 1), QImage::Format_RGB32);
     // Only the view's part of the content is composed; past the content's edge the view is white.
-    if (scrollX_ + back_.width() > canvas_.width() || scrollY_ + back_.height() > canvas_.height())
-        back_.fill(kWhite);
-    painter_.CopyRect(back_, 0, 0, canvas_, scrollX_, scrollY_, back_.width(), back_.height());
-    if (eraser_.visible)
-        eraser_.ComposeOnto(back_, scrollX_, scrollY_, eraserCell_.k, eraserCell_.r, box_.width, box_.height);
-    if (selection_.active)
-        selection_.ComposeOnto(back_, scrollX_, scrollY_);
+    if (m_nScrollX + m_back.width() > m_canvas.width() || m_nScrollY + m_back.height() > m_canvas.height())
+        m_back.fill(kWhite);
+    m_painter.CopyRect(m_back, 0, 0, m_canvas, m_nScrollX, m_nScrollY, m_back.width(), m_back.height());
+    if (m_eraser.visible)
+        m_eraser.ComposeOnto(m_back, m_nScrollX, m_nScrollY, m_eraserCell.k, m_eraserCell.r, m_box.width, m_box.height);
+    if (m_selection.active)
+        m_selection.ComposeOnto(m_back, m_nScrollX, m_nScrollY);
     if (onPresent)
         onPresent();
 }
 
 QImage CEditCanvas::ComposeContent() const {
-    QImage content = canvas_.copy();
-    if (selection_.active)
-        selection_.ComposeOnto(content, 0, 0);
+    QImage content = m_canvas.copy();
+    if (m_selection.active)
+        m_selection.ComposeOnto(content, 0, 0);
     return content;
 }
 
 bool CEditCanvas::ZoomIn() {
     CommitSelection();
-    if (zoom_ >= MaxZoom())
+    if (m_nZoom >= MaxZoom())
         return false;
-    zoom_ += 2;
-    eraser_.Render(zoom_);
+    m_nZoom += 2;
+    m_eraser.Render(m_nZoom);
     Rebuild();
     return true;
 }
 
 bool CEditCanvas::ZoomOut() {
     CommitSelection();
-    if (zoom_ <= kMinZoom)
+    if (m_nZoom <= kMinZoom)
         return false;
-    zoom_ -= 2;
-    eraser_.Render(zoom_);
+    m_nZoom -= 2;
+    m_eraser.Render(m_nZoom);
     Rebuild();
     return true;
 }
 
 bool CEditCanvas::CellAtContent(int x, int y, Cell *cell) const {
     const int pitch = Pitch();
-    if (x < 0 || y < 0 || x >= box_.width * pitch || y >= box_.height * pitch)
+    if (x < 0 || y < 0 || x >= m_box.width * pitch || y >= m_box.height * pitch)
         return false;
     *cell = {x / pitch, y / pitch};
     return true;
@@ -174,11 +174,11 @@ bool CEditCanvas::CellAtContent(int x, int y, Cell *cell) const {
 
 void CEditCanvas::SelectTool(int newTool, bool checked) {
     CommitSelection();
-    tool_ = checked ? newTool : TOOL_NONE;
+    m_nTool = checked ? newTool : TOOL_NONE;
     // The eraser's cursor belongs to the eraser: left visible under another tool
     // it would be composed into the back buffer and read back as cleared cells.
-    if (tool_ != TOOL_ERASER && eraser_.visible) {
-        eraser_.visible = 0;
+    if (m_nTool != TOOL_ERASER && m_eraser.visible) {
+        m_eraser.visible = 0;
         Present();
     }
 }
@@ -186,73 +186,73 @@ void CEditCanvas::SelectTool(int newTool, bool checked) {
 void CEditCanvas::OnCanvasMouse(int event, const Cell *cell) {
     switch (event) {
     case MOUSE_LEFT_DOWN:
-        leftDown_ = true;
-        paint_ = kBlack;
+        m_bLeftDown = true;
+        m_nPaint = kBlack;
         break;
     case MOUSE_RIGHT_DOWN:
-        rightDown_ = true;
-        paint_ = kWhite;
+        m_bRightDown = true;
+        m_nPaint = kWhite;
         break;
     case MOUSE_LEFT_UP:
-        leftDown_ = false;
-        if (tool_ == TOOL_SELECT && selection_.active && !selection_.lifted)
-            MakeSelection(anchor_, rubberEnd_, true);
-        else if (tool_ != TOOL_NONE)
+        m_bLeftDown = false;
+        if (m_nTool == TOOL_SELECT && m_selection.active && !m_selection.lifted)
+            MakeSelection(m_anchor, m_rubberEnd, true);
+        else if (m_nTool != TOOL_NONE)
             CommitStroke();
         return;
     case MOUSE_RIGHT_UP:
-        rightDown_ = false;
-        if (tool_ != TOOL_NONE)
+        m_bRightDown = false;
+        if (m_nTool != TOOL_NONE)
             CommitStroke();
         return;
     case MOUSE_MOVE:
-        if (leftDown_ && rightDown_)
+        if (m_bLeftDown && m_bRightDown)
             return;
-        paint_ = leftDown_ ? kBlack : rightDown_ ? kWhite : paint_;
+        m_nPaint = m_bLeftDown ? kBlack : m_bRightDown ? kWhite : m_nPaint;
         break;
     default:
         return;
     }
     if (!cell) {
-        if (tool_ == TOOL_ERASER) {
-            eraser_.visible = 0;
+        if (m_nTool == TOOL_ERASER) {
+            m_eraser.visible = 0;
             Present();
         }
         return;
     }
     const Cell c = *cell;
-    switch (tool_) {
+    switch (m_nTool) {
     case TOOL_PENCIL:
-        if (leftDown_ || rightDown_) {
-            dirty_ = true;
-            PaintCell(c.k, c.r, paint_);
+        if (m_bLeftDown || m_bRightDown) {
+            m_bDirty = true;
+            PaintCell(c.k, c.r, m_nPaint);
         }
         break;
     case TOOL_ERASER:
-        if (leftDown_) {
-            dirty_ = true;
+        if (m_bLeftDown) {
+            m_bDirty = true;
             EraseBlock(c.k, c.r);
         }
         if (event == MOUSE_MOVE) {
-            eraserCell_ = c;
-            eraser_.visible = 1;
+            m_eraserCell = c;
+            m_eraser.visible = 1;
         }
         break;
     case TOOL_SELECT:
-        if (leftDown_ && event == MOUSE_LEFT_DOWN) {
-            if (selection_.lifted && selection_.current.Contains(c.k, c.r)) {
-                moveReference_ = c;
+        if (m_bLeftDown && event == MOUSE_LEFT_DOWN) {
+            if (m_selection.lifted && m_selection.current.Contains(c.k, c.r)) {
+                m_moveReference = c;
             } else {
-                if (selection_.lifted)
+                if (m_selection.lifted)
                     CommitSelection();
-                anchor_ = c;
+                m_anchor = c;
             }
-        } else if (leftDown_ && event == MOUSE_MOVE) {
-            rubberEnd_ = c;
-            if (selection_.lifted)
-                DragSelection(moveReference_, c);
+        } else if (m_bLeftDown && event == MOUSE_MOVE) {
+            m_rubberEnd = c;
+            if (m_selection.lifted)
+                DragSelection(m_moveReference, c);
             else
-                MakeSelection(anchor_, c, false);
+                MakeSelection(m_anchor, c, false);
         }
         break;
     default:
@@ -262,11 +262,11 @@ void CEditCanvas::OnCanvasMouse(int event, const Cell *cell) {
 }
 
 void CEditCanvas::CommitStroke() {
-    if (!dirty_)
+    if (!m_bDirty)
         return;
-    history_.Push(ReadBackCanvas(tool_ == TOOL_SELECT ? ComposeContent() : canvas_, Pitch(), box_.width,
-                                 box_.height, bpp_));
-    dirty_ = false;
+    m_history.Push(ReadBackCanvas(m_nTool == TOOL_SELECT ? ComposeContent() : m_canvas, Pitch(), m_box.width,
+                                  m_box.height, m_nBpp));
+    m_bDirty = false;
 }
 
 void CEditCanvas::MakeSelection(Cell from, Cell to, bool lift) {
@@ -274,56 +274,56 @@ void CEditCanvas::MakeSelection(Cell from, Cell to, bool lift) {
         return;
     const CellRect cells{std::min(from.k, to.k), std::min(from.r, to.r), std::max(from.k, to.k) + 1,
                          std::max(from.r, to.r) + 1};
-    selection_.active = 1;
-    selection_.Render(history_.CurrentBitmap(), box_.width, box_.height, bpp_, zoom_, cells);
+    m_selection.active = 1;
+    m_selection.Render(m_history.CurrentBitmap(), m_box.width, m_box.height, m_nBpp, m_nZoom, cells);
     if (lift) {
-        selection_.lifted = 1;
+        m_selection.lifted = 1;
         Rebuild(true);
     }
 }
 
 void CEditCanvas::DragSelection(Cell from, Cell to) {
-    if (from == to || !selection_.active)
+    if (from == to || !m_selection.active)
         return;
-    selection_.MoveSelection(selection_.current.Offset(to.k - from.k, to.r - from.r));
-    moveReference_ = to;
-    dirty_ = true;
+    m_selection.MoveSelection(m_selection.current.Offset(to.k - from.k, to.r - from.r));
+    m_moveReference = to;
+    m_bDirty = true;
 }
 
 void CEditCanvas::CommitSelection() {
-    if (!selection_.active)
+    if (!m_selection.active)
         return;
     // Read back while the selection is still composed: it lands where it is shown.
     unsigned char *grid =
-        dirty_ ? ReadBackCanvas(ComposeContent(), Pitch(), box_.width, box_.height, bpp_) : nullptr;
-    selection_.Discard();
+        m_bDirty ? ReadBackCanvas(ComposeContent(), Pitch(), m_box.width, m_box.height, m_nBpp) : nullptr;
+    m_selection.Discard();
     if (grid)
-        history_.Push(grid);
-    dirty_ = false;
+        m_history.Push(grid);
+    m_bDirty = false;
     Rebuild(true);
 }
 
 void CEditCanvas::ShiftOrMove(int direction) {
     const ShiftStep step = DirectionStep(direction);
-    if (selection_.active) {
-        if (selection_.MoveSelection(selection_.current.Offset(step.dx, step.dy))) {
-            dirty_ = true;
+    if (m_selection.active) {
+        if (m_selection.MoveSelection(m_selection.current.Offset(step.dx, step.dy))) {
+            m_bDirty = true;
             Present();
         }
-    } else if (history_.ShiftGrid(direction)) {
+    } else if (m_history.ShiftGrid(direction)) {
         Rebuild(true);
     }
 }
 
 void CEditCanvas::EraseBlock(int k, int r) {
-    const int k0 = CEraserCursor::BlockStart(k, box_.width), r0 = CEraserCursor::BlockStart(r, box_.height);
+    const int k0 = CEraserCursor::BlockStart(k, m_box.width), r0 = CEraserCursor::BlockStart(r, m_box.height);
     for (int i = 0; i < CEraserCursor::block_size; ++i)
         for (int j = 0; j < CEraserCursor::block_size; ++j)
             PaintCell(k0 + j, r0 + i, kWhite);
 }
 
 bool CEditCanvas::Undo() {
-    if (!history_.Undo())
+    if (!m_history.Undo())
         return false;
     CommitSelection();
     Rebuild(true);
@@ -331,7 +331,7 @@ bool CEditCanvas::Undo() {
 }
 
 bool CEditCanvas::Redo() {
-    if (!history_.Redo())
+    if (!m_history.Redo())
         return false;
     CommitSelection();
     Rebuild(true);
@@ -339,5 +339,5 @@ bool CEditCanvas::Redo() {
 }
 
 bool CEditCanvas::OverLiftedSelection(const Cell &cell) const {
-    return selection_.lifted && selection_.current.Contains(cell.k, cell.r);
+    return m_selection.lifted && m_selection.current.Contains(cell.k, cell.r);
 }

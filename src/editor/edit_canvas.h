@@ -94,30 +94,30 @@ public:
     bool Redo();
     bool OverLiftedSelection(const Cell &cell) const;
     // While both buttons are held, moves do nothing at all.
-    bool BothButtonsDown() const { return leftDown_ && rightDown_; }
+    bool BothButtonsDown() const { return m_bLeftDown && m_bRightDown; }
 
     // Canvas plus selection over the whole content: what the user sees, unscrolled.
     QImage ComposeContent() const;
 
-    void SetViewSize(int width, int height) { viewWidth_ = width; viewHeight_ = height; }
-    void SetScroll(int x, int y) { scrollX_ = x; scrollY_ = y; }
-    int ScrollX() const { return scrollX_; }
-    int ScrollY() const { return scrollY_; }
-    int Zoom() const { return zoom_; }
-    int Pitch() const { return zoom_ + 1; }
-    int ContentWidth() const { return box_.width * Pitch() + 1; }
-    int ContentHeight() const { return box_.height * Pitch() + 1; }
-    bool Ready() const { return ready_; }
-    int CurrentTool() const { return tool_; }
-    bool Dirty() const { return dirty_; }
-    const bdf_bbx &GridBox() const { return box_; }
-    int Bpp() const { return bpp_; }
-    bdf_glyph *Glyph() const { return glyph_; }
-    CEditHistory &History() { return history_; }
-    const CSelectionLayer &Selection() const { return selection_; }
-    const CEraserCursor &Eraser() const { return eraser_; }
-    const QImage &Canvas() const { return canvas_; }
-    const QImage &BackBuffer() const { return back_; }
+    void SetViewSize(int width, int height) { m_nViewWidth = width; m_nViewHeight = height; }
+    void SetScroll(int x, int y) { m_nScrollX = x; m_nScrollY = y; }
+    int ScrollX() const { return m_nScrollX; }
+    int ScrollY() const { return m_nScrollY; }
+    int Zoom() const { return m_nZoom; }
+    int Pitch() const { return m_nZoom + 1; }
+    int ContentWidth() const { return m_box.width * Pitch() + 1; }
+    int ContentHeight() const { return m_box.height * Pitch() + 1; }
+    bool Ready() const { return m_bReady; }
+    int CurrentTool() const { return m_nTool; }
+    bool Dirty() const { return m_bDirty; }
+    const bdf_bbx &GridBox() const { return m_box; }
+    int Bpp() const { return m_nBpp; }
+    bdf_glyph *Glyph() const { return m_pGlyph; }
+    CEditHistory &History() { return m_history; }
+    const CSelectionLayer &Selection() const { return m_selection; }
+    const CEraserCursor &Eraser() const { return m_eraser; }
+    const QImage &Canvas() const { return m_canvas; }
+    const QImage &BackBuffer() const { return m_back; }
 
     bool show_font_axes = true;
     bool show_advance_box = true;
@@ -127,25 +127,25 @@ public:
 private:
     void DrawPixels();
 
-    bdf_glyph *glyph_ = nullptr;
-    bdf_bbx box_{};
-    int bpp_ = 1;
-    bool ready_ = false;
-    CEditHistory history_;
-    QImage canvas_;
-    QImage back_;
-    CGridPainter painter_;
-    int zoom_ = 10;
-    int scrollX_ = 0, scrollY_ = 0;
-    int viewWidth_ = 0, viewHeight_ = 0;
+    bdf_glyph *m_pGlyph = nullptr;
+    bdf_bbx m_box{};
+    int m_nBpp = 1;
+    bool m_bReady = false;
+    CEditHistory m_history;
+    QImage m_canvas;
+    QImage m_back;
+    CGridPainter m_painter;
+    int m_nZoom = 10;
+    int m_nScrollX = 0, m_nScrollY = 0;
+    int m_nViewWidth = 0, m_nViewHeight = 0;
 
-    int tool_ = TOOL_NONE;
-    bool leftDown_ = false, rightDown_ = false;
-    bool dirty_ = false;
-    QRgb paint_ = 0;
-    Cell anchor_, moveReference_, rubberEnd_, eraserCell_;
-    CEraserCursor eraser_;
-    CSelectionLayer selection_;
+    int m_nTool = TOOL_NONE;
+    bool m_bLeftDown = false, m_bRightDown = false;
+    bool m_bDirty = false;
+    QRgb m_nPaint = 0;
+    Cell m_anchor, m_moveReference, m_rubberEnd, m_eraserCell;
+    CEraserCursor m_eraser;
+    CSelectionLayer m_selection;
 };
 
 #endif

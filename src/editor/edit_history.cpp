@@ -20,11 +20,11 @@ void ReleaseFrom(HistoryEntry *entry) {
 CEditHistory::~CEditHistory() { Reset(); }
 
 void CEditHistory::Reset() {
-    if (!list_)
+    if (!m_pList)
         return;
-    ReleaseFrom(list_->first);
-    free(list_);
-    list_ = nullptr;
+    ReleaseFrom(m_pList->first);
+    free(m_pList);
+    m_pList = nullptr;
 }
 
 int CEditHistory::Create(const bdf_glyph *glyph, const bdf_bbx &box, int bpp) {
@@ -47,23 +47,23 @@ int CEditHistory::Create(const bdf_glyph *glyph, const bdf_bbx &box, int bpp) {
     entry->bitmap = bitmap;
     list->first = list->tail = list->current = entry;
     UnpackGlyph(bitmap, glyph, box, bpp);
-    list_ = list;
+    m_pList = list;
     return 1;
 }
 
 void CEditHistory::Record(HistoryEntry *entry) {
-    if (list_->current != list_->tail) {
-        ReleaseFrom(list_->current->next);
-        list_->current->next = nullptr;
+    if (m_pList->current != m_pList->tail) {
+        ReleaseFrom(m_pList->current->next);
+        m_pList->current->next = nullptr;
     }
-    entry->prev = list_->current;
-    list_->current->next = entry;
-    list_->tail = entry;
-    list_->current = entry;
+    entry->prev = m_pList->current;
+    m_pList->current->next = entry;
+    m_pList->tail = entry;
+    m_pList->current = entry;
 }
 
 int CEditHistory::Push(unsigned char *bitmap) {
-    if (!list_ || !bitmap) {
+    if (!m_pList || !bitmap) {
         free(bitmap);
         return 0;
     }
@@ -78,18 +78,18 @@ int CEditHistory::Push(unsigned char *bitmap) {
 }
 
 int CEditHistory::ShiftGrid(int direction) {
-    if (!list_)
+    if (!m_pList)
         return 0;
     auto *entry = static_cast<HistoryEntry *>(calloc(1, sizeof(HistoryEntry)));
-    auto *bitmap = static_cast<unsigned char *>(calloc(list_->bitmap_bytes ? list_->bitmap_bytes : 1, 1));
+    auto *bitmap = static_cast<unsigned char *>(calloc(m_pList->bitmap_bytes ? m_pList->bitmap_bytes : 1, 1));
     if (!entry || !bitmap) {
         free(entry);
         free(bitmap);
         return 0;
     }
     entry->bitmap = bitmap;
-    if (list_->current->bitmap)
-        ShiftBitmap(list_->current->bitmap, bitmap, direction, list_->bbx.width, list_->bbx.height, list_->bpp);
+    if (m_pList->current->bitmap)
+        ShiftBitmap(m_pList->current->bitmap, bitmap, direction, m_pList->bbx.width, m_pList->bbx.height, m_pList->bpp);
     Record(entry);
     return 1;
 }
@@ -97,18 +97,18 @@ int CEditHistory::ShiftGrid(int direction) {
 int CEditHistory::Undo() {
     if (!CanUndo())
         return 0;
-    list_->current = list_->current->prev;
+    m_pList->current = m_pList->current->prev;
     return 1;
 }
 
 int CEditHistory::Redo() {
     if (!CanRedo())
         return 0;
-    list_->current = list_->current->next;
+    m_pList->current = m_pList->current->next;
     return 1;
 }
 
-int CEditHistory::CanUndo() const { return list_ && list_->current->prev ? 1 : 0; }
-int CEditHistory::CanRedo() const { return list_ && list_->current->next ? 1 : 0; }
+int CEditHistory::CanUndo() const { return m_pList && m_pList->current->prev ? 1 : 0; }
+int CEditHistory::CanRedo() const { return m_pList && m_pList->current->next ? 1 : 0; }
 
-unsigned char *CEditHistory::CurrentBitmap() const { return list_ ? list_->current->bitmap : nullptr; }
+unsigned char *CEditHistory::CurrentBitmap() const { return m_pList ? m_pList->current->bitmap : nullptr; }

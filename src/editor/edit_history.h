@@ -48,12 +48,12 @@ public:
     int CanRedo() const;
 
     unsigned char *CurrentBitmap() const;
-    const HistoryList *List() const { return list_; }
+    const HistoryList *List() const { return m_pList; }
 
 private:
     void Record(HistoryEntry *entry);
 
-    HistoryList *list_ = nullptr;
+    HistoryList *m_pList = nullptr;
 };
 
 #endif

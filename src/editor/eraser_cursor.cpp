@@ -14,16 +14,16 @@ void CEraserCursor::Render(int zoom) {
     if (zoom == rendered_zoom)
         return;
     const int side = block_size * (zoom + 1);
-    image_ = QImage(side + 1, side + 1, QImage::Format_RGB32);
-    painter_.FillRect(image_, 0, 0, side + 1, side + 1, cell_colours::kWhite);
-    painter_.DrawGrid(image_, 0, 0, block_size, block_size, zoom, zoom, cell_colours::kGridLine, PEN_SOLID);
-    painter_.DrawFrame(image_, 0, 0, side, side, cell_colours::kBlack, PEN_SOLID);
+    m_image = QImage(side + 1, side + 1, QImage::Format_RGB32);
+    m_painter.FillRect(m_image, 0, 0, side + 1, side + 1, cell_colours::kWhite);
+    m_painter.DrawGrid(m_image, 0, 0, block_size, block_size, zoom, zoom, cell_colours::kGridLine, PEN_SOLID);
+    m_painter.DrawFrame(m_image, 0, 0, side, side, cell_colours::kBlack, PEN_SOLID);
     rendered_zoom = zoom;
 }
 
 void CEraserCursor::ComposeOnto(QImage &target, int originX, int originY, int k, int r, int width,
                                 int height) const {
     const int pitch = rendered_zoom + 1;
-    painter_.CopyRect(target, BlockStart(k, width) * pitch - originX, BlockStart(r, height) * pitch - originY,
-                      image_, 0, 0, image_.width(), image_.height());
+    m_painter.CopyRect(target, BlockStart(k, width) * pitch - originX, BlockStart(r, height) * pitch - originY,
+                       m_image, 0, 0, m_image.width(), m_image.height());
 }

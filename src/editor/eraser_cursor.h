@@ -24,11 +24,11 @@ public:
     int visible = 0;
     int rendered_zoom = 0;
     static constexpr int block_size = 3;
-    const QImage &Image() const { return image_; }
+    const QImage &Image() const { return m_image; }
 
 private:
-    QImage image_;
-    CGridPainter painter_;
+    QImage m_image;
+    CGridPainter m_painter;
 };
 
 #endif

@@ -102,23 +102,23 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     setModal(false);
     setMouseTracking(true);
 
-    frame_ = controlById<CCanvasFrame>(this, IDC_CANVAS);
-    hbar_ = controlById<QScrollBar>(this, IDC_HSCROLL);
-    vbar_ = controlById<QScrollBar>(this, IDC_VSCROLL);
-    nameEdit_ = controlById<QLineEdit>(this, IDC_GLYPH_NAME);
-    dwidthEdit_ = controlById<QLineEdit>(this, IDC_DWIDTH);
-    encodingLabel_ = controlById<QLabel>(this, IDC_ENCODING_TEXT);
-    metricsLabel_ = controlById<QLabel>(this, IDC_METRICS);
-    coordinates_ = controlById<QLabel>(this, IDC_COORDINATES);
-    zoomIn_ = controlById<CIconButton>(this, IDC_ZOOM_IN);
-    zoomOut_ = controlById<CIconButton>(this, IDC_ZOOM_OUT);
-    undo_ = controlById<CIconButton>(this, IDC_UNDO);
-    redo_ = controlById<CIconButton>(this, IDC_REDO);
-    select_ = controlById<CIconButton>(this, IDC_SELECT);
-    pencil_ = controlById<CIconButton>(this, IDC_PENCIL);
-    eraser_ = controlById<CIconButton>(this, IDC_ERASER);
-    showAxes_ = controlById<QCheckBox>(this, IDC_SHOW_FONT_AXES);
-    showAdvance_ = controlById<QCheckBox>(this, IDC_SHOW_ADVANCE_BOX);
+    m_pFrame = controlById<CCanvasFrame>(this, IDC_CANVAS);
+    m_pHBar = controlById<QScrollBar>(this, IDC_HSCROLL);
+    m_pVBar = controlById<QScrollBar>(this, IDC_VSCROLL);
+    m_pNameEdit = controlById<QLineEdit>(this, IDC_GLYPH_NAME);
+    m_pDwidthEdit = controlById<QLineEdit>(this, IDC_DWIDTH);
+    m_pEncodingLabel = controlById<QLabel>(this, IDC_ENCODING_TEXT);
+    m_pMetricsLabel = controlById<QLabel>(this, IDC_METRICS);
+    m_pCoordinates = controlById<QLabel>(this, IDC_COORDINATES);
+    m_pZoomIn = controlById<CIconButton>(this, IDC_ZOOM_IN);
+    m_pZoomOut = controlById<CIconButton>(this, IDC_ZOOM_OUT);
+    m_pUndo = controlById<CIconButton>(this, IDC_UNDO);
+    m_pRedo = controlById<CIconButton>(this, IDC_REDO);
+    m_pSelect = controlById<CIconButton>(this, IDC_SELECT);
+    m_pPencil = controlById<CIconButton>(this, IDC_PENCIL);
+    m_pEraser = controlById<CIconButton>(this, IDC_ERASER);
+    m_pShowAxes = controlById<QCheckBox>(this, IDC_SHOW_FONT_AXES);
+    m_pShowAdvance = controlById<QCheckBox>(this, IDC_SHOW_ADVANCE_BOX);
 
     for (const IconButtonSetup &setup : kIconButtons) {
         auto *button = controlById<CIconButton>(this, setup.id);
@@ -126,46 +126,46 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
         if (setup.tip)
             button->SetTip(QString::fromLatin1(setup.tip), true);
     }
-    showAxes_->setChecked(canvas_.show_font_axes);
-    showAdvance_->setChecked(canvas_.show_advance_box);
+    m_pShowAxes->setChecked(m_canvas.show_font_axes);
+    m_pShowAdvance->setChecked(m_canvas.show_advance_box);
 
     connect(controlById<QPushButton>(this, IDOK), &QPushButton::clicked, this, [this] { OnOK(); });
     // Cancel is the explicit choice to drop the changes: it does not ask.
     connect(controlById<QPushButton>(this, IDCANCEL), &QPushButton::clicked, this, [this] { QDialog::reject(); });
-    connect(zoomIn_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomIn);
-    connect(zoomOut_, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomOut);
-    connect(undo_, &QAbstractButton::clicked, this, &CGlyphEditDlg::Undo);
-    connect(redo_, &QAbstractButton::clicked, this, &CGlyphEditDlg::Redo);
+    connect(m_pZoomIn, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomIn);
+    connect(m_pZoomOut, &QAbstractButton::clicked, this, &CGlyphEditDlg::ZoomOut);
+    connect(m_pUndo, &QAbstractButton::clicked, this, &CGlyphEditDlg::Undo);
+    connect(m_pRedo, &QAbstractButton::clicked, this, &CGlyphEditDlg::Redo);
     for (auto [id, direction] : kDirectionButtons)
         connect(controlById<CIconButton>(this, id), &QAbstractButton::clicked, this,
-                [this, direction = direction] { canvas_.ShiftOrMove(direction); });
-    connect(select_, &QAbstractButton::clicked, this, [this] { SelectTool(TOOL_SELECT, select_); });
-    connect(pencil_, &QAbstractButton::clicked, this, [this] { SelectTool(TOOL_PENCIL, pencil_); });
-    connect(eraser_, &QAbstractButton::clicked, this, [this] { SelectTool(TOOL_ERASER, eraser_); });
-    connect(showAxes_, &QAbstractButton::clicked, this, [this] {
-        canvas_.show_font_axes = !canvas_.show_font_axes;
+                [this, direction = direction] { m_canvas.ShiftOrMove(direction); });
+    connect(m_pSelect, &QAbstractButton::clicked, this, [this] { SelectTool(TOOL_SELECT, m_pSelect); });
+    connect(m_pPencil, &QAbstractButton::clicked, this, [this] { SelectTool(TOOL_PENCIL, m_pPencil); });
+    connect(m_pEraser, &QAbstractButton::clicked, this, [this] { SelectTool(TOOL_ERASER, m_pEraser); });
+    connect(m_pShowAxes, &QAbstractButton::clicked, this, [this] {
+        m_canvas.show_font_axes = !m_canvas.show_font_axes;
         Rebuild();
     });
-    connect(showAdvance_, &QAbstractButton::clicked, this, [this] {
-        canvas_.show_advance_box = !canvas_.show_advance_box;
+    connect(m_pShowAdvance, &QAbstractButton::clicked, this, [this] {
+        m_canvas.show_advance_box = !m_canvas.show_advance_box;
         Rebuild();
     });
-    for (QScrollBar *bar : {hbar_, vbar_}) {
+    for (QScrollBar *bar : {m_pHBar, m_pVBar}) {
         bar->setSingleStep(1);
         connect(bar, &QScrollBar::valueChanged, this, [this] {
-            canvas_.SetScroll(hbar_->value(), vbar_->value());
+            m_canvas.SetScroll(m_pHBar->value(), m_pVBar->value());
             Present();
         });
     }
 
-    canvas_.onRebuild = [this] {
+    m_canvas.onRebuild = [this] {
         ShowGlyphFields();
         UpdateScrollBars();
         Present();
     };
-    canvas_.onPresent = [this] {
+    m_canvas.onPresent = [this] {
         const QRect view = GetViewRect();
-        frame_->Show(&canvas_.BackBuffer(), view.topLeft(), view);
+        m_pFrame->Show(&m_canvas.BackBuffer(), view.topLeft(), view);
     };
 
     // Keys reach OnKeyDown whichever control has the focus.
@@ -173,22 +173,22 @@ CGlyphEditDlg::CGlyphEditDlg(QWidget *view) : QDialog(view) {
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
 
-    timer_.setInterval(500);
-    connect(&timer_, &QTimer::timeout, this, &CGlyphEditDlg::OnTimer);
-    timer_.start();
+    m_timer.setInterval(500);
+    connect(&m_timer, &QTimer::timeout, this, &CGlyphEditDlg::OnTimer);
+    m_timer.start();
 }
 
 CGlyphEditDlg::~CGlyphEditDlg() = default;
 
 bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp, int commonWidth) {
-    commonWidth_ = commonWidth;
-    dwidthEdit_->setReadOnly(commonWidth >= 0);
-    dwidthEdit_->setToolTip(commonWidth >= 0 ? QString::fromLatin1(kCommonWidthTip) : QString());
-    dwidthEdit_->setModified(false);
-    const CEditCanvas::SetUpResult result = canvas_.SetUp(glyph, fontBox, bpp);
+    m_nCommonWidth = commonWidth;
+    m_pDwidthEdit->setReadOnly(commonWidth >= 0);
+    m_pDwidthEdit->setToolTip(commonWidth >= 0 ? QString::fromLatin1(kCommonWidthTip) : QString());
+    m_pDwidthEdit->setModified(false);
+    const CEditCanvas::SetUpResult result = m_canvas.SetUp(glyph, fontBox, bpp);
     if (result != CEditCanvas::SETUP_READY) {
         // Nothing of another glyph may stay on show.
-        frame_->Show(nullptr, {}, {});
+        m_pFrame->Show(nullptr, {}, {});
         if (result == CEditCanvas::SETUP_TOO_LARGE)
             ShowNotice(this, "This glyph is too large to be edited.");
         else if (result == CEditCanvas::SETUP_BAD_DEPTH)
@@ -196,39 +196,39 @@ bool CGlyphEditDlg::SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp, 
         return false;
     }
     // A glyph with a larger zoom limit than the last one's can be zoomed in again.
-    if (canvas_.Zoom() < canvas_.MaxZoom())
-        zoomIn_->setEnabled(true);
+    if (m_canvas.Zoom() < m_canvas.MaxZoom())
+        m_pZoomIn->setEnabled(true);
     return true;
 }
 
 void CGlyphEditDlg::DetachFont() {
-    canvas_.Detach();
-    frame_->Show(nullptr, {}, {});
+    m_canvas.Detach();
+    m_pFrame->Show(nullptr, {}, {});
     hide();
 }
 
 // ---- Fields and OK ---------------------------------------------------------
 
 void CGlyphEditDlg::ShowGlyphFields() {
-    const bdf_glyph *glyph = canvas_.Glyph();
-    if (!canvas_.Ready() || !glyph)
+    const bdf_glyph *glyph = m_canvas.Glyph();
+    if (!m_canvas.Ready() || !glyph)
         return;
     if (glyph->name)
-        nameEdit_->setText(QString::fromLatin1(glyph->name));
-    encodingLabel_->setText(EncodingText(*glyph));
+        m_pNameEdit->setText(QString::fromLatin1(glyph->name));
+    m_pEncodingLabel->setText(EncodingText(*glyph));
     // A width typed and not yet applied survives shifts, zooms and the other rebuilds.
-    if (!dwidthEdit_->isModified())
-        dwidthEdit_->setText(QString::number(commonWidth_ >= 0 ? commonWidth_ : glyph->dwidth));
+    if (!m_pDwidthEdit->isModified())
+        m_pDwidthEdit->setText(QString::number(m_nCommonWidth >= 0 ? m_nCommonWidth : glyph->dwidth));
     const bdf_bbx &b = glyph->bbx;
-    metricsLabel_->setText(QString::asprintf("width %d height %d x_offset %d y_offset %d\r\nascent %d descent %d",
-                                             b.width, b.height, b.x_offset, b.y_offset, b.ascent, b.descent));
+    m_pMetricsLabel->setText(QString::asprintf("width %d height %d x_offset %d y_offset %d\r\nascent %d descent %d",
+                                               b.width, b.height, b.x_offset, b.y_offset, b.ascent, b.descent));
 }
 
 bool CGlyphEditDlg::OnOK() {
     const bool changed = ApplyToGlyph();
     if (changed) {
         // The fields show what was stored, the metrics the glyph's new box.
-        dwidthEdit_->setModified(false);
+        m_pDwidthEdit->setModified(false);
         ShowGlyphFields();
         emit glyphChanged();
     }
@@ -236,8 +236,8 @@ bool CGlyphEditDlg::OnOK() {
 }
 
 bool CGlyphEditDlg::ApplyToGlyph() {
-    bdf_glyph *glyph = canvas_.Glyph();
-    if (!canvas_.Ready() || !glyph)
+    bdf_glyph *glyph = m_canvas.Glyph();
+    if (!m_canvas.Ready() || !glyph)
         return false;
     bool changed = false;
     const QByteArray name = TypedName(*glyph);
@@ -253,13 +253,13 @@ bool CGlyphEditDlg::ApplyToGlyph() {
         glyph->dwidth = uint16_t(*width);
         changed = true;
     }
-    canvas_.CommitSelection();
-    CEditHistory &history = canvas_.History();
+    m_canvas.CommitSelection();
+    CEditHistory &history = m_canvas.History();
     if (history.CanUndo()) {
         changed = true;
-        const bdf_bbx &box = canvas_.GridBox();
-        if (InkExtent *extent = ComputeInkExtent(history.CurrentBitmap(), box.width, box.height, canvas_.Bpp())) {
-            PackIntoGlyph(glyph, *extent, box, canvas_.Bpp());
+        const bdf_bbx &box = m_canvas.GridBox();
+        if (InkExtent *extent = ComputeInkExtent(history.CurrentBitmap(), box.width, box.height, m_canvas.Bpp())) {
+            PackIntoGlyph(glyph, *extent, box, m_canvas.Bpp());
             free(extent);
         }
     }
@@ -268,15 +268,15 @@ bool CGlyphEditDlg::ApplyToGlyph() {
 
 QByteArray CGlyphEditDlg::TypedName(const bdf_glyph &glyph) const {
     // Names are bytes; Latin-1 carries every byte of a stored name through the edit unchanged.
-    const QByteArray name = nameEdit_->text().toLatin1();
+    const QByteArray name = m_pNameEdit->text().toLatin1();
     if (name.isEmpty() || !glyph.name || strcmp(name.constData(), glyph.name) == 0)
         return {};
     return name;
 }
 
 std::optional<int> CGlyphEditDlg::TypedDeviceWidth(const bdf_glyph &glyph) const {
-    const QByteArray width = dwidthEdit_->text().toLatin1();
-    if (commonWidth_ >= 0 || width.isEmpty())
+    const QByteArray width = m_pDwidthEdit->text().toLatin1();
+    if (m_nCommonWidth >= 0 || width.isEmpty())
         return std::nullopt;
     const int n = atoi(width.constData());
     if (n == int(glyph.dwidth))
@@ -286,9 +286,9 @@ std::optional<int> CGlyphEditDlg::TypedDeviceWidth(const bdf_glyph &glyph) const
 
 bool CGlyphEditDlg::ResolvePendingChanges() {
     // A hidden window holds nothing the user still sees as pending.
-    const bdf_glyph *glyph = canvas_.Glyph();
+    const bdf_glyph *glyph = m_canvas.Glyph();
     if (!isVisible() || !glyph ||
-        (!canvas_.HasUnappliedChanges() && TypedName(*glyph).isEmpty() && !TypedDeviceWidth(*glyph)))
+        (!m_canvas.HasUnappliedChanges() && TypedName(*glyph).isEmpty() && !TypedDeviceWidth(*glyph)))
         return true;
     const QString question = PendingChangesQuestion(*glyph);
     switch (prompts::messageBox(this, question, prompts::MB_ICONQUESTION_YESNOCANCEL)) {
@@ -296,8 +296,8 @@ bool CGlyphEditDlg::ResolvePendingChanges() {
         OnOK();
         return true;
     case prompts::IDNO: {
-        const bdf_bbx gridBox = canvas_.GridBox();
-        SetGlyph(canvas_.Glyph(), gridBox, canvas_.Bpp(), commonWidth_);
+        const bdf_bbx gridBox = m_canvas.GridBox();
+        SetGlyph(m_canvas.Glyph(), gridBox, m_canvas.Bpp(), m_nCommonWidth);
         return true;
     }
     default:
@@ -312,35 +312,35 @@ void CGlyphEditDlg::reject() {
 
 // ---- Canvas ----------------------------------------------------------------
 
-void CGlyphEditDlg::Rebuild() { canvas_.Rebuild(); }
+void CGlyphEditDlg::Rebuild() { m_canvas.Rebuild(); }
 
 void CGlyphEditDlg::Present() {
     const QRect view = GetViewRect();
-    canvas_.SetViewSize(view.width(), view.height());
-    canvas_.Present();
+    m_canvas.SetViewSize(view.width(), view.height());
+    m_canvas.Present();
 }
 
 QRect CGlyphEditDlg::GetViewRect() const {
-    const int right = frame_->width() - (vbar_->isVisibleTo(this) ? vbar_->width() : kMargin);
-    const int bottom = frame_->height() - (hbar_->isVisibleTo(this) ? hbar_->height() : kMargin);
+    const int right = m_pFrame->width() - (m_pVBar->isVisibleTo(this) ? m_pVBar->width() : kMargin);
+    const int bottom = m_pFrame->height() - (m_pHBar->isVisibleTo(this) ? m_pHBar->height() : kMargin);
     return QRect(QPoint(kMargin, kMargin), QPoint(right - 1, bottom - 1));
 }
 
 void CGlyphEditDlg::UpdateScrollBars() {
-    const QRect frame = frame_->rect();
-    const QSignalBlocker blockH(hbar_), blockV(vbar_);
+    const QRect frame = m_pFrame->rect();
+    const QSignalBlocker blockH(m_pHBar), blockV(m_pVBar);
     const int availableWidth = frame.width() - 2 * kMargin, availableHeight = frame.height() - 2 * kMargin;
-    hbar_->setVisible(canvas_.ContentWidth() > availableWidth);
-    hbar_->setRange(0, std::max(0, canvas_.ContentWidth() - availableWidth + vbar_->width()));
-    vbar_->setVisible(canvas_.ContentHeight() > availableHeight);
-    vbar_->setRange(0, std::max(0, canvas_.ContentHeight() - availableHeight + hbar_->height()));
+    m_pHBar->setVisible(m_canvas.ContentWidth() > availableWidth);
+    m_pHBar->setRange(0, std::max(0, m_canvas.ContentWidth() - availableWidth + m_pVBar->width()));
+    m_pVBar->setVisible(m_canvas.ContentHeight() > availableHeight);
+    m_pVBar->setRange(0, std::max(0, m_canvas.ContentHeight() - availableHeight + m_pHBar->height()));
     // A click in the trough moves by what the view shows.
     const QRect view = GetViewRect();
-    hbar_->setPageStep(view.width());
-    vbar_->setPageStep(view.height());
-    hbar_->setValue(canvas_.ScrollX());
-    vbar_->setValue(canvas_.ScrollY());
-    canvas_.SetScroll(hbar_->value(), vbar_->value());
+    m_pHBar->setPageStep(view.width());
+    m_pVBar->setPageStep(view.height());
+    m_pHBar->setValue(m_canvas.ScrollX());
+    m_pVBar->setValue(m_canvas.ScrollY());
+    m_canvas.SetScroll(m_pHBar->value(), m_pVBar->value());
 }
 
 void CGlyphEditDlg::OnWheel(const QWheelEvent *event, bool overHorizontalBar) {
@@ -349,68 +349,68 @@ void CGlyphEditDlg::OnWheel(const QWheelEvent *event, bool overHorizontalBar) {
     if ((overHorizontalBar || (event->modifiers() & Qt::ShiftModifier)) && delta.x() == 0)
         delta = QPoint(delta.y(), 0);
     // A notch moves the desktop's lines per notch, a line being a row or column of cells.
-    const int step = QApplication::wheelScrollLines() * canvas_.Pitch();
-    if (const int notches = wheelX_.Take(delta.x()); notches && !hbar_->isHidden())
-        hbar_->setValue(hbar_->value() - notches * step);
-    if (const int notches = wheelY_.Take(delta.y()); notches && !vbar_->isHidden())
-        vbar_->setValue(vbar_->value() - notches * step);
+    const int step = QApplication::wheelScrollLines() * m_canvas.Pitch();
+    if (const int notches = m_wheelX.Take(delta.x()); notches && !m_pHBar->isHidden())
+        m_pHBar->setValue(m_pHBar->value() - notches * step);
+    if (const int notches = m_wheelY.Take(delta.y()); notches && !m_pVBar->isHidden())
+        m_pVBar->setValue(m_pVBar->value() - notches * step);
 }
 
 bool CGlyphEditDlg::PointToCell(QPoint point, Cell *cell) const {
     const QRect view = GetViewRect();
-    const QPoint p = frame_->mapFrom(this, point);
+    const QPoint p = m_pFrame->mapFrom(this, point);
     if (!view.contains(p))
         return false;
-    return canvas_.CellAtContent(canvas_.ScrollX() - view.left() + p.x(), canvas_.ScrollY() - view.top() + p.y(),
-                                 cell);
+    return m_canvas.CellAtContent(m_canvas.ScrollX() - view.left() + p.x(), m_canvas.ScrollY() - view.top() + p.y(),
+                                  cell);
 }
 
 void CGlyphEditDlg::ShowCoordinates(int k, int r) {
-    const bdf_bbx &box = canvas_.GridBox();
-    coordinates_->setText(QString::asprintf("(%d, %d)(%d, %d)", k, r, box.x_offset + k, box.ascent - r - 1));
+    const bdf_bbx &box = m_canvas.GridBox();
+    m_pCoordinates->setText(QString::asprintf("(%d, %d)(%d, %d)", k, r, box.x_offset + k, box.ascent - r - 1));
 }
 
 void CGlyphEditDlg::ZoomIn() {
-    if (canvas_.ZoomIn())
-        zoomOut_->setEnabled(true);
+    if (m_canvas.ZoomIn())
+        m_pZoomOut->setEnabled(true);
     else
-        zoomIn_->setEnabled(false);
+        m_pZoomIn->setEnabled(false);
 }
 
 void CGlyphEditDlg::ZoomOut() {
-    if (canvas_.ZoomOut())
-        zoomIn_->setEnabled(true);
+    if (m_canvas.ZoomOut())
+        m_pZoomIn->setEnabled(true);
     else
-        zoomOut_->setEnabled(false);
+        m_pZoomOut->setEnabled(false);
 }
 
-void CGlyphEditDlg::Undo() { canvas_.Undo(); }
-void CGlyphEditDlg::Redo() { canvas_.Redo(); }
+void CGlyphEditDlg::Undo() { m_canvas.Undo(); }
+void CGlyphEditDlg::Redo() { m_canvas.Redo(); }
 
 void CGlyphEditDlg::OnTimer() {
-    redo_->setEnabled(canvas_.History().CanRedo());
-    undo_->setEnabled(canvas_.History().CanUndo());
+    m_pRedo->setEnabled(m_canvas.History().CanRedo());
+    m_pUndo->setEnabled(m_canvas.History().CanUndo());
 }
 
 // ---- Tools, mouse and keys -------------------------------------------------
 
 void CGlyphEditDlg::SelectTool(int tool, CIconButton *button) {
-    for (CIconButton *other : {select_, pencil_, eraser_})
+    for (CIconButton *other : {m_pSelect, m_pPencil, m_pEraser})
         if (other != button)
             other->SetChecked(0, true);
-    canvas_.SelectTool(tool, button->IsChecked());
+    m_canvas.SelectTool(tool, button->IsChecked());
 }
 
 void CGlyphEditDlg::OnCanvasMouse(int event, QPoint point) {
     Cell cell;
     const bool onCell = PointToCell(point, &cell);
-    if (onCell && event == MOUSE_MOVE && !canvas_.BothButtonsDown())
+    if (onCell && event == MOUSE_MOVE && !m_canvas.BothButtonsDown())
         ShowCoordinates(cell.k, cell.r);
-    canvas_.OnCanvasMouse(event, onCell ? &cell : nullptr);
-    if (onCell && event == MOUSE_MOVE && canvas_.CurrentTool() == TOOL_SELECT && canvas_.OverLiftedSelection(cell))
-        frame_->setCursor(Qt::SizeAllCursor);
+    m_canvas.OnCanvasMouse(event, onCell ? &cell : nullptr);
+    if (onCell && event == MOUSE_MOVE && m_canvas.CurrentTool() == TOOL_SELECT && m_canvas.OverLiftedSelection(cell))
+        m_pFrame->setCursor(Qt::SizeAllCursor);
     else if (event == MOUSE_MOVE)
-        frame_->unsetCursor();
+        m_pFrame->unsetCursor();
 }
 
 void CGlyphEditDlg::mousePressEvent(QMouseEvent *event) {
@@ -436,8 +436,8 @@ void CGlyphEditDlg::mouseMoveEvent(QMouseEvent *event) {
 
 bool CGlyphEditDlg::eventFilter(QObject *watched, QEvent *event) {
     // The wheel scrolls the canvas from over the canvas and over either bar alike.
-    if (event->type() == QEvent::Wheel && (watched == frame_ || watched == hbar_ || watched == vbar_)) {
-        OnWheel(static_cast<QWheelEvent *>(event), watched == hbar_);
+    if (event->type() == QEvent::Wheel && (watched == m_pFrame || watched == m_pHBar || watched == m_pVBar)) {
+        OnWheel(static_cast<QWheelEvent *>(event), watched == m_pHBar);
         return true;
     }
     // A key travels from the focus widget up to the dialog; it is seen once, where it starts.
@@ -452,14 +452,14 @@ bool CGlyphEditDlg::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void CGlyphEditDlg::OnKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-    if (canvas_.Selection().active) {
+    if (m_canvas.Selection().active) {
         const int direction = key == Qt::Key_Left    ? SHIFT_LEFT
                               : key == Qt::Key_Up    ? SHIFT_UP
                               : key == Qt::Key_Right ? SHIFT_RIGHT
                               : key == Qt::Key_Down  ? SHIFT_DOWN
                                                      : 0;
         if (direction) {
-            canvas_.ShiftOrMove(direction);
+            m_canvas.ShiftOrMove(direction);
             return;
         }
     }
@@ -474,12 +474,12 @@ void CGlyphEditDlg::OnKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         break;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-        frame_->setFocus();
+        m_pFrame->setFocus();
         ZoomIn();
         break;
     case Qt::Key_Minus:
     case Qt::Key_Underscore:
-        frame_->setFocus();
+        m_pFrame->setFocus();
         ZoomOut();
         break;
     default:

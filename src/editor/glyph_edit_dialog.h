@@ -76,8 +76,8 @@ public:
     // Enables Undo and Redo as the history allows (every 500 ms).
     void OnTimer();
 
-    CEditCanvas &Canvas() { return canvas_; }
-    const QTimer &UndoRedoTimer() const { return timer_; }
+    CEditCanvas &Canvas() { return m_canvas; }
+    const QTimer &UndoRedoTimer() const { return m_timer; }
 
 signals:
     // WM_GLYPH_CHANGED: emitted synchronously after OK wrote a change into the glyph.
@@ -104,27 +104,27 @@ private:
     QByteArray TypedName(const bdf_glyph &glyph) const;
     std::optional<int> TypedDeviceWidth(const bdf_glyph &glyph) const;
 
-    CEditCanvas canvas_;
-    int commonWidth_ = -1;
-    QTimer timer_;
-    CCanvasFrame *frame_ = nullptr;
-    QScrollBar *hbar_ = nullptr;
-    QScrollBar *vbar_ = nullptr;
-    QLineEdit *nameEdit_ = nullptr;
-    QLineEdit *dwidthEdit_ = nullptr;
-    QLabel *encodingLabel_ = nullptr;
-    QLabel *metricsLabel_ = nullptr;
-    QLabel *coordinates_ = nullptr;
-    CIconButton *zoomIn_ = nullptr;
-    CIconButton *zoomOut_ = nullptr;
-    CIconButton *undo_ = nullptr;
-    CIconButton *redo_ = nullptr;
-    CIconButton *select_ = nullptr;
-    CIconButton *pencil_ = nullptr;
-    CIconButton *eraser_ = nullptr;
-    QCheckBox *showAxes_ = nullptr;
-    QCheckBox *showAdvance_ = nullptr;
-    WheelNotches wheelX_, wheelY_;
+    CEditCanvas m_canvas;
+    int m_nCommonWidth = -1;
+    QTimer m_timer;
+    CCanvasFrame *m_pFrame = nullptr;
+    QScrollBar *m_pHBar = nullptr;
+    QScrollBar *m_pVBar = nullptr;
+    QLineEdit *m_pNameEdit = nullptr;
+    QLineEdit *m_pDwidthEdit = nullptr;
+    QLabel *m_pEncodingLabel = nullptr;
+    QLabel *m_pMetricsLabel = nullptr;
+    QLabel *m_pCoordinates = nullptr;
+    CIconButton *m_pZoomIn = nullptr;
+    CIconButton *m_pZoomOut = nullptr;
+    CIconButton *m_pUndo = nullptr;
+    CIconButton *m_pRedo = nullptr;
+    CIconButton *m_pSelect = nullptr;
+    CIconButton *m_pPencil = nullptr;
+    CIconButton *m_pEraser = nullptr;
+    QCheckBox *m_pShowAxes = nullptr;
+    QCheckBox *m_pShowAdvance = nullptr;
+    WheelNotches m_wheelX, m_wheelY;
 };
 
 #endif

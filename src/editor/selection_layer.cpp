@@ -8,29 +8,29 @@ void CSelectionLayer::Render(const unsigned char *grid, int width, int height, i
     const int pitch = zoomLevel + 1;
     const int w = cells.right - cells.left, h = cells.bottom - cells.top;
     const int pw = w * pitch, ph = h * pitch;
-    if (image_.width() != pw + 1 || image_.height() != ph + 1)
-        image_ = QImage(pw + 1, ph + 1, QImage::Format_RGB32);
-    painter_.FillRect(image_, 0, 0, pw + 1, ph + 1, cell_colours::kWhite);
-    painter_.DrawGrid(image_, 0, 0, h, w, zoomLevel, zoomLevel, cell_colours::kGridLine, PEN_SOLID);
-    painter_.DrawFrame(image_, 0, 0, pw, ph, cell_colours::kSelectionFrame, PEN_DOT);
+    if (m_image.width() != pw + 1 || m_image.height() != ph + 1)
+        m_image = QImage(pw + 1, ph + 1, QImage::Format_RGB32);
+    m_painter.FillRect(m_image, 0, 0, pw + 1, ph + 1, cell_colours::kWhite);
+    m_painter.DrawGrid(m_image, 0, 0, h, w, zoomLevel, zoomLevel, cell_colours::kGridLine, PEN_SOLID);
+    m_painter.DrawFrame(m_image, 0, 0, pw, ph, cell_colours::kSelectionFrame, PEN_DOT);
     for (int i = 0; i < h; ++i)
         for (int j = 0; j < w; ++j)
             if (const int level = GridPixel(grid, width, height, bpp, cells.left + j, cells.top + i))
-                painter_.FillRect(image_, j * pitch + 1, i * pitch + 1, zoomLevel, zoomLevel,
-                                  cell_colours::LevelColour(level, bpp));
+                m_painter.FillRect(m_image, j * pitch + 1, i * pitch + 1, zoomLevel, zoomLevel,
+                                   cell_colours::LevelColour(level, bpp));
     zoom = zoomLevel;
     source = current = cells;
-    destinationX_ = cells.left * pitch;
-    destinationY_ = cells.top * pitch;
-    sourceX_ = sourceY_ = 0;
-    copyWidth_ = pw + 1;
-    copyHeight_ = ph + 1;
-    gridWidth_ = width;
-    gridHeight_ = height;
+    m_nDestinationX = cells.left * pitch;
+    m_nDestinationY = cells.top * pitch;
+    m_nSourceX = m_nSourceY = 0;
+    m_nCopyWidth = pw + 1;
+    m_nCopyHeight = ph + 1;
+    m_nGridWidth = width;
+    m_nGridHeight = height;
 }
 
 bool CSelectionLayer::MoveSelection(const CellRect &cells) {
-    if (image_.isNull() || cells == current || cells.left > gridWidth_ || cells.top > gridHeight_ ||
+    if (m_image.isNull() || cells == current || cells.left > m_nGridWidth || cells.top > m_nGridHeight ||
         cells.right < 0 || cells.bottom < 0)
         return false;
     const int pitch = zoom + 1;
@@ -51,14 +51,14 @@ bool CSelectionLayer::MoveSelection(const CellRect &cells) {
         }
         copy += 1;
     };
-    place(cells.left, cells.right, gridWidth_, destinationX_, sourceX_, copyWidth_);
-    place(cells.top, cells.bottom, gridHeight_, destinationY_, sourceY_, copyHeight_);
+    place(cells.left, cells.right, m_nGridWidth, m_nDestinationX, m_nSourceX, m_nCopyWidth);
+    place(cells.top, cells.bottom, m_nGridHeight, m_nDestinationY, m_nSourceY, m_nCopyHeight);
     current = cells;
     return true;
 }
 
 void CSelectionLayer::ComposeOnto(QImage &target, int originX, int originY) const {
-    if (!image_.isNull())
-        painter_.CopyRect(target, destinationX_ - originX, destinationY_ - originY, image_, sourceX_, sourceY_,
-                          copyWidth_, copyHeight_);
+    if (!m_image.isNull())
+        m_painter.CopyRect(target, m_nDestinationX - originX, m_nDestinationY - originY, m_image, m_nSourceX,
+                           m_nSourceY, m_nCopyWidth, m_nCopyHeight);
 }

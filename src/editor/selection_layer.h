@@ -29,15 +29,15 @@ public:
     CellRect source;  // where the block was taken
     CellRect current; // where it is now
     int zoom = 0;
-    const QImage &Image() const { return image_; }
+    const QImage &Image() const { return m_image; }
 
 private:
-    QImage image_;
-    CGridPainter painter_;
-    int gridWidth_ = 0, gridHeight_ = 0;
-    int destinationX_ = 0, destinationY_ = 0;
-    int copyWidth_ = 0, copyHeight_ = 0;
-    int sourceX_ = 0, sourceY_ = 0;
+    QImage m_image;
+    CGridPainter m_painter;
+    int m_nGridWidth = 0, m_nGridHeight = 0;
+    int m_nDestinationX = 0, m_nDestinationY = 0;
+    int m_nCopyWidth = 0, m_nCopyHeight = 0;
+    int m_nSourceX = 0, m_nSourceY = 0;
 };
 
 #endif
