@@ -8,6 +8,7 @@
 #include "main_frame.h"
 #include "main_menu.h"
 #include "metrics.h"
+#include "preview_dialog.h"
 #include "prompts.h"
 #include "single_instance.h"
 #include "string_table.h"
@@ -16,7 +17,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <QSettings>
+
+#include <algorithm>
 
 namespace {
 
@@ -86,9 +90,11 @@ void CGlyphwerkApp::CreateFrame() {
     m_pFrame = std::make_unique<CMainFrame>();
     m_pView = new CGlyphwerkView(m_pDoc.get());
     m_pView->SetEditorHook(GlyphEditorHook{
-        [](QWidget *view, std::function<void()> glyphChanged) -> QWidget * {
+        [this](QWidget *view, std::function<void()> glyphChanged) -> QWidget * {
             auto *editor = new CGlyphEditDlg(view);
             connect(editor, &CGlyphEditDlg::glyphChanged, view, glyphChanged);
+            // After the view has taken the change in: the font's metrics are up to date.
+            connect(editor, &CGlyphEditDlg::glyphChanged, m_pDoc.get(), &CGlyphwerkDoc::fontEdited);
             return editor;
         },
         [](QWidget *editor, bdf_glyph *glyph, const bdf_font *font) {
@@ -129,6 +135,7 @@ void CGlyphwerkApp::ConnectCommands() {
     on(res::ID_APP_ABOUT, [this] { OnAppAbout(); });
     on(res::ID_APP_UPDATE, [this] { m_pFrame->OnAppUpdate(); });
     on(res::ID_VIEW_LOAD_REPORT, [this] { OnViewLoadReport(); });
+    on(res::ID_VIEW_PREVIEW, [this] { OnViewPreview(); });
     for (int i = 0; i < res::kRecentFileCount; ++i)
         on(res::ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
     // ID_EDIT_COPY has an accelerator and no handler: Ctrl+C does nothing.
@@ -136,7 +143,7 @@ void CGlyphwerkApp::ConnectCommands() {
 
 void CGlyphwerkApp::UpdateCommandUI() {
     const bool enabled = m_pView->IsFontCommandEnabled();
-    for (int id : {res::ID_FILE_SAVE, res::ID_FILE_SAVE_AS, res::ID_EDIT_FIND})
+    for (int id : {res::ID_FILE_SAVE, res::ID_FILE_SAVE_AS, res::ID_EDIT_FIND, res::ID_VIEW_PREVIEW})
         m_pFrame->Action(id)->setEnabled(enabled);
     m_pFrame->Action(res::ID_VIEW_LOAD_REPORT)->setEnabled(!m_pDoc->GetLoadReport().isEmpty());
 }
@@ -212,6 +219,27 @@ void CGlyphwerkApp::OnViewLoadReport() {
     m_pLoadReportDlg->activateWindow();
 }
 
+void CGlyphwerkApp::OnViewPreview() {
+    if (!m_pPreviewDlg) {
+        m_pPreviewDlg = new CPreviewDlg(m_pDoc.get(), m_pFrame.get());
+        connect(m_pDoc.get(), &CGlyphwerkDoc::fontEdited, m_pPreviewDlg, &CPreviewDlg::Refresh);
+        connect(m_pDoc.get(), &CGlyphwerkDoc::updateAllViews, m_pPreviewDlg, &CPreviewDlg::Refresh);
+        connect(m_pDoc.get(), &CGlyphwerkDoc::fontReleasing, m_pPreviewDlg, &CPreviewDlg::Clear);
+        // Beside the main window, as far as the screen allows.
+        const QRect frame = m_pFrame->frameGeometry();
+        QPoint place(frame.right() + 1, frame.top());
+        if (const QScreen *screen = m_pFrame->screen()) {
+            const QRect available = screen->availableGeometry();
+            place.setX(std::max(available.left(), std::min(place.x(), available.right() + 1 - m_pPreviewDlg->width())));
+        }
+        m_pPreviewDlg->move(place);
+    }
+    m_pPreviewDlg->Refresh();
+    m_pPreviewDlg->show();
+    m_pPreviewDlg->raise();
+    m_pPreviewDlg->activateWindow();
+}
+
 void CGlyphwerkApp::ExitInstance() {
     if (!m_bLibraryReady)
         return;
@@ -220,6 +248,7 @@ void CGlyphwerkApp::ExitInstance() {
     m_pFrame.reset(); // the view, the editor and the load report window with it
     m_pView = nullptr;
     m_pLoadReportDlg = nullptr;
+    m_pPreviewDlg = nullptr;
     m_pDoc.reset(); // releases the font
     delete m_pInstance;
     m_pInstance = nullptr;

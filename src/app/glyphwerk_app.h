@@ -13,6 +13,7 @@
 
 class CGlyphwerkDoc;
 class CLoadReportDlg;
+class CPreviewDlg;
 class CGlyphwerkView;
 class CMainFrame;
 class CSingleInstance;
@@ -48,12 +49,16 @@ public:
     void OnAppAbout();
     // View > Load Report...: the load report window, shown and brought forward.
     void OnViewLoadReport();
+    // View > Preview...: the one preview window, beside the main window the first time.
+    void OnViewPreview();
 
     CGlyphwerkDoc *Document() const { return m_pDoc.get(); }
     CMainFrame *MainFrame() const { return m_pFrame.get(); }
     CGlyphwerkView *View() const { return m_pView; }
     // The load report window; null until a report was first shown.
     CLoadReportDlg *LoadReportDialog() const { return m_pLoadReportDlg; }
+    // The preview window; null until it was first opened.
+    CPreviewDlg *PreviewDialog() const { return m_pPreviewDlg; }
     const CRecentFileList &RecentFiles() const { return m_recentFiles; }
 
 private:
@@ -74,6 +79,7 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
     CGlyphwerkView *m_pView = nullptr;
     CLoadReportDlg *m_pLoadReportDlg = nullptr; // owned by the frame
+    CPreviewDlg *m_pPreviewDlg = nullptr;       // owned by the frame
     CSingleInstance *m_pInstance = nullptr;
 };
 

@@ -60,6 +60,8 @@ signals:
     void updateAllViews(const bdf_font *hint);
     // The font, path or modified flag changed: commands re-check their state.
     void stateChanged();
+    // Glyphs of the open font changed in memory (an edit applied from the glyph editor).
+    void fontEdited();
 
 private:
     bool DoSave(const QString &path, bool replace);

@@ -86,6 +86,10 @@ public:
     // Returns false when the glyph reached outside its box.
     static bool DrawCell(QImage &surface, int x, int y, const bdf_bbx &fontBox, const bdf_glyph *glyph,
                          CellMode mode, int bitsPerPixel, bool blankBox = false);
+    // Draws a glyph's bitmap with its top-left pixel at (left, top) of `surface`:
+    // ink on its set pixels, a grey between paper and ink for each level of 2,
+    // 4 or 8 bits per pixel, clipped to the surface; other pixels stay as they are.
+    static void DrawBitmap(QImage &surface, int left, int top, const bdf_glyph *glyph, int bitsPerPixel);
     void SetFirstRow(int row, CTableArea *area);
     // Back to the first row without painting (a newly opened font).
     void ResetFirstRow() { m_nFirstRow = 0; }

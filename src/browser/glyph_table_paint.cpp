@@ -143,6 +143,16 @@ bool CGlyphTable::DrawCell(QImage &surface, int x, int y, const bdf_bbx &fontBox
     return drawCell(Pixels(surface), x, y, fontBox, glyph, mode, bitsPerPixel, blankBox);
 }
 
+void CGlyphTable::DrawBitmap(QImage &surface, int left, int top, const bdf_glyph *glyph, int bitsPerPixel) {
+    if (!glyph || glyph->bytes == 0 || !glyph->bitmap || glyph->bbx.width == 0)
+        return;
+    const Pixels pixels(surface);
+    if (bitsPerPixel == 2 || bitsPerPixel == 4 || bitsPerPixel == 8)
+        drawLevels(pixels, left, top, glyph, unsigned(bitsPerPixel), kBackground, kInk);
+    else
+        drawBits(pixels, left, top, glyph, kInk);
+}
+
 void CGlyphTable::Paint(CTableArea *area) {
     m_bPageShown = false;
     if (!m_pFont || !area)

@@ -12,6 +12,7 @@ const std::vector<MenuEntry> &mainMenu() {
         {"&File", nullptr, 0, nullptr, MenuSeparator},
         {"&File", "E&xit", ID_APP_EXIT, nullptr, MenuNone},
         {"&Edit", "&Find...\tCtrl+F", ID_EDIT_FIND, "Ctrl+F", MenuNone},
+        {"&View", "&Preview...", ID_VIEW_PREVIEW, nullptr, MenuNone},
         {"&View", "&Load Report...", ID_VIEW_LOAD_REPORT, nullptr, MenuNone},
         {"&Help", "&Update...", ID_APP_UPDATE, nullptr, MenuNone},
         {"&Help", nullptr, 0, nullptr, MenuSeparator},

@@ -19,6 +19,7 @@ enum CommandId : int {
     ID_APP_EXIT = 57665,
     ID_APP_UPDATE = 32771,
     ID_VIEW_LOAD_REPORT = 32772,
+    ID_VIEW_PREVIEW = 32774,
 };
 
 inline constexpr int kRecentFileCount = 4;

@@ -43,7 +43,7 @@ TEST_F(AppFixture, MenuAndAcceleratorsFollowResource128) {
     EXPECT_EQ(lines.join('|'), "&File|  &Open...\tCtrl+O|  &Save\tCtrl+S (grey)|  Save &As... (grey)|--|"
                                "  Recent &Files (grey)|--|  E&xit|"
                                "&Edit|  &Find...\tCtrl+F (grey)|"
-                               "&View|  &Load Report... (grey)|"
+                               "&View|  &Preview... (grey)|  &Load Report... (grey)|"
                                "&Help|  &Update...|--|  &About Glyphwerk...");
     const std::pair<int, const char *> keys[] = {{res::ID_FILE_OPEN, "Ctrl+O"}, {res::ID_FILE_SAVE, "Ctrl+S"},
                                                  {res::ID_EDIT_FIND, "Ctrl+F"}, {res::ID_FILE_NEW, "Ctrl+N"},
