@@ -67,12 +67,12 @@ void CPreviewDlg::Refresh() {
         return;
     }
     const QImage image = CPreviewLayout(font, m_pText->text()).Render(m_pZoom->value());
-    Show(image, image.isNull() ? QStringLiteral("The line is too large to show at this zoom.") : QString());
+    Display(image, image.isNull() ? QStringLiteral("The line is too large to show at this zoom.") : QString());
 }
 
-void CPreviewDlg::Clear() { Show(QImage(), QStringLiteral("No font is open.")); }
+void CPreviewDlg::Clear() { Display(QImage(), QStringLiteral("No font is open.")); }
 
-void CPreviewDlg::Show(const QImage &image, const QString &note) {
+void CPreviewDlg::Display(const QImage &image, const QString &note) {
     m_image = image;
     m_pSave->setEnabled(!image.isNull());
     if (image.isNull())

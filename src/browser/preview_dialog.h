@@ -37,7 +37,8 @@ public:
     QLabel *Canvas() const { return m_pCanvas; }
 
 private:
-    void Show(const QImage &image, const QString &note);
+    // Shows `image`, or `note` in its place when the image is null.
+    void Display(const QImage &image, const QString &note);
 
     CFontDocument *m_pDocument;
     QLineEdit *m_pText = nullptr;
