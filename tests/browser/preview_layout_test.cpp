@@ -145,6 +145,10 @@ TEST_F(PreviewLayoutTest, AnEmptyLineIsTheFontBoxHighAndAHugeLineIsNotDrawn) {
     const CPreviewLayout empty(four.get(), u"");
     EXPECT_EQ(describe(empty), "1x3 baseline 2");
     EXPECT_EQ(picture(empty.Render(2)), "..\n..\n..\n..\n..\n..\n");
+    const bdf_bbx box = four->bbx;
+    four->bbx = bdf_bbx{}; // a font without a box still gives a pixel to show
+    EXPECT_EQ(describe(CPreviewLayout(four.get(), u"")), "1x1 baseline 0");
+    four->bbx = box;
 
     // 4096 x 4096 boxes of characters it lacks: one fits at zoom 1 (2^24 pixels), two do not.
     four->bbx.width = four->bbx.height = 4096;
