@@ -97,7 +97,8 @@ TEST_F(PreviewWindowTest, OneWindowFollowsTheFontThroughEditsTextZoomAndOpensAnd
     prompts.saveChangesAnswers = {prompts::IDNO};
     ASSERT_EQ(app->OpenDocumentFile(small), CGlyphwerkApp::OpenResult::Opened);
     EXPECT_EQ(window->Image(), expected("Tj", 3));
-    EXPECT_EQ(window->Image().size(), QSize(12, 8) * 3) << "the font lacks T and j and has no DEFAULT_CHAR: two boxes of 6 x 8";
+    // The font lacks T and j and has no DEFAULT_CHAR: two boxes of 6 x 8.
+    EXPECT_EQ(window->Image().size(), QSize(12, 8) * 3);
     ASSERT_EQ(app->OpenDocumentFile(text), CGlyphwerkApp::OpenResult::Opened);
     EXPECT_EQ(boxes(), "48: Invalid file!");
     EXPECT_TRUE(window->Image().isNull());
