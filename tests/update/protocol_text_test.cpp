@@ -106,38 +106,31 @@ TEST(ProgressAndFailureTexts, PercentTruncatesUnclampedAndMessagesHaveTheClassic
 
 TEST(VerifyInstaller, TheChecksumWhenGivenThenWithAnUpdateKeyOnlyAValidSignatureByThatKeyLetsTheInstallerRun) {
     ASSERT_GE(sodium_init(), 0);
-    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES], secretKey[crypto_sign_SECRETKEYBYTES];
-    unsigned char otherPublic[crypto_sign_PUBLICKEYBYTES], otherSecret[crypto_sign_SECRETKEYBYTES];
-    crypto_sign_keypair(publicKey, secretKey);
-    crypto_sign_keypair(otherPublic, otherSecret);
-    const QByteArray key(reinterpret_cast<const char *>(publicKey), sizeof publicKey);
-    QByteArray installer(100000, '\0');
-    for (qsizetype i = 0; i < installer.size(); ++i)
-        installer[i] = char(i * 31 + i / 7);
-    const auto signature = [&](const unsigned char *secret, const QByteArray &message) {
+    unsigned char keys[2][crypto_sign_PUBLICKEYBYTES], secrets[2][crypto_sign_SECRETKEYBYTES];
+    for (int i = 0; i < 2; ++i)
+        crypto_sign_keypair(keys[i], secrets[i]);
+    const QByteArray key(reinterpret_cast<const char *>(keys[0]), 32), otherKey(reinterpret_cast<const char *>(keys[1]), 32);
+    const QByteArray installer = QByteArray("\x7f" "ELF installer bytes\0\xff").repeated(4000);
+    const auto signature = [&](int signer, const QByteArray &message) {
         unsigned char bytes[crypto_sign_BYTES];
         crypto_sign_detached(bytes, nullptr, reinterpret_cast<const unsigned char *>(message.constData()),
-                             message.size(), secret);
+                             message.size(), secrets[signer]);
         return QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes).toHex();
     };
-    const QByteArray good = signature(secretKey, installer);
-    QByteArray flipped = good;
+    const QByteArray good = signature(0, installer), digest = QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
+    const QByteArray S = "Signature=";
+    QByteArray flipped = good, otherDigest = digest;
     flipped[0] = flipped[0] == '0' ? '1' : '0';
+    otherDigest[0] = otherDigest[0] == 'c' ? 'd' : 'c';
     QTemporaryDir dir;
     QFile file(dir.filePath("setup"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(installer);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(installer) == installer.size());
     file.close();
-    const QByteArray digest = QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
-    QByteArray otherDigest = digest;
-    otherDigest[0] = otherDigest[0] == 'c' ? 'd' : 'c';
 
-    const QString notSigned = "0x80096010 The downloaded installer is not signed with this program's update key.";
-    const QString badDigits = "0x80096010 The update description's Signature is not 128 hexadecimal digits.";
-    const QString mismatch =
-        "0x80091007 The downloaded installer does not match the SHA-256 checksum of the update description.";
-    const QString badDigest = "0x80091007 The update description's SHA-256 checksum is not 64 hexadecimal digits.";
-    const QByteArray otherKey(reinterpret_cast<const char *>(otherPublic), sizeof otherPublic);
+    const QString notSigned = "0x80096010 The downloaded installer is not signed with this program's update key.",
+                  badDigits = "0x80096010 The update description's Signature is not 128 hexadecimal digits.",
+                  mismatch = "0x80091007 The downloaded installer does not match the SHA-256 checksum of the update description.",
+                  badDigest = "0x80091007 The update description's SHA-256 checksum is not 64 hexadecimal digits.";
     const struct {
         QByteArray keys; // the description's lines after the required ones
         QByteArray publicKey;
@@ -148,18 +141,17 @@ TEST(VerifyInstaller, TheChecksumWhenGivenThenWithAnUpdateKeyOnlyAValidSignature
         {"Sha256=" + otherDigest, {}, mismatch},
         {"Sha256=" + digest.left(63), {}, badDigest},
         {"Sha256=" + digest.left(63) + "g", {}, badDigest},
-        {"Sha256=" + digest + "0", {}, badDigest},
-        {"Signature=" + flipped, {}, "ok"},
-        {"Signature=" + good, key, "ok"},
-        {"Signature=" + good.toUpper() + "\nSha256=" + digest, key, "ok"},
-        {"Signature=" + flipped, key, notSigned},
-        {"Signature=" + signature(otherSecret, installer), key, notSigned},
-        {"Signature=" + signature(secretKey, installer + "x"), key, notSigned},
-        {"Signature=" + good, otherKey, notSigned},
+        {S + flipped, {}, "ok"},
+        {S + good, key, "ok"},
+        {S + good.toUpper() + "\nSha256=" + digest, key, "ok"},
+        {S + flipped, key, notSigned},
+        {S + signature(1, installer), key, notSigned},
+        {S + signature(0, installer + "x"), key, notSigned},
+        {S + good, otherKey, notSigned},
         {"", key, "0x80096010 The update description has no Signature of the installer."},
-        {"Signature=" + good.left(127), key, badDigits},
-        {"Signature=" + good.left(127) + "g", key, badDigits},
-        {"Signature=" + good + "\nSha256=" + otherDigest, key, mismatch},
+        {S + good.chopped(1), key, badDigits},
+        {S + good.chopped(1) + "g", key, badDigits},
+        {S + good + "\nSha256=" + otherDigest, key, mismatch},
     };
     for (const auto &c : cases) {
         UpdateInfo info;
@@ -171,13 +163,12 @@ TEST(VerifyInstaller, TheChecksumWhenGivenThenWithAnUpdateKeyOnlyAValidSignature
     EXPECT_EQ(checkSha256(dir.filePath("missing"), digest.toStdString()), ChecksumCheck::Mismatch);
 }
 
-TEST(UpdateSettings, TheEnvironmentOverridesTheSettingWhichOverridesTheDefault) {
+TEST(UpdateUrls, TheServerComesFromTheEnvironmentTheSettingOrTheDefaultAndEveryRequestCarriesTheTickCount) {
     qunsetenv(kUpdateUrlVariable);
     QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Glyphwerk"));
     settings.remove(kUpdateUrlSetting);
     EXPECT_EQ(updateServerUrl(), "http://glyphwerk.example.org");
     settings.setValue(kUpdateUrlSetting, "https://updates.example.net/base/");
-    settings.sync();
     EXPECT_EQ(updateServerUrl(), "https://updates.example.net/base/");
     qputenv(kUpdateUrlVariable, "http://127.0.0.1:8000");
     EXPECT_EQ(updateServerUrl(), "http://127.0.0.1:8000");
@@ -185,6 +176,7 @@ TEST(UpdateSettings, TheEnvironmentOverridesTheSettingWhichOverridesTheDefault) 
     settings.remove(kUpdateUrlSetting);
     EXPECT_EQ(descriptionUrl("https://updates.example.net/base/"), "https://updates.example.net/base/Glyphwerk/Update.txt");
     EXPECT_EQ(descriptionUrl("http://127.0.0.1:8000"), "http://127.0.0.1:8000/Glyphwerk/Update.txt");
+    EXPECT_EQ(requestUrl("http://h/get?file=setup", -5), "http://h/get?file=setup?udp=-5"); // even after a query
 }
 
 // The example folder that scripts/update-server serves must stay readable,
