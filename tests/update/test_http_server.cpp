@@ -1,6 +1,6 @@
 #include "test_http_server.h"
 
-#include <QMetaObject>
+#include <QAbstractEventDispatcher>
 #include <QMutexLocker>
 #include <QPointer>
 #include <QTcpServer>
@@ -32,8 +32,7 @@ private:
                 socket->disconnectFromHost();
                 return;
             }
-            const qsizetype end = buffer->indexOf("\r\n\r\n");
-            if (end < 0 || socket->property("answered").toBool())
+            if (!buffer->contains("\r\n\r\n") || socket->property("answered").toBool())
                 return;
             socket->setProperty("answered", true);
             const QList<QByteArray> requestLine = buffer->left(buffer->indexOf("\r\n")).split(' ');
@@ -44,29 +43,17 @@ private:
     }
 
     void answer(QTcpSocket *socket, const QString &target) {
-        TestHttpServer::Response response{404, QByteArray("not here\n")};
-        std::function<void(const QString &)> callback;
-        {
-            QMutexLocker lock(&m_owner.m_mutex);
-            m_owner.m_requests << target;
-            const QString path = target.section(QLatin1Char('?'), 0, 0);
-            if (m_owner.m_routes.contains(path))
-                response = m_owner.m_routes.value(path);
-            callback = m_owner.m_onRequest;
-        }
-        if (callback)
-            callback(target);
+        QMutexLocker lock(&m_owner.m_mutex);
+        m_owner.m_requests << target;
+        const TestHttpServer::Response response = m_owner.m_routes.value(
+            target.section(QLatin1Char('?'), 0, 0), TestHttpServer::Response{404, QByteArray("not here\n")});
+        lock.unlock();
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) +
                           (response.status == 200 ? " OK" : response.status == 404 ? " Not Found" : " Error") +
                           "\r\nConnection: close\r\nContent-Type: application/octet-stream\r\n";
         if (response.announceLength)
             head += "Content-Length: " + QByteArray::number(response.body.size() * response.repeat) + "\r\n";
         socket->write(head + "\r\n");
-        if (response.chunkSize <= 0 && response.repeat == 1) {
-            socket->write(response.body);
-            socket->disconnectFromHost();
-            return;
-        }
         sendSlowly(socket, response, 0);
     }
 
@@ -105,21 +92,19 @@ private:
     QTcpServer m_server;
 };
 
-TestHttpServer::TestHttpServer() : m_thread(std::make_unique<QThread>()), m_context(std::make_unique<QObject>()) {
-    m_context->moveToThread(m_thread.get());
+// The core is made and deleted on the server's thread, through the thread's
+// event dispatcher (an object living there).
+TestHttpServer::TestHttpServer() : m_thread(std::make_unique<QThread>()) {
     m_thread->start();
+    while (!m_thread->eventDispatcher())
+        QThread::yieldCurrentThread();
     QMetaObject::invokeMethod(
-        m_context.get(),
-        [this] {
-            m_core = new TestHttpServerCore(*this);
-            m_port = m_core->port();
-        },
+        m_thread->eventDispatcher(), [this] { m_port = (m_core = new TestHttpServerCore(*this))->port(); },
         Qt::BlockingQueuedConnection);
 }
 
 TestHttpServer::~TestHttpServer() {
-    QMetaObject::invokeMethod(
-        m_context.get(), [this] { delete m_core; }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(m_thread->eventDispatcher(), [this] { delete m_core; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
 }
@@ -128,13 +113,6 @@ void TestHttpServer::serve(const QString &path, const Response &response) {
     QMutexLocker lock(&m_mutex);
     m_routes.insert(path, response);
 }
-
-void TestHttpServer::onRequest(std::function<void(const QString &)> callback) {
-    QMutexLocker lock(&m_mutex);
-    m_onRequest = std::move(callback);
-}
-
-QString TestHttpServer::url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
 
 QStringList TestHttpServer::requests() const {
     QMutexLocker lock(&m_mutex);

@@ -7,15 +7,11 @@
 // at most every 100 ms; loopback would otherwise deliver everything at once),
 // or over and over, as a server that never ends would.
 
-#include <QByteArray>
 #include <QMap>
 #include <QMutex>
-#include <QString>
 #include <QStringList>
-#include <functional>
 #include <memory>
 
-class QObject;
 class QThread;
 
 class TestHttpServer {
@@ -35,17 +31,11 @@ public:
     // Serves `response` for `path` (the query is ignored); other paths get 404.
     void serve(const QString &path, const Response &response);
     void serve(const QString &path, const QByteArray &body) { serve(path, Response{200, body}); }
-
-    QString url() const; // "http://127.0.0.1:<port>"
-
-    // Called on the server's thread with each request target before it is answered.
-    void onRequest(std::function<void(const QString &target)> callback);
-
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
     // Request targets (path and query) in the order they arrived.
     QStringList requests() const;
     // Transfers whose client closed the connection before the whole body was sent.
     int transfersCutShort() const;
-
     // A URL on 127.0.0.1 where nothing listens.
     static QString unreachableUrl();
 
@@ -54,12 +44,10 @@ private:
     mutable QMutex m_mutex;
     QMap<QString, Response> m_routes;
     QStringList m_requests;
-    std::function<void(const QString &)> m_onRequest;
     int m_cutShort = 0;
     quint16 m_port = 0;
     std::unique_ptr<QThread> m_thread;
-    std::unique_ptr<QObject> m_context; // lives on m_thread: the target of calls into it
-    class TestHttpServerCore *m_core = nullptr;
+    class TestHttpServerCore *m_core = nullptr; // lives on m_thread
 };
 
 #endif

@@ -1,19 +1,25 @@
-// The check sequence against a real HTTP server on 127.0.0.1.
+// The download and the check sequence against a real HTTP server on 127.0.0.1.
 
+#include "download.h"
+#include "download_error.h"
 #include "test_http_server.h"
 #include "update_check.h"
 #include "update_protocol.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
-#include <QMutex>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
+#include <QUrl>
 #include <QtCore/qtestsupport_core.h>
 #include <gtest/gtest.h>
 #include <thread>
 
 using namespace update;
+using R = TestHttpServer::Response;
 
 namespace {
 
@@ -24,17 +30,19 @@ QByteArray description(const QByteArray &version, const TestHttpServer &server) 
            "/notes.txt\r\nUrlUpdate=" + server.url().toLatin1() + "/setup\r\n";
 }
 
-CheckOutcome check(const TestHttpServer &server, const std::atomic<bool> *cancel = nullptr,
-                   int deadlineMs = kCheckDeadlineMs) {
-    return checkForUpdate(descriptionUrl(server.url()), cancel, deadlineMs);
+QByteArray fileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
+
+QByteArray pattern(int size) { return QByteArray("0123456789\0\xff\x80", 13).repeated(size / 13 + 1).left(size); }
 
 // The check against `server` at a glance: the state, the version when known,
 // the notes (their size when long) and the paths it asked for, each checked to
 // carry the tick-count query.
 std::string checked(const TestHttpServer &server, int deadlineMs = kCheckDeadlineMs) {
     const int before = server.requests().size();
-    const CheckOutcome outcome = check(server, nullptr, deadlineMs);
+    const CheckOutcome outcome = checkForUpdate(descriptionUrl(server.url()), nullptr, deadlineMs);
     QStringList asked;
     for (const QString &request : server.requests().mid(before)) {
         EXPECT_TRUE(QRegularExpression("^[^?]*\\?udp=-?\\d+$").match(request).hasMatch()) << request.toStdString();
@@ -44,35 +52,115 @@ std::string checked(const TestHttpServer &server, int deadlineMs = kCheckDeadlin
     const QString version = outcome.versionKnown ? " " + QString::fromStdString(outcome.info.version) : "";
     const QString notes = outcome.notes.size() > 64 ? QString("<%1 bytes>").arg(outcome.notes.size())
                                                     : QString::fromUtf8(outcome.notes);
-    return QString("%1%2, notes \"%3\", asked %4")
-        .arg(states[outcome.state], version, notes, asked.join(' '))
-        .toStdString();
+    return QString("%1%2, notes \"%3\", asked %4").arg(states[outcome.state], version, notes, asked.join(' ')).toStdString();
 }
 
 QStringList temporaryFiles() { return QDir::temp().entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot); }
 
 } // namespace
 
+TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersTextWithoutGrowingTheFilePastItsBound) {
+    TestHttpServer server;
+    server.serve("/exact", pattern(1000));
+    server.serve("/broken", R{500, "oops"});
+    server.serve("/endless", R{200, pattern(4096), 0, 0, false, 1 << 20}); // 4 GiB
+    server.serve("/stalled", R{200, pattern(4096), 4096, 60000});
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out"), local = dir.filePath("local");
+    QFile secret(local);
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly) && secret.write("local file") == 10);
+    secret.close();
+    QString https = server.url() + "/missing"; // HTTPS is spoken: against a plain HTTP server its handshake fails
+    https.replace("http://", "https://");
+    const DownloadLimits none, bound{.maxBytes = 1000};
+    const struct {
+        QString url, destination;
+        DownloadLimits limits;
+        QString code, text; // a part of the text
+    } cases[] = {
+        {server.url() + "/exact", out, bound, "ok", ""},
+        {server.url() + "/endless", out, bound, "0x8000000B", "The file is larger than 1000 bytes."},
+        {server.url() + "/stalled", out, {.stallTimeoutMs = 300}, "0x800C000B", "No data arrived for 0.3 seconds."},
+        {server.url() + "/missing", out, none, "0x800C0006", "Not Found"},
+        {server.url() + "/broken", out, none, "0x800C0008", ""},
+        {TestHttpServer::unreachableUrl() + "/x", out, none, "0x800C0004", "refused"},
+        {https, out, none, "0x800C000E", ""},
+        {QUrl::fromLocalFile(local).toString(), out, none, "0x800C000D", "Protocol \"file\" is unknown"},
+        {server.url() + "/missing", dir.filePath("no/such/folder/out"), none, "0x8003001D", ""},
+        {"", out, none, "0x800C0002", "No URL or no destination file."},
+    };
+    for (const auto &c : cases) {
+        const DownloadResult result = DownloadUrlToFile(c.url.toStdString(), c.destination, nullptr, c.limits);
+        const QString shown = result.ok ? "ok" : "0x" + QString::number(result.code, 16).toUpper() + " " + result.text;
+        EXPECT_TRUE(shown.startsWith(c.code) && result.text.contains(c.text)) << shown.toStdString();
+        EXPECT_EQ(fileBytes(out), result.ok ? pattern(1000) : fileBytes(out).left(1000)) << shown.toStdString();
+    }
+    EXPECT_EQ(fileBytes(out), ""); // not the local file
+    // The TLS attempt has no readable request; the bad scheme, the bad file and the empty URL asked nothing.
+    EXPECT_EQ(server.requests().size(), 5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() >= 1; }, 20000)) << "the endless body";
+}
+
+TEST(DownloadUrlToFile, TheProgressStaysAtZeroForAnUnknownTotalAndTheAbortFlagAPassedDeadlineOrQuittingEndTheTransfer) {
+    TestHttpServer server;
+    server.serve("/unsized", R{200, pattern(20 * 1024), 2048, 30, false});
+    server.serve("/slow", R{200, pattern(200 * 1024), 1024, 20});
+    server.serve("/stalled", R{200, pattern(4096), 4096, 60000}); // headers, then silence: no progress report
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    const auto get = [&](const char *path, CDownloadProgress *observer) {
+        return DownloadUrlToFile((server.url() + path).toStdString(), out, observer);
+    };
+    g_abortDownload = 0;
+    std::vector<int> percents;
+    CDownloadProgress observer;
+    observer.setOwner([&](const QString &, const QString &, int percent) { percents.push_back(percent); });
+    ASSERT_TRUE(get("/unsized", &observer).ok);
+    EXPECT_EQ(fileBytes(out), pattern(20 * 1024));
+    ASSERT_FALSE(percents.empty());
+    EXPECT_EQ(std::ranges::count(percents, 0), std::ssize(percents));
+
+    percents.clear();
+    observer.setOwner([&](const QString &, const QString &, int percent) {
+        percents.push_back(percent);
+        g_abortDownload = 1; // the user confirms a cancel after the first report
+    });
+    EXPECT_EQ(get("/slow", &observer).code, kErrorAborted);
+    EXPECT_EQ(percents.size(), 1u);
+    EXPECT_LT(fileBytes(out).size(), 200 * 1024);
+    g_abortDownload = 0;
+    QTimer::singleShot(300, [] { g_abortDownload = 1; });
+    EXPECT_EQ(get("/stalled", &observer).code, kErrorAborted);
+    g_abortDownload = 0;
+    observer.enableDeadline(QDateTime::currentSecsSinceEpoch() - 1);
+    EXPECT_EQ(get("/stalled", &observer).code, kErrorAborted);
+    EXPECT_EQ(percents.size(), 1u);
+
+    QTimer::singleShot(200, [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(get("/slow", nullptr).code, kErrorAborted);
+    // Run and end the application's own loop: that clears its quitting state,
+    // which would otherwise end every later event loop at once.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
+
 TEST(CheckForUpdate, FindsANewerVersionWithWhateverNotesItsServerHasAndFailsWithoutAFullDescription) {
     EXPECT_EQ(checkForUpdate(descriptionUrl(TestHttpServer::unreachableUrl())).state, UPDATE_CHECK_FAILED);
     TestHttpServer server;
     const std::string failed = "failed, notes \"\", asked /Glyphwerk/Update.txt";
     EXPECT_EQ(checked(server), failed) << "404";
-    const QByteArray base = server.url().toLatin1();
-    const TestHttpServer::Response notes{200, "Release notes\r\nline two\n"};
+    const R notes{200, "Release notes\r\nline two\n"};
     const std::string both = ", asked /Glyphwerk/Update.txt /notes.txt";
     const struct {
         QByteArray description;
-        TestHttpServer::Response notes;
+        R notes;
         std::string outcome;
     } cases[] = {
         {description("V1.02", server), notes, "up to date V1.02, notes \"\", asked /Glyphwerk/Update.txt"},
         {description("V1.1", server), notes, "available V1.1, notes \"Release notes\r\nline two\n\"" + both},
         {description("V1.03", server), {404, "not here"}, "available V1.03, notes \"\"" + both},
-        {description("V1.03", server), {200, ""}, "available V1.03, notes \"\"" + both},
         {description("V1.03", server), {200, QByteArray("shown\0hidden", 12)}, "available V1.03, notes \"shown\"" + both},
-        {"[Update]\nVersion=V9\nUrlNote=" + base + "/notes.txt\n", notes, failed}, // no UrlUpdate
-        {"<html>a web page instead</html>", notes, failed},
+        {description("V1.03", server).replace("UrlUpdate", "Url"), notes, failed},
     };
     for (const auto &c : cases) {
         server.serve(kDescriptionPath, c.description);
@@ -82,41 +170,12 @@ TEST(CheckForUpdate, FindsANewerVersionWithWhateverNotesItsServerHasAndFailsWith
     EXPECT_EQ(temporaryFiles(), QStringList());
 }
 
-TEST(CheckForUpdate, KeepsItsCopiesInPrivateUniqueTemporaryFiles) {
-    TestHttpServer server;
-    server.serve(kDescriptionPath, description("V1.03", server));
-    server.serve("/notes.txt", QByteArray("notes"));
-    QMutex mutex;
-    QList<QFileInfoList> seen; // the temporary folder at each request
-    server.onRequest([&](const QString &) {
-        QMutexLocker lock(&mutex);
-        seen << QDir::temp().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    });
-    check(server);
-    check(server);
-    QMutexLocker lock(&mutex);
-    ASSERT_EQ(seen.size(), 4);
-    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
-    for (const QFileInfoList &files : seen)
-        for (const QFileInfo &file : files)
-            EXPECT_EQ(file.permissions() & others, QFile::Permissions()) << file.fileName().toStdString();
-    // The description's copy, then with the notes; a new unique name for every check.
-    ASSERT_EQ(QList<qsizetype>({seen[0].size(), seen[1].size(), seen[2].size()}), QList<qsizetype>({1, 2, 1}));
-    const QString copy = seen[1][1].fileName(), notes = seen[1][0].fileName();
-    EXPECT_TRUE(copy.startsWith("~upd") && notes.startsWith("releasenote")) << copy.toStdString() << notes.toStdString();
-    EXPECT_EQ(seen[0][0].fileName(), copy);
-    EXPECT_NE(seen[2][0].fileName(), copy);
-    lock.unlock();
-    EXPECT_EQ(temporaryFiles(), QStringList());
-}
-
 TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel) {
     TestHttpServer server;
     const QByteArray head = description("V1.03", server), comment = "; and so on\r\n";
     const auto padded = [&](qsizetype size) { // the description grown to `size` bytes by a comment
         return head + "; " + QByteArray(size - head.size() - 4, 'x') + "\r\n";
     };
-    using R = TestHttpServer::Response;
     const auto endless = [](const QByteArray &body) { return R{200, body, 64 * 1024, 0, false, 1 << 24}; }; // no length
     const R drip{200, head, 1, 100}; // one byte every 100 ms: about 15 s in all
     const R notes{200, "notes"};
@@ -152,13 +211,12 @@ TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel
 
     // A cancel from another thread ends a check that would find the update in 15 s.
     server.serve(kDescriptionPath, drip);
-    server.serve("/notes.txt", notes);
     std::atomic<bool> cancel = false;
     std::thread user([&] {
         QThread::msleep(300);
         cancel = true;
     });
-    const CheckOutcome cancelled = check(server, &cancel);
+    const CheckOutcome cancelled = checkForUpdate(descriptionUrl(server.url()), &cancel);
     user.join();
     EXPECT_EQ(cancelled.state, UPDATE_CHECK_FAILED);
     EXPECT_FALSE(cancelled.versionKnown);
