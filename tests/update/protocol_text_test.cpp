@@ -69,6 +69,11 @@ TEST(VersionComparison, ReadsTheNumberAfterTheFirstCharacterLikeAtof) {
     }
 }
 
+TEST(InstallerName, OnlySafeCharactersOfTheVersionReachTheFileName) {
+    EXPECT_EQ(sanitizedVersion("V1/..\\x y;$(rm)\n\xC3\xA9_-aAzZ09"), "V1..xyrm_-aAzZ09");
+    EXPECT_TRUE(installerFileName("../../x").starts_with("Glyphwerk_....x_setup")) << installerFileName("../../x");
+}
+
 TEST(VerifyInstaller, TheChecksumWhenGivenThenWithAnUpdateKeyOnlyAValidSignatureByThatKeyLetsTheInstallerRun) {
     ASSERT_GE(sodium_init(), 0);
     unsigned char keys[2][crypto_sign_PUBLICKEYBYTES], secrets[2][crypto_sign_SECRETKEYBYTES];
