@@ -28,10 +28,9 @@ TEST(HelpMenu, InstallingAsksToSaveChangesFirstThenStartsTheInstallerAndEndsNorm
     TestHttpServer server;
     QTemporaryDir scratch;
     const QString marker = scratch.filePath("installer-ran");
-    const QByteArray base = server.url().toLatin1();
-    server.serve("/Glyphwerk/Update.txt", "[Update]\nVersion=V1.03\nUrlNote=" + base + "/n\nUrlUpdate=" + base + "/setup\n");
+    server.serve("/Glyphwerk/Update.txt", server.description("V1.03"));
     server.serve("/setup", "#!/bin/sh\necho \"$0\" > '" + marker.toUtf8() + "'\n");
-    qputenv("GLYPHWERK_UPDATE_URL", base);
+    qputenv("GLYPHWERK_UPDATE_URL", server.url().toLatin1());
     CGlyphwerkApp app;
     ASSERT_TRUE(app.InitInstance({"glyphwerk", GLYPHWERK_TEST_DATA "/gray2.bdf"}));
     app.Document()->SetModifiedFlag();

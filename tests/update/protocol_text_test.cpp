@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <gtest/gtest.h>
 #include <sodium.h>
 
@@ -143,17 +142,4 @@ TEST(UpdateUrls, TheServerComesFromTheEnvironmentTheSettingOrTheDefaultAndEveryR
     EXPECT_EQ(descriptionUrl("https://updates.example.net/base/"), "https://updates.example.net/base/Glyphwerk/Update.txt");
     EXPECT_EQ(descriptionUrl("http://127.0.0.1:8000"), "http://127.0.0.1:8000/Glyphwerk/Update.txt");
     EXPECT_EQ(requestUrl("http://h/get?file=setup", -5), "http://h/get?file=setup?udp=-5"); // even after a query
-}
-
-// The example folder that scripts/update-server serves must stay readable,
-// newer than this program, and match its installer.
-TEST(UpdateExample, DescribesANewerReleaseWhoseFilesAndChecksumMatch) {
-    const QString folder = QStringLiteral(GLYPHWERK_SOURCE_DIR "/packaging/update-example");
-    UpdateInfo info;
-    ASSERT_TRUE(ReadUpdateInfo(info, folder + "/Glyphwerk/Update.txt"));
-    EXPECT_TRUE(isNewerThanLocal(info.version));
-    const QUrl notes(QString::fromStdString(info.noteUrl)), installer(QString::fromStdString(info.updateUrl));
-    EXPECT_EQ(notes.authority() + " " + installer.authority(), "127.0.0.1:8765 127.0.0.1:8765"); // the script's port
-    EXPECT_TRUE(QFileInfo(folder + notes.path()).isFile());
-    EXPECT_EQ(checkSha256(folder + installer.path(), info.sha256), ChecksumCheck::Match);
 }

@@ -1,11 +1,10 @@
 #ifndef GLYPHWERK_TESTS_UPDATE_TEST_HTTP_SERVER_H
 #define GLYPHWERK_TESTS_UPDATE_TEST_HTTP_SERVER_H
 
-// A small HTTP/1.1 server on 127.0.0.1 for the update tests. It runs on its own
-// thread, so it keeps serving while the thread under test blocks, and it can
-// send a body slowly in small chunks with pauses (Qt reports download progress
-// at most every 100 ms; loopback would otherwise deliver everything at once),
-// or over and over, as a server that never ends would.
+// A small HTTP/1.1 server on 127.0.0.1 for the update tests, on its own thread
+// so that it keeps serving while the thread under test blocks. It can send a
+// body slowly, in chunks with pauses (Qt reports download progress at most
+// every 100 ms), or over and over, as a server that never ends would.
 
 #include <QMap>
 #include <QMutex>
@@ -32,6 +31,11 @@ public:
     void serve(const QString &path, const Response &response);
     void serve(const QString &path, const QByteArray &body) { serve(path, Response{200, body}); }
     QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
+    // An update description of `version` whose notes and installer are /notes.txt and /setup here.
+    QByteArray description(const QByteArray &version) const {
+        return "[Update]\r\nAppname=Glyphwerk\r\nVersion=" + version + "\r\nUrlNote=" + url().toLatin1() +
+               "/notes.txt\r\nUrlUpdate=" + url().toLatin1() + "/setup\r\n";
+    }
     // Request targets (path and query) in the order they arrived.
     QStringList requests() const;
     // Transfers whose client closed the connection before the whole body was sent.

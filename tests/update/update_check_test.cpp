@@ -1,18 +1,14 @@
 // The download and the check sequence against a real HTTP server on 127.0.0.1.
 
 #include "download.h"
-#include "download_error.h"
 #include "test_http_server.h"
 #include "update_check.h"
 #include "update_protocol.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 #include <QUrl>
 #include <QtCore/qtestsupport_core.h>
 #include <gtest/gtest.h>
@@ -24,11 +20,6 @@ using R = TestHttpServer::Response;
 namespace {
 
 constexpr char kDescriptionPath[] = "/Glyphwerk/Update.txt";
-
-QByteArray description(const QByteArray &version, const TestHttpServer &server) {
-    return "[Update]\r\nAppname=Glyphwerk\r\nVersion=" + version + "\r\nUrlNote=" + server.url().toLatin1() +
-           "/notes.txt\r\nUrlUpdate=" + server.url().toLatin1() + "/setup\r\n";
-}
 
 QByteArray fileBytes(const QString &path) {
     QFile file(path);
@@ -101,49 +92,6 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersTextWithoutGro
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() >= 1; }, 20000)) << "the endless body";
 }
 
-TEST(DownloadUrlToFile, TheProgressStaysAtZeroForAnUnknownTotalAndTheAbortFlagAPassedDeadlineOrQuittingEndTheTransfer) {
-    TestHttpServer server;
-    server.serve("/unsized", R{200, pattern(20 * 1024), 2048, 30, false});
-    server.serve("/slow", R{200, pattern(200 * 1024), 1024, 20});
-    server.serve("/stalled", R{200, pattern(4096), 4096, 60000}); // headers, then silence: no progress report
-    QTemporaryDir dir;
-    const QString out = dir.filePath("out");
-    const auto get = [&](const char *path, CDownloadProgress *observer) {
-        return DownloadUrlToFile((server.url() + path).toStdString(), out, observer);
-    };
-    g_abortDownload = 0;
-    std::vector<int> percents;
-    CDownloadProgress observer;
-    observer.setOwner([&](const QString &, const QString &, int percent) { percents.push_back(percent); });
-    ASSERT_TRUE(get("/unsized", &observer).ok);
-    EXPECT_EQ(fileBytes(out), pattern(20 * 1024));
-    ASSERT_FALSE(percents.empty());
-    EXPECT_EQ(std::ranges::count(percents, 0), std::ssize(percents));
-
-    percents.clear();
-    observer.setOwner([&](const QString &, const QString &, int percent) {
-        percents.push_back(percent);
-        g_abortDownload = 1; // the user confirms a cancel after the first report
-    });
-    EXPECT_EQ(get("/slow", &observer).code, kErrorAborted);
-    EXPECT_EQ(percents.size(), 1u);
-    EXPECT_LT(fileBytes(out).size(), 200 * 1024);
-    g_abortDownload = 0;
-    QTimer::singleShot(300, [] { g_abortDownload = 1; });
-    EXPECT_EQ(get("/stalled", &observer).code, kErrorAborted);
-    g_abortDownload = 0;
-    observer.enableDeadline(QDateTime::currentSecsSinceEpoch() - 1);
-    EXPECT_EQ(get("/stalled", &observer).code, kErrorAborted);
-    EXPECT_EQ(percents.size(), 1u);
-
-    QTimer::singleShot(200, [] { QCoreApplication::exit(0); });
-    EXPECT_EQ(get("/slow", nullptr).code, kErrorAborted);
-    // Run and end the application's own loop: that clears its quitting state,
-    // which would otherwise end every later event loop at once.
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    QCoreApplication::exec();
-}
-
 TEST(CheckForUpdate, FindsANewerVersionWithWhateverNotesItsServerHasAndFailsWithoutAFullDescription) {
     EXPECT_EQ(checkForUpdate(descriptionUrl(TestHttpServer::unreachableUrl())).state, UPDATE_CHECK_FAILED);
     TestHttpServer server;
@@ -156,11 +104,11 @@ TEST(CheckForUpdate, FindsANewerVersionWithWhateverNotesItsServerHasAndFailsWith
         R notes;
         std::string outcome;
     } cases[] = {
-        {description("V1.02", server), notes, "up to date V1.02, notes \"\", asked /Glyphwerk/Update.txt"},
-        {description("V1.1", server), notes, "available V1.1, notes \"Release notes\r\nline two\n\"" + both},
-        {description("V1.03", server), {404, "not here"}, "available V1.03, notes \"\"" + both},
-        {description("V1.03", server), {200, QByteArray("shown\0hidden", 12)}, "available V1.03, notes \"shown\"" + both},
-        {description("V1.03", server).replace("UrlUpdate", "Url"), notes, failed},
+        {server.description("V1.02"), notes, "up to date V1.02, notes \"\", asked /Glyphwerk/Update.txt"},
+        {server.description("V1.1"), notes, "available V1.1, notes \"Release notes\r\nline two\n\"" + both},
+        {server.description("V1.03"), {404, "not here"}, "available V1.03, notes \"\"" + both},
+        {server.description("V1.03"), {200, QByteArray("shown\0hidden", 12)}, "available V1.03, notes \"shown\"" + both},
+        {server.description("V1.03").replace("UrlUpdate", "Url"), notes, failed},
     };
     for (const auto &c : cases) {
         server.serve(kDescriptionPath, c.description);
@@ -172,7 +120,7 @@ TEST(CheckForUpdate, FindsANewerVersionWithWhateverNotesItsServerHasAndFailsWith
 
 TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel) {
     TestHttpServer server;
-    const QByteArray head = description("V1.03", server), comment = "; and so on\r\n";
+    const QByteArray head = server.description("V1.03"), comment = "; and so on\r\n";
     const auto padded = [&](qsizetype size) { // the description grown to `size` bytes by a comment
         return head + "; " + QByteArray(size - head.size() - 4, 'x') + "\r\n";
     };
