@@ -24,10 +24,7 @@ private:
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request = QByteArray()]() mutable {
             request += socket->readAll();
-            if (request.startsWith('\x16')) { // a TLS handshake: answer in plain text, as a plain server would
-                socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
-                socket->disconnectFromHost();
-            } else if (request.contains("\r\n\r\n") && !socket->property("answered").toBool()) {
+            if (request.contains("\r\n\r\n") && !socket->property("answered").toBool()) {
                 socket->setProperty("answered", true);
                 answer(socket, QString::fromLatin1(request.left(request.indexOf("\r\n")).split(' ').value(1)));
             }

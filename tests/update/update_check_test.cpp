@@ -53,7 +53,6 @@ QStringList temporaryFiles() { return QDir::temp().entryList(QDir::Files | QDir:
 TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersTextWithoutGrowingTheFilePastItsBound) {
     TestHttpServer server;
     server.serve("/exact", pattern(1000));
-    server.serve("/broken", R{500, "oops"});
     server.serve("/endless", R{200, pattern(4096), 0, 0, false, 1 << 20}); // 4 GiB
     server.serve("/stalled", R{200, pattern(4096), 4096, 60000});
     QTemporaryDir dir;
@@ -61,8 +60,6 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersTextWithoutGro
     QFile secret(local);
     ASSERT_TRUE(secret.open(QIODevice::WriteOnly) && secret.write("local file") == 10);
     secret.close();
-    QString https = server.url() + "/missing"; // HTTPS is spoken: against a plain HTTP server its handshake fails
-    https.replace("http://", "https://");
     const DownloadLimits none, bound{.maxBytes = 1000};
     const struct {
         QString url, destination;
@@ -73,12 +70,9 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersTextWithoutGro
         {server.url() + "/endless", out, bound, "0x8000000B", "The file is larger than 1000 bytes."},
         {server.url() + "/stalled", out, {.stallTimeoutMs = 300}, "0x800C000B", "No data arrived for 0.3 seconds."},
         {server.url() + "/missing", out, none, "0x800C0006", "Not Found"},
-        {server.url() + "/broken", out, none, "0x800C0008", ""},
         {TestHttpServer::unreachableUrl() + "/x", out, none, "0x800C0004", "refused"},
-        {https, out, none, "0x800C000E", ""},
         {QUrl::fromLocalFile(local).toString(), out, none, "0x800C000D", "Protocol \"file\" is unknown"},
         {server.url() + "/missing", dir.filePath("no/such/folder/out"), none, "0x8003001D", ""},
-        {"", out, none, "0x800C0002", "No URL or no destination file."},
     };
     for (const auto &c : cases) {
         const DownloadResult result = DownloadUrlToFile(c.url.toStdString(), c.destination, nullptr, c.limits);
@@ -87,38 +81,13 @@ TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersTextWithoutGro
         EXPECT_EQ(fileBytes(out), result.ok ? pattern(1000) : fileBytes(out).left(1000)) << shown.toStdString();
     }
     EXPECT_EQ(fileBytes(out), ""); // not the local file
-    // The TLS attempt has no readable request; the bad scheme, the bad file and the empty URL asked nothing.
-    EXPECT_EQ(server.requests().size(), 5);
+    // The bad scheme and the bad file asked nothing.
+    EXPECT_EQ(server.requests().size(), 4);
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() >= 1; }, 20000)) << "the endless body";
 }
 
-TEST(CheckForUpdate, FindsANewerVersionWithWhateverNotesItsServerHasAndFailsWithoutAFullDescription) {
+TEST(CheckForUpdate, FindsANewerVersionWithItsNotesAndAHostileServerCannotHoldItFillTheDiskOrOutliveACancel) {
     EXPECT_EQ(checkForUpdate(descriptionUrl(TestHttpServer::unreachableUrl())).state, UPDATE_CHECK_FAILED);
-    TestHttpServer server;
-    const std::string failed = "failed, notes \"\", asked /Glyphwerk/Update.txt";
-    EXPECT_EQ(checked(server), failed) << "404";
-    const R notes{200, "Release notes\r\nline two\n"};
-    const std::string both = ", asked /Glyphwerk/Update.txt /notes.txt";
-    const struct {
-        QByteArray description;
-        R notes;
-        std::string outcome;
-    } cases[] = {
-        {server.description("V1.02"), notes, "up to date V1.02, notes \"\", asked /Glyphwerk/Update.txt"},
-        {server.description("V1.1"), notes, "available V1.1, notes \"Release notes\r\nline two\n\"" + both},
-        {server.description("V1.03"), {404, "not here"}, "available V1.03, notes \"\"" + both},
-        {server.description("V1.03"), {200, QByteArray("shown\0hidden", 12)}, "available V1.03, notes \"shown\"" + both},
-        {server.description("V1.03").replace("UrlUpdate", "Url"), notes, failed},
-    };
-    for (const auto &c : cases) {
-        server.serve(kDescriptionPath, c.description);
-        server.serve("/notes.txt", c.notes);
-        EXPECT_EQ(checked(server), c.outcome) << c.description.toStdString();
-    }
-    EXPECT_EQ(temporaryFiles(), QStringList());
-}
-
-TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel) {
     TestHttpServer server;
     const QByteArray head = server.description("V1.03"), comment = "; and so on\r\n";
     const auto padded = [&](qsizetype size) { // the description grown to `size` bytes by a comment
@@ -126,7 +95,7 @@ TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel
     };
     const auto endless = [](const QByteArray &body) { return R{200, body.repeated(5000), 0, 0, false, 1 << 12}; };
     const R drip{200, head, 1, 100}; // one byte every 100 ms: about 15 s in all
-    const R notes{200, "notes"};
+    const R notes{200, "notes"}, missing{404, "not here"};
     const std::string asked = ", asked /Glyphwerk/Update.txt", both = asked + " /notes.txt";
     const int full = kCheckDeadlineMs;
     const struct {
@@ -135,6 +104,12 @@ TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel
         int deadlineMs;
         std::string outcome;
     } cases[] = {
+        {"no description", missing, notes, full, "failed, notes \"\"" + asked},
+        {"no installer", R{200, QByteArray(head).replace("UrlUpdate", "Url")}, notes, full, "failed, notes \"\"" + asked},
+        {"this version", R{200, server.description("V1.02")}, notes, full, "up to date V1.02, notes \"\"" + asked},
+        {"no notes", R{200, head}, missing, full, "available V1.03, notes \"\"" + both},
+        {"notes with a zero", R{200, head}, R{200, QByteArray("a\r\nb\0hidden", 11)}, full,
+         "available V1.03, notes \"a\r\nb\"" + both},
         {"description of 64 KiB", R{200, padded(64 * 1024)}, notes, full, "available V1.03, notes \"notes\"" + both},
         {"description one byte over", R{200, padded(64 * 1024 + 1)}, notes, full, "failed, notes \"\"" + asked},
         {"endless description", endless(head + comment), notes, full, "failed, notes \"\"" + asked},
