@@ -1,8 +1,6 @@
 // The update protocol's plain logic: the description, versions, installer
-// names, progress and message texts, checksums and signatures.
+// names, checksums, signatures and URLs.
 
-#include "download_error.h"
-#include "download_progress.h"
 #include "installer_check.h"
 #include "update_info.h"
 #include "update_protocol.h"
@@ -31,28 +29,27 @@ TEST(UpdateInfo, ReadsLikeTheClassicProfileReaderRequiresVersionAndBothUrlsAndCu
     EXPECT_EQ(profileString("", "Update", "Version"), "");
 
     UpdateInfo info;
-    const auto fields = [&] { return info.appName + "|" + info.version + "|" + info.noteUrl + "|" + info.updateUrl; };
-    EXPECT_TRUE(parseUpdateInfo(info, ini));
-    EXPECT_EQ(fields(), "|V1.03|http://h/notes.txt|http://h/setup");
+    const auto parsed = [&](const std::string &text) {
+        const bool ok = parseUpdateInfo(info, text);
+        return (ok ? "ok " : "no ") + info.appName + "|" + info.version + "|" + info.noteUrl + "|" + info.updateUrl;
+    };
+    EXPECT_EQ(parsed(ini), "ok |V1.03|http://h/notes.txt|http://h/setup");
     // Reading stops at the first missing or empty required key.
-    EXPECT_FALSE(parseUpdateInfo(info, "[Update]\nVersion=V2\nUrlNote=n\n"));
-    EXPECT_EQ(fields(), "|V2|n|");
-    EXPECT_FALSE(parseUpdateInfo(info, "[Update]\nVersion=\nUrlNote=n\nUrlUpdate=u\n"));
-    EXPECT_EQ(fields(), "|||");
-    EXPECT_FALSE(parseUpdateInfo(info, "[Update]\nVersion=V2\nUrlNote=\nUrlUpdate=u\n"));
-    EXPECT_EQ(fields(), "|V2||");
-    EXPECT_FALSE(parseUpdateInfo(info, "[Elsewhere]\nVersion=V2\nUrlNote=n\nUrlUpdate=u\n"));
-    const std::string url(300, 'x');
-    EXPECT_TRUE(parseUpdateInfo(info, "[Update]\nAppname=" + std::string(20, 'a') + "\nVersion=V1.0300000\nUrlNote=" +
-                                          url + "\nUrlUpdate=" + url + "\nSha256=" + std::string(64, 'f')));
-    EXPECT_EQ(fields(), std::string(15, 'a') + "|V1.0300|" + url.substr(41) + "|" + url.substr(41));
+    EXPECT_EQ(parsed("[Update]\nVersion=V2\nUrlNote=n\n"), "no |V2|n|");
+    EXPECT_EQ(parsed("[Update]\nVersion=\nUrlNote=n\nUrlUpdate=u\n"), "no |||");
+    EXPECT_EQ(parsed("[Update]\nVersion=V2\nUrlNote=\nUrlUpdate=u\n"), "no |V2||");
+    EXPECT_EQ(parsed("[Elsewhere]\nVersion=V2\nUrlNote=n\nUrlUpdate=u\n"), "no |||");
+    const std::string url(300, 'x'), cut(259, 'x');
+    EXPECT_EQ(parsed("[Update]\nAppname=" + std::string(20, 'a') + "\nVersion=V1.0300000\nUrlNote=" + url +
+                     "\nUrlUpdate=" + url + "\nSha256=" + std::string(64, 'f')),
+              "ok " + std::string(15, 'a') + "|V1.0300|" + cut + "|" + cut);
     EXPECT_EQ(info.sha256, std::string(64, 'f'));
     // A file that cannot be read leaves nothing of the last description.
     EXPECT_FALSE(ReadUpdateInfo(info, "/nonexistent/Update.txt"));
-    EXPECT_EQ(fields(), "|||");
+    EXPECT_EQ(info.version + info.noteUrl + info.updateUrl + info.sha256, "");
 }
 
-TEST(VersionComparison, ReadsTheNumberAfterTheFirstCharacterLikeAtof) {
+TEST(Versions, AreReadAfterTheFirstCharacterLikeAtofAndOnlyTheirSafeCharactersReachTheInstallerName) {
     EXPECT_DOUBLE_EQ(versionNumber(LOCAL_VERSION), 1.02);
     const struct { const char *latest; double number; bool newer; } cases[] = {
         {"V1.02", 1.02, false},   {"V1.020", 1.02, false}, {"V1.0201", 1.0201, true}, {"V1.1", 1.1, true},
@@ -66,9 +63,6 @@ TEST(VersionComparison, ReadsTheNumberAfterTheFirstCharacterLikeAtof) {
         EXPECT_DOUBLE_EQ(versionNumber(c.latest), c.number) << c.latest;
         EXPECT_EQ(isNewerThanLocal(c.latest), c.newer) << c.latest;
     }
-}
-
-TEST(InstallerName, OnlySafeCharactersOfTheVersionReachTheFileName) {
     EXPECT_EQ(sanitizedVersion("V1/..\\x y;$(rm)\n\xC3\xA9_-aAzZ09"), "V1..xyrm_-aAzZ09");
     EXPECT_TRUE(installerFileName("../../x").starts_with("Glyphwerk_....x_setup")) << installerFileName("../../x");
 }
@@ -87,13 +81,10 @@ TEST(VerifyInstaller, TheChecksumWhenGivenThenWithAnUpdateKeyOnlyAValidSignature
         return "Signature=" + QByteArray(reinterpret_cast<const char *>(bytes), sizeof bytes).toHex();
     };
     const QByteArray good = signature(0, installer), digest = QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
-    QByteArray flipped = good, otherDigest = digest;
-    flipped[10] = flipped[10] == '0' ? '1' : '0';
-    otherDigest[0] = otherDigest[0] == 'c' ? 'd' : 'c';
+    const QByteArray flipped = QByteArray(good).replace(10, 1, good[10] == '0' ? "1" : "0");
     QTemporaryDir dir;
     QFile file(dir.filePath("setup"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(installer) == installer.size());
-    file.close();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(installer) == installer.size() && file.flush());
     const QString notSigned = "0x80096010 The downloaded installer is not signed with this program's update key.",
                   badDigits = "0x80096010 The update description's Signature is not 128 hexadecimal digits.";
     const struct {
@@ -103,7 +94,7 @@ TEST(VerifyInstaller, TheChecksumWhenGivenThenWithAnUpdateKeyOnlyAValidSignature
     } cases[] = {
         {"", {}, "ok"}, // no built-in key: nothing changes
         {flipped, {}, "ok"},
-        {"Sha256=" + otherDigest, {},
+        {"Sha256=" + QByteArray(64, 'a'), {},
          "0x80091007 The downloaded installer does not match the SHA-256 checksum of the update description."},
         {"Sha256=" + digest.left(63) + "g", {},
          "0x80091007 The update description's SHA-256 checksum is not 64 hexadecimal digits."},
@@ -131,14 +122,11 @@ TEST(VerifyInstaller, TheChecksumWhenGivenThenWithAnUpdateKeyOnlyAValidSignature
 TEST(UpdateUrls, TheServerComesFromTheEnvironmentTheSettingOrTheDefaultAndEveryRequestCarriesTheTickCount) {
     qunsetenv(kUpdateUrlVariable);
     QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Glyphwerk"));
-    settings.remove(kUpdateUrlSetting);
-    EXPECT_EQ(updateServerUrl(), "http://glyphwerk.example.org");
+    EXPECT_EQ(updateServerUrl(), "http://glyphwerk.example.org"); // the test's private home has no settings
     settings.setValue(kUpdateUrlSetting, "https://updates.example.net/base/");
     EXPECT_EQ(updateServerUrl(), "https://updates.example.net/base/");
     qputenv(kUpdateUrlVariable, "http://127.0.0.1:8000");
     EXPECT_EQ(updateServerUrl(), "http://127.0.0.1:8000");
-    qunsetenv(kUpdateUrlVariable);
-    settings.remove(kUpdateUrlSetting);
     EXPECT_EQ(descriptionUrl("https://updates.example.net/base/"), "https://updates.example.net/base/Glyphwerk/Update.txt");
     EXPECT_EQ(descriptionUrl("http://127.0.0.1:8000"), "http://127.0.0.1:8000/Glyphwerk/Update.txt");
     EXPECT_EQ(requestUrl("http://h/get?file=setup", -5), "http://h/get?file=setup?udp=-5"); // even after a query
