@@ -35,17 +35,14 @@ std::string look(const CUpdateDlg &d) {
     const auto height = [&](int h) { return res::dialogUnitsToPixels(0, 0, 10, h, base).height(); };
     const int shrink = height(204) - d.height();
     const auto button = [](const QPushButton *b) { return "[" + b->text() + (b->isEnabled() ? "]" : "-]"); };
-    QStringList shown;
-    if (ctl<QPlainTextEdit>(d, res::IDC_RELEASE_NOTES)->isVisible())
-        shown << "notes";
-    if (progressBar(d)->isVisible())
-        shown << "bar";
+    const QString shown = QString(ctl<QPlainTextEdit>(d, res::IDC_RELEASE_NOTES)->isVisible() ? "notes" : "") +
+                          (progressBar(d)->isVisible() ? "bar" : "");
     const QString size = shrink == 0 ? "full"
                          : shrink == height(111) ? "full - notes"
                          : shrink == height(111) - height(14) ? "full - notes + bar"
                                                               : QString("full - %1 pixels").arg(shrink);
     return QStringList{ctl(d, res::IDC_UPDATE_MESSAGE)->text(), button(updateButton(d)) + " " + button(closeButton(d)),
-                       shown.join(", "), size}
+                       shown, size}
         .join(" | ")
         .toStdString();
 }
@@ -57,81 +54,73 @@ void pressEnter(CUpdateDlg &d, Qt::Key key = Qt::Key_Return) {
     QTest::keyClick(QApplication::focusWidget(), key);
 }
 
-struct Fixture {
-    TestHttpServer server;
-    ScriptedPrompts prompts;
-    int hookCalls = 0; // the close question and the quit: for installing only
-
-    void describe(const QByteArray &version) { server.serve("/Glyphwerk/Update.txt", server.description(version)); }
-    // Shows the dialog while it checks; `checked`: once its check has ended.
-    std::unique_ptr<CUpdateDlg> open(const QString &url = {}, bool checked = true) {
-        const UpdateHooks hooks{[this] { return ++hookCalls > 0; }, [this] { ++hookCalls; }};
-        auto dialog = std::make_unique<CUpdateDlg>(url.isEmpty() ? server.url() : url, hooks);
-        dialog->show();
-        if (checked)
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->checking(); }, kWaitMs));
-        return dialog;
-    }
-};
-
 } // namespace
 
 TEST(UpdateDialog, EveryStateShowsItsTextsAndEnterPressesItsDefaultButton) {
-    Fixture f;
+    TestHttpServer server;
+    ScriptedPrompts prompts;
+    int hookCalls = 0; // the close question and the quit: for installing only
+    const auto describe = [&](const QByteArray &version) {
+        server.serve("/Glyphwerk/Update.txt", server.description(version));
+    };
+    // Shows the dialog while it checks; `checked`: once its check has ended.
+    const auto open = [&](const QString &url = {}, bool checked = true) {
+        const UpdateHooks hooks{[&] { return ++hookCalls > 0; }, [&] { ++hookCalls; }};
+        auto dialog = std::make_unique<CUpdateDlg>(url.isEmpty() ? server.url() : url, hooks);
+        dialog->show();
+        EXPECT_TRUE(!checked || QTest::qWaitFor([&] { return !dialog->checking(); }, kWaitMs));
+        return dialog;
+    };
     // A description trickling in for 5 s: the check runs while the dialog
     // responds, and ends with it at once.
-    f.server.serve("/Glyphwerk/Update.txt", TestHttpServer::Response{200, "[Update]\r\nVersion=V1.03\r\n", 1, 200});
-    auto checking = f.open({}, false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return f.server.requests().size() == 1; }, kWaitMs));
+    server.serve("/Glyphwerk/Update.txt", TestHttpServer::Response{200, "[Update]\r\nVersion=V1.03\r\n", 1, 200});
+    auto checking = open({}, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests().size() == 1; }, kWaitMs));
     EXPECT_EQ(look(*checking), "Checking for the new version, please wait... | [Update-] [Cancel] |  | full - notes");
     QTest::keyClick(checking.get(), Qt::Key_Escape);
     EXPECT_FALSE(checking->isVisible() || checking->checking());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f.server.transfersCutShort() == 1; }, kWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() == 1; }, kWaitMs));
 
-    auto failed = f.open(TestHttpServer::unreachableUrl());
+    auto failed = open(TestHttpServer::unreachableUrl());
     EXPECT_EQ(failed->state(), UPDATE_CHECK_FAILED);
-    EXPECT_EQ(failed->windowTitle(), "Glyphwerk version information");
-    const int labels[] = {res::IDC_CURRENT_LABEL, res::IDC_LATEST_LABEL, res::IDC_CURRENT_VERSION, res::IDC_LATEST_VERSION};
-    QStringList texts;
-    for (int id : labels)
+    QStringList texts{failed->windowTitle()};
+    for (int id : {res::IDC_CURRENT_LABEL, res::IDC_LATEST_LABEL, res::IDC_CURRENT_VERSION, res::IDC_LATEST_VERSION})
         texts << ctl(*failed, id)->text();
-    EXPECT_EQ(texts, QStringList({"Current version", "The latest version", "V1.02", ""}));
+    EXPECT_EQ(texts, QStringList({"Glyphwerk version information", "Current version", "The latest version", "V1.02", ""}));
     EXPECT_EQ(look(*failed),
               "Failed to detect the new version, please contact the author! | [Update-] [Cancel] |  | full - notes");
     EXPECT_EQ(ctl(*failed, res::IDC_UPDATE_MESSAGE)->font().weight(), QFont::Bold);
     pressEnter(*failed);
-    EXPECT_FALSE(failed->isVisible());
-    EXPECT_EQ(failed->result(), QDialog::Accepted);
+    EXPECT_TRUE(!failed->isVisible() && failed->result() == QDialog::Accepted);
 
-    f.describe("V1.02");
-    auto upToDate = f.open();
+    describe("V1.02");
+    auto upToDate = open();
     EXPECT_EQ(ctl(*upToDate, res::IDC_LATEST_VERSION)->text(), "V1.02");
     EXPECT_EQ(look(*upToDate), "Is already the latest version, no need to update. | [Update-] [OK] |  | full - notes");
     pressEnter(*upToDate, Qt::Key_Enter);
     EXPECT_EQ(upToDate->result(), QDialog::Accepted);
 
     // Available: Update. Downloading: Cancel, with its question. Downloaded: Install.
-    f.describe("V1.0300000"); // cut to seven characters
-    f.server.serve("/notes.txt", QByteArray("What's new:\r\n- more glyphs\0not shown", 37));
+    describe("V1.0300000"); // cut to seven characters
+    server.serve("/notes.txt", QByteArray("What's new:\r\n- more glyphs\0not shown", 37));
     const QByteArray body = "#!/bin/sh\n" + QByteArray(48 * 1024, '#');
-    f.server.serve("/setup", TestHttpServer::Response{200, body, 2048, 25});
-    auto d = f.open();
+    server.serve("/setup", TestHttpServer::Response{200, body, 2048, 25});
+    auto d = open();
     EXPECT_EQ(ctl(*d, res::IDC_LATEST_VERSION)->text(), "V1.0300");
     EXPECT_EQ(look(*d), "Found new version, whether it requires immediate update? | [Update] [Cancel] | notes | full");
     const auto *notes = ctl<QPlainTextEdit>(*d, res::IDC_RELEASE_NOTES);
-    EXPECT_TRUE(notes->isReadOnly());
-    EXPECT_EQ(notes->toPlainText(), "What's new:\n- more glyphs");
+    EXPECT_TRUE(notes->isReadOnly() && notes->toPlainText() == "What's new:\n- more glyphs") << notes->toPlainText().toStdString();
     std::vector<int> values;
     QObject::connect(progressBar(*d), &QProgressBar::valueChanged, [&](int v) { values.push_back(v); });
     pressEnter(*d);
     EXPECT_EQ(d->state(), UPDATE_DOWNLOADING);
     EXPECT_EQ(look(*d), "Downloading new version:\tV1.0300 | [Update-] [Cancel] | bar | full - notes + bar");
     EXPECT_EQ(d->focusWidget(), closeButton(*d));
-    f.prompts.boxAnswers = {prompts::IDCANCEL};
+    prompts.boxAnswers = {prompts::IDCANCEL};
     pressEnter(*d);
-    ASSERT_EQ(f.prompts.boxes.size(), 1u);
-    EXPECT_EQ(f.prompts.boxes[0].text, "Are you sure you want to interrupt the download operation?");
-    EXPECT_EQ(f.prompts.boxes[0].type, 49u);
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_EQ(prompts.boxes[0].text + QString::number(prompts.boxes[0].type),
+              "Are you sure you want to interrupt the download operation?49"); // with its exclamation, OK and Cancel
     ASSERT_TRUE(QTest::qWaitFor([&] { return d->state() == UPDATE_DOWNLOADED; }, kWaitMs));
     EXPECT_EQ(look(*d), "Download is complete, click to install the upgrade is complete. | [Install] [Cancel] | bar | "
                         "full - notes + bar");
@@ -147,21 +136,20 @@ TEST(UpdateDialog, EveryStateShowsItsTextsAndEnterPressesItsDefaultButton) {
     EXPECT_EQ(QFileInfo(installer.path()).permissions() & others, QFile::Permissions());
     EXPECT_TRUE(installer.path().startsWith(QDir::tempPath() + "/glyphwerk-update-"));
     pressEnter(*d);
-    EXPECT_EQ(f.hookCalls, 2); // asked to close, then ended the program
-    EXPECT_FALSE(d->isVisible());
-    EXPECT_EQ(f.prompts.boxes.size(), 1u);
+    EXPECT_EQ(hookCalls, 2); // asked to close, then ended the program
+    EXPECT_TRUE(!d->isVisible() && prompts.boxes.size() == 1u);
     QDir(installer.path()).removeRecursively(); // left for the installer
 
     // OK in the question aborts the download: its message, and nothing is left.
-    f.server.serve("/setup", TestHttpServer::Response{200, body, 512, 25});
-    auto aborted = f.open();
+    server.serve("/setup", TestHttpServer::Response{200, body, 512, 25});
+    auto aborted = open();
     QTest::mouseClick(updateButton(*aborted), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return progressBar(*aborted)->value() > 0; }, kWaitMs));
     const QString partial = aborted->installerPath();
     QTest::mouseClick(closeButton(*aborted), Qt::LeftButton);
     EXPECT_FALSE(aborted->isVisible());
-    ASSERT_EQ(f.prompts.boxes.size(), 3u);
-    EXPECT_TRUE(f.prompts.boxes[2].text.startsWith("Download failed.  Error = 0x80004004\n\n"));
+    ASSERT_EQ(prompts.boxes.size(), 3u);
+    EXPECT_TRUE(prompts.boxes[2].text.startsWith("Download failed.  Error = 0x80004004\n\n"));
     EXPECT_FALSE(partial.isEmpty() || QFileInfo::exists(partial) || QFileInfo::exists(QFileInfo(partial).path()));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f.server.transfersCutShort() == 2; }, kWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() == 2; }, kWaitMs));
 }
