@@ -1,5 +1,4 @@
-// main() for the protocol tests: no windowing platform, a private temporary
-// folder (so that tests see every temporary file the code makes) and home.
+// main() for the protocol tests: no windowing platform; private temporary files and home.
 
 #include <QCoreApplication>
 #include <QDir>

@@ -37,9 +37,7 @@ private:
         const TestHttpServer::Response response = m_owner.m_routes.value(
             target.section(QLatin1Char('?'), 0, 0), TestHttpServer::Response{404, QByteArray("not here\n")});
         lock.unlock();
-        const int status = response.status;
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(status) +
-                          (status == 200 ? " OK" : status == 404 ? " Not Found" : " Error") +
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + (response.status == 200 ? " OK" : " Not Found") +
                           "\r\nConnection: close\r\nContent-Type: application/octet-stream\r\n";
         if (response.announceLength)
             head += "Content-Length: " + QByteArray::number(response.body.size() * response.repeat) + "\r\n";
@@ -87,21 +85,6 @@ TestHttpServer::~TestHttpServer() {
     QMetaObject::invokeMethod(m_thread->eventDispatcher(), [this] { delete m_core; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
-}
-
-void TestHttpServer::serve(const QString &path, const Response &response) {
-    QMutexLocker lock(&m_mutex);
-    m_routes.insert(path, response);
-}
-
-QStringList TestHttpServer::requests() const {
-    QMutexLocker lock(&m_mutex);
-    return m_requests;
-}
-
-int TestHttpServer::transfersCutShort() const {
-    QMutexLocker lock(&m_mutex);
-    return m_cutShort;
 }
 
 QString TestHttpServer::unreachableUrl() {

@@ -1,10 +1,9 @@
 #ifndef GLYPHWERK_TESTS_UPDATE_TEST_HTTP_SERVER_H
 #define GLYPHWERK_TESTS_UPDATE_TEST_HTTP_SERVER_H
 
-// A small HTTP/1.1 server on 127.0.0.1 for the update tests, on its own thread
-// so that it keeps serving while the thread under test blocks. It can send a
-// body slowly, in chunks with pauses (Qt reports download progress at most
-// every 100 ms), or over and over, as a server that never ends would.
+// An HTTP/1.1 server on 127.0.0.1 with its own thread, serving while the thread
+// under test blocks. It sends a body slowly, in chunks with pauses (Qt reports
+// progress at most every 100 ms), or over and over, as an endless server would.
 
 #include <QMap>
 #include <QMutex>
@@ -28,7 +27,10 @@ public:
     ~TestHttpServer();
 
     // Serves `response` for `path` (the query is ignored); other paths get 404.
-    void serve(const QString &path, const Response &response);
+    void serve(const QString &path, const Response &response) {
+        QMutexLocker lock(&m_mutex);
+        m_routes.insert(path, response);
+    }
     void serve(const QString &path, const QByteArray &body) { serve(path, Response{200, body}); }
     QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
     // An update description of `version` whose notes and installer are /notes.txt and /setup here.
@@ -37,9 +39,15 @@ public:
                "/notes.txt\r\nUrlUpdate=" + url().toLatin1() + "/setup\r\n";
     }
     // Request targets (path and query) in the order they arrived.
-    QStringList requests() const;
+    QStringList requests() const {
+        QMutexLocker lock(&m_mutex);
+        return m_requests;
+    }
     // Transfers whose client closed the connection before the whole body was sent.
-    int transfersCutShort() const;
+    int transfersCutShort() const {
+        QMutexLocker lock(&m_mutex);
+        return m_cutShort;
+    }
     // A URL on 127.0.0.1 where nothing listens.
     static QString unreachableUrl();
 

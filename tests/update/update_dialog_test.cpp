@@ -41,10 +41,8 @@ std::string look(const CUpdateDlg &d) {
                          : shrink == height(111) ? "full - notes"
                          : shrink == height(111) - height(14) ? "full - notes + bar"
                                                               : QString("full - %1 pixels").arg(shrink);
-    return QStringList{ctl(d, res::IDC_UPDATE_MESSAGE)->text(), button(updateButton(d)) + " " + button(closeButton(d)),
-                       shown, size}
-        .join(" | ")
-        .toStdString();
+    const QString buttons = button(updateButton(d)) + " " + button(closeButton(d));
+    return QStringList{ctl(d, res::IDC_UPDATE_MESSAGE)->text(), buttons, shown, size}.join(" | ").toStdString();
 }
 
 // Enter or Return as the user types it: to the focused control of the active dialog.
@@ -60,9 +58,6 @@ TEST(UpdateDialog, EveryStateShowsItsTextsAndEnterPressesItsDefaultButton) {
     TestHttpServer server;
     ScriptedPrompts prompts;
     int hookCalls = 0; // the close question and the quit: for installing only
-    const auto describe = [&](const QByteArray &version) {
-        server.serve("/Glyphwerk/Update.txt", server.description(version));
-    };
     // Shows the dialog while it checks; `checked`: once its check has ended.
     const auto open = [&](const QString &url = {}, bool checked = true) {
         const UpdateHooks hooks{[&] { return ++hookCalls > 0; }, [&] { ++hookCalls; }};
@@ -93,7 +88,7 @@ TEST(UpdateDialog, EveryStateShowsItsTextsAndEnterPressesItsDefaultButton) {
     pressEnter(*failed);
     EXPECT_TRUE(!failed->isVisible() && failed->result() == QDialog::Accepted);
 
-    describe("V1.02");
+    server.serve("/Glyphwerk/Update.txt", server.description("V1.02"));
     auto upToDate = open();
     EXPECT_EQ(ctl(*upToDate, res::IDC_LATEST_VERSION)->text(), "V1.02");
     EXPECT_EQ(look(*upToDate), "Is already the latest version, no need to update. | [Update-] [OK] |  | full - notes");
@@ -101,7 +96,7 @@ TEST(UpdateDialog, EveryStateShowsItsTextsAndEnterPressesItsDefaultButton) {
     EXPECT_EQ(upToDate->result(), QDialog::Accepted);
 
     // Available: Update. Downloading: Cancel, with its question. Downloaded: Install.
-    describe("V1.0300000"); // cut to seven characters
+    server.serve("/Glyphwerk/Update.txt", server.description("V1.0300000")); // cut to seven characters
     server.serve("/notes.txt", QByteArray("What's new:\r\n- more glyphs\0not shown", 37));
     const QByteArray body = "#!/bin/sh\n" + QByteArray(48 * 1024, '#');
     server.serve("/setup", TestHttpServer::Response{200, body, 2048, 25});
@@ -113,7 +108,6 @@ TEST(UpdateDialog, EveryStateShowsItsTextsAndEnterPressesItsDefaultButton) {
     std::vector<int> values;
     QObject::connect(progressBar(*d), &QProgressBar::valueChanged, [&](int v) { values.push_back(v); });
     pressEnter(*d);
-    EXPECT_EQ(d->state(), UPDATE_DOWNLOADING);
     EXPECT_EQ(look(*d), "Downloading new version:\tV1.0300 | [Update-] [Cancel] | bar | full - notes + bar");
     EXPECT_EQ(d->focusWidget(), closeButton(*d));
     prompts.boxAnswers = {prompts::IDCANCEL};
@@ -125,8 +119,7 @@ TEST(UpdateDialog, EveryStateShowsItsTextsAndEnterPressesItsDefaultButton) {
     EXPECT_EQ(look(*d), "Download is complete, click to install the upgrade is complete. | [Install] [Cancel] | bar | "
                         "full - notes + bar");
     // Only changes are signalled: at least three distinct, rising values.
-    ASSERT_GE(values.size(), 3u);
-    EXPECT_TRUE(std::ranges::is_sorted(values) && values.back() == 100);
+    EXPECT_TRUE(values.size() >= 3 && std::ranges::is_sorted(values) && values.back() == 100) << values.size();
     // The installer sits alone in a private folder, under a name of safe characters.
     const QFileInfo installer(d->installerPath());
     EXPECT_EQ(installer.fileName(), "Glyphwerk_V1.0300_setup");
@@ -147,9 +140,8 @@ TEST(UpdateDialog, EveryStateShowsItsTextsAndEnterPressesItsDefaultButton) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return progressBar(*aborted)->value() > 0; }, kWaitMs));
     const QString partial = aborted->installerPath();
     QTest::mouseClick(closeButton(*aborted), Qt::LeftButton);
-    EXPECT_FALSE(aborted->isVisible());
     ASSERT_EQ(prompts.boxes.size(), 3u);
-    EXPECT_TRUE(prompts.boxes[2].text.startsWith("Download failed.  Error = 0x80004004\n\n"));
+    EXPECT_TRUE(!aborted->isVisible() && prompts.boxes[2].text.startsWith("Download failed.  Error = 0x80004004\n\n"));
     EXPECT_FALSE(partial.isEmpty() || QFileInfo::exists(partial) || QFileInfo::exists(QFileInfo(partial).path()));
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() == 2; }, kWaitMs));
 }
