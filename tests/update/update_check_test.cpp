@@ -124,7 +124,7 @@ TEST(CheckForUpdate, FindsANewerVersionWithItsNotesAndAHostileServerCannotHoldIt
     // A cancel from another thread ends a check that would find the update in 15 s.
     server.serve(kDescriptionPath, drip);
     std::atomic<bool> cancel = false;
-    std::thread user([&] { QThread::msleep(300), cancel = true; });
+    std::thread user([&] { QThread::msleep(300); cancel = true; });
     const CheckOutcome cancelled = checkForUpdate(descriptionUrl(server.url()), &cancel);
     user.join();
     EXPECT_TRUE(cancelled.state == UPDATE_CHECK_FAILED && !cancelled.versionKnown);
