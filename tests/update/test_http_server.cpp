@@ -1,20 +1,17 @@
 #include "test_http_server.h"
 
-#include <QMetaObject>
-#include <QMutexLocker>
+#include <QAbstractEventDispatcher>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
 
-#include <algorithm>
-
 class TestHttpServerCore : public QObject {
 public:
     explicit TestHttpServerCore(TestHttpServer &owner) : m_owner(owner) {
         m_server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection())
                 accept(socket);
         });
@@ -24,80 +21,48 @@ public:
 private:
     void accept(QTcpSocket *socket) {
         socket->setParent(this);
-        auto buffer = std::make_shared<QByteArray>();
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
-            *buffer += socket->readAll();
-            if (buffer->startsWith('\x16')) { // a TLS handshake: answer in plain text, as a plain server would
-                socket->write("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
-                socket->disconnectFromHost();
-                return;
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request = QByteArray()]() mutable {
+            request += socket->readAll();
+            if (request.contains("\r\n\r\n") && !socket->property("answered").toBool()) {
+                socket->setProperty("answered", true);
+                answer(socket, QString::fromLatin1(request.left(request.indexOf("\r\n")).split(' ').value(1)));
             }
-            const qsizetype end = buffer->indexOf("\r\n\r\n");
-            if (end < 0 || socket->property("answered").toBool())
-                return;
-            socket->setProperty("answered", true);
-            const QList<QByteArray> requestLine = buffer->left(buffer->indexOf("\r\n")).split(' ');
-            const QString target = requestLine.size() > 1 ? QString::fromLatin1(requestLine[1]) : QString();
-            answer(socket, target);
         });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
     void answer(QTcpSocket *socket, const QString &target) {
-        TestHttpServer::Response response{404, QByteArray("not here\n")};
-        std::function<void(const QString &)> callback;
-        {
-            QMutexLocker lock(&m_owner.m_mutex);
-            m_owner.m_requests << target;
-            const QString path = target.section(QLatin1Char('?'), 0, 0);
-            if (m_owner.m_routes.contains(path))
-                response = m_owner.m_routes.value(path);
-            callback = m_owner.m_onRequest;
-        }
-        if (callback)
-            callback(target);
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) +
-                          (response.status == 200 ? " OK" : response.status == 404 ? " Not Found" : " Error") +
+        QMutexLocker lock(&m_owner.m_mutex);
+        m_owner.m_requests << target;
+        const TestHttpServer::Response response = m_owner.m_routes.value(
+            target.section(QLatin1Char('?'), 0, 0), TestHttpServer::Response{404, QByteArray("not here\n")});
+        lock.unlock();
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + (response.status == 200 ? " OK" : " Not Found") +
                           "\r\nConnection: close\r\nContent-Type: application/octet-stream\r\n";
         if (response.announceLength)
             head += "Content-Length: " + QByteArray::number(response.body.size() * response.repeat) + "\r\n";
         socket->write(head + "\r\n");
-        if (response.chunkSize <= 0 && response.repeat == 1) {
-            socket->write(response.body);
-            socket->disconnectFromHost();
-            return;
-        }
-        sendSlowly(socket, response, 0);
+        send(socket, response, 0);
     }
 
-    // Sends the body (`repeat` times over) from offset `sent`, one chunk (a
-    // whole body when no chunk size is set) per pause, holding back while the
-    // socket still has much to write.
-    void sendSlowly(QTcpSocket *socket, const TestHttpServer::Response &response, qint64 sent) {
-        QPointer<QTcpSocket> guard(socket);
-        QTimer::singleShot(response.pauseMs, this, [this, guard, response, sent] {
-            if (!guard || guard->state() != QAbstractSocket::ConnectedState) {
+    // Sends the body `repeat` times over from offset `sent`, one chunk (at
+    // most the rest of one body) per pause, holding back while the socket
+    // still has much to write.
+    void send(QPointer<QTcpSocket> socket, const TestHttpServer::Response &response, qint64 sent) {
+        QTimer::singleShot(response.pauseMs, this, [this, socket, response, sent]() mutable {
+            if (!socket || socket->state() != QAbstractSocket::ConnectedState) {
                 QMutexLocker lock(&m_owner.m_mutex);
                 ++m_owner.m_cutShort;
                 return;
             }
-            if (guard->bytesToWrite() > 1024 * 1024) {
-                sendSlowly(guard, response, sent);
-                return;
-            }
             const qint64 total = response.body.size() * response.repeat;
-            const qint64 size = std::min<qint64>(response.chunkSize > 0 ? response.chunkSize : response.body.size(),
-                                                 total - sent);
-            QByteArray chunk;
-            while (chunk.size() < size) {
-                const qint64 at = (sent + chunk.size()) % response.body.size();
-                chunk += response.body.mid(at, size - chunk.size());
-            }
-            guard->write(chunk);
-            if (sent + size >= total)
-                guard->disconnectFromHost();
+            if (sent < total && socket->bytesToWrite() < 1024 * 1024)
+                sent += socket->write(response.body.mid(sent % response.body.size(),
+                                                        response.chunkSize > 0 ? response.chunkSize : -1));
+            if (sent < total)
+                send(socket, response, sent);
             else
-                sendSlowly(guard, response, sent + size);
+                socket->disconnectFromHost();
         });
     }
 
@@ -105,51 +70,25 @@ private:
     QTcpServer m_server;
 };
 
-TestHttpServer::TestHttpServer() : m_thread(std::make_unique<QThread>()), m_context(std::make_unique<QObject>()) {
-    m_context->moveToThread(m_thread.get());
+// The core is made and deleted on the server's thread, through the thread's
+// event dispatcher (an object living there).
+TestHttpServer::TestHttpServer() : m_thread(std::make_unique<QThread>()) {
     m_thread->start();
+    while (!m_thread->eventDispatcher())
+        QThread::yieldCurrentThread();
     QMetaObject::invokeMethod(
-        m_context.get(),
-        [this] {
-            m_core = new TestHttpServerCore(*this);
-            m_port = m_core->port();
-        },
+        m_thread->eventDispatcher(), [this] { m_port = (m_core = new TestHttpServerCore(*this))->port(); },
         Qt::BlockingQueuedConnection);
 }
 
 TestHttpServer::~TestHttpServer() {
-    QMetaObject::invokeMethod(
-        m_context.get(), [this] { delete m_core; }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(m_thread->eventDispatcher(), [this] { delete m_core; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
-}
-
-void TestHttpServer::serve(const QString &path, const Response &response) {
-    QMutexLocker lock(&m_mutex);
-    m_routes.insert(path, response);
-}
-
-void TestHttpServer::onRequest(std::function<void(const QString &)> callback) {
-    QMutexLocker lock(&m_mutex);
-    m_onRequest = std::move(callback);
-}
-
-QString TestHttpServer::url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
-
-QStringList TestHttpServer::requests() const {
-    QMutexLocker lock(&m_mutex);
-    return m_requests;
-}
-
-int TestHttpServer::transfersCutShort() const {
-    QMutexLocker lock(&m_mutex);
-    return m_cutShort;
 }
 
 QString TestHttpServer::unreachableUrl() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return QStringLiteral("http://127.0.0.1:%1").arg(port);
+    return QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort()); // free once the probe closes
 }

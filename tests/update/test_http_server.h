@@ -1,21 +1,15 @@
 #ifndef GLYPHWERK_TESTS_UPDATE_TEST_HTTP_SERVER_H
 #define GLYPHWERK_TESTS_UPDATE_TEST_HTTP_SERVER_H
 
-// A small HTTP/1.1 server on 127.0.0.1 for the update tests. It runs on its own
-// thread, so it keeps serving while the thread under test blocks, and it can
-// send a body slowly in small chunks with pauses (Qt reports download progress
-// at most every 100 ms; loopback would otherwise deliver everything at once),
-// or over and over, as a server that never ends would.
+// An HTTP/1.1 server on 127.0.0.1 with its own thread, serving while the thread
+// under test blocks. It sends a body slowly, in chunks with pauses (Qt reports
+// progress at most every 100 ms), or over and over, as an endless server would.
 
-#include <QByteArray>
 #include <QMap>
 #include <QMutex>
-#include <QString>
 #include <QStringList>
-#include <functional>
 #include <memory>
 
-class QObject;
 class QThread;
 
 class TestHttpServer {
@@ -33,19 +27,27 @@ public:
     ~TestHttpServer();
 
     // Serves `response` for `path` (the query is ignored); other paths get 404.
-    void serve(const QString &path, const Response &response);
+    void serve(const QString &path, const Response &response) {
+        QMutexLocker lock(&m_mutex);
+        m_routes.insert(path, response);
+    }
     void serve(const QString &path, const QByteArray &body) { serve(path, Response{200, body}); }
-
-    QString url() const; // "http://127.0.0.1:<port>"
-
-    // Called on the server's thread with each request target before it is answered.
-    void onRequest(std::function<void(const QString &target)> callback);
-
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
+    // An update description of `version` whose notes and installer are /notes.txt and /setup here.
+    QByteArray description(const QByteArray &version) const {
+        return "[Update]\r\nAppname=Glyphwerk\r\nVersion=" + version + "\r\nUrlNote=" + url().toLatin1() +
+               "/notes.txt\r\nUrlUpdate=" + url().toLatin1() + "/setup\r\n";
+    }
     // Request targets (path and query) in the order they arrived.
-    QStringList requests() const;
+    QStringList requests() const {
+        QMutexLocker lock(&m_mutex);
+        return m_requests;
+    }
     // Transfers whose client closed the connection before the whole body was sent.
-    int transfersCutShort() const;
-
+    int transfersCutShort() const {
+        QMutexLocker lock(&m_mutex);
+        return m_cutShort;
+    }
     // A URL on 127.0.0.1 where nothing listens.
     static QString unreachableUrl();
 
@@ -54,12 +56,10 @@ private:
     mutable QMutex m_mutex;
     QMap<QString, Response> m_routes;
     QStringList m_requests;
-    std::function<void(const QString &)> m_onRequest;
     int m_cutShort = 0;
     quint16 m_port = 0;
     std::unique_ptr<QThread> m_thread;
-    std::unique_ptr<QObject> m_context; // lives on m_thread: the target of calls into it
-    class TestHttpServerCore *m_core = nullptr;
+    class TestHttpServerCore *m_core = nullptr; // lives on m_thread
 };
 
 #endif

@@ -1,40 +1,40 @@
-// The check sequence against a real HTTP server on 127.0.0.1.
+// The download and the check sequence against a real HTTP server on 127.0.0.1.
 
+#include "download.h"
 #include "test_http_server.h"
 #include "update_check.h"
 #include "update_protocol.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QMutex>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 #include <QtCore/qtestsupport_core.h>
 #include <gtest/gtest.h>
 #include <thread>
 
 using namespace update;
+using R = TestHttpServer::Response;
 
 namespace {
 
 constexpr char kDescriptionPath[] = "/Glyphwerk/Update.txt";
 
-QByteArray description(const QByteArray &version, const TestHttpServer &server) {
-    return "[Update]\r\nAppname=Glyphwerk\r\nVersion=" + version + "\r\nUrlNote=" + server.url().toLatin1() +
-           "/notes.txt\r\nUrlUpdate=" + server.url().toLatin1() + "/setup\r\n";
+QByteArray fileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-CheckOutcome check(const TestHttpServer &server, const std::atomic<bool> *cancel = nullptr,
-                   int deadlineMs = kCheckDeadlineMs) {
-    return checkForUpdate(descriptionUrl(server.url()), cancel, deadlineMs);
-}
+QByteArray pattern(int size) { return QByteArray("0123456789\0\xff\x80", 13).repeated(size / 13 + 1).left(size); }
 
 // The check against `server` at a glance: the state, the version when known,
 // the notes (their size when long) and the paths it asked for, each checked to
 // carry the tick-count query.
 std::string checked(const TestHttpServer &server, int deadlineMs = kCheckDeadlineMs) {
     const int before = server.requests().size();
-    const CheckOutcome outcome = check(server, nullptr, deadlineMs);
+    const CheckOutcome outcome = checkForUpdate(descriptionUrl(server.url()), nullptr, deadlineMs);
     QStringList asked;
     for (const QString &request : server.requests().mid(before)) {
         EXPECT_TRUE(QRegularExpression("^[^?]*\\?udp=-?\\d+$").match(request).hasMatch()) << request.toStdString();
@@ -44,133 +44,70 @@ std::string checked(const TestHttpServer &server, int deadlineMs = kCheckDeadlin
     const QString version = outcome.versionKnown ? " " + QString::fromStdString(outcome.info.version) : "";
     const QString notes = outcome.notes.size() > 64 ? QString("<%1 bytes>").arg(outcome.notes.size())
                                                     : QString::fromUtf8(outcome.notes);
-    return QString("%1%2, notes \"%3\", asked %4")
-        .arg(states[outcome.state], version, notes, asked.join(' '))
-        .toStdString();
+    return QString("%1%2, notes \"%3\", asked %4").arg(states[outcome.state], version, notes, asked.join(' ')).toStdString();
 }
 
 QStringList temporaryFiles() { return QDir::temp().entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot); }
 
 } // namespace
 
-TEST(CheckForUpdate, FailsWhenTheDescriptionCannotBeFetchedOrIsIncomplete) {
-    const CheckOutcome outcome = checkForUpdate(descriptionUrl(TestHttpServer::unreachableUrl()));
-    EXPECT_EQ(outcome.state, UPDATE_CHECK_FAILED);
-    EXPECT_FALSE(outcome.versionKnown);
-
+TEST(DownloadUrlToFile, FailuresGiveStableCodesAndTheNetworkLayersTextWithoutGrowingTheFilePastItsBound) {
     TestHttpServer server;
-    const std::string failed = "failed, notes \"\", asked /Glyphwerk/Update.txt";
-    EXPECT_EQ(checked(server), failed) << "404";
-    const QByteArray base = server.url().toLatin1();
-    const QByteArray incomplete[] = {
-        "[Update]\nVersion=V9\nUrlNote=" + base + "/notes.txt\n",                    // no UrlUpdate
-        "[Update]\nVersion=V9\nUrlNote=" + base + "/notes.txt\nUrlUpdate=\n",        // empty UrlUpdate
-        "[Update]\nUrlNote=" + base + "/notes.txt\nUrlUpdate=" + base + "/setup\n",  // no Version
-        "[Update]\nVersion=V9\nUrlNote=\"\"\nUrlUpdate=" + base + "/setup\n",        // empty UrlNote
-        "",                                                                          // empty file
-        "<html>a web page instead</html>",
+    server.serve("/exact", pattern(1000));
+    server.serve("/endless", R{200, pattern(4096), 0, 0, false, 1 << 20}); // 4 GiB
+    server.serve("/stalled", R{200, pattern(4096), 4096, 60000});
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    const DownloadLimits none, bound{.maxBytes = 1000};
+    const struct { QString url, destination; DownloadLimits limits; QString code, text; /* a part */ } cases[] = {
+        {server.url() + "/exact", out, bound, "ok", ""},
+        {server.url() + "/endless", out, bound, "0x8000000B", "The file is larger than 1000 bytes."},
+        {server.url() + "/stalled", out, {.stallTimeoutMs = 300}, "0x800C000B", "No data arrived for 0.3 seconds."},
+        {server.url() + "/missing", out, none, "0x800C0006", "Not Found"},
+        {TestHttpServer::unreachableUrl() + "/x", out, none, "0x800C0004", "refused"},
+        {QUrl::fromLocalFile(QCoreApplication::applicationFilePath()).toString(), out, none, "0x800C000D",
+         "Protocol \"file\" is unknown"},
+        {server.url() + "/missing", dir.filePath("no/such/folder/out"), none, "0x8003001D", ""},
     };
-    for (const QByteArray &text : incomplete) {
-        server.serve(kDescriptionPath, text);
-        EXPECT_EQ(checked(server), failed) << text.toStdString();
+    for (const auto &c : cases) {
+        const DownloadResult result = DownloadUrlToFile(c.url.toStdString(), c.destination, nullptr, c.limits);
+        const QString shown = result.ok ? "ok" : "0x" + QString::number(result.code, 16).toUpper() + " " + result.text;
+        EXPECT_TRUE(shown.startsWith(c.code) && result.text.contains(c.text)) << shown.toStdString();
+        EXPECT_EQ(fileBytes(out), result.ok ? pattern(1000) : fileBytes(out).left(1000)) << shown.toStdString();
     }
-    EXPECT_EQ(temporaryFiles(), QStringList());
+    EXPECT_EQ(fileBytes(out), ""); // nothing of the local file
+    EXPECT_EQ(server.requests().size(), 4); // none for the bad scheme and the bad file
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() >= 1; }, 20000)) << "the endless body";
 }
 
-TEST(CheckForUpdate, ComparesTheVersionsAndFetchesNotesOnlyForANewerOne) {
+TEST(CheckForUpdate, FindsANewerVersionWithItsNotesAndAHostileServerCannotHoldItFillTheDiskOrOutliveACancel) {
+    EXPECT_EQ(checkForUpdate(descriptionUrl(TestHttpServer::unreachableUrl())).state, UPDATE_CHECK_FAILED);
     TestHttpServer server;
-    server.serve("/notes.txt", QByteArray("Release notes\r\nline two\n"));
-    const std::pair<QByteArray, std::string> cases[] = {
-        {"V1.02", "up to date V1.02, notes \"\", asked /Glyphwerk/Update.txt"},
-        {"V1.010", "up to date V1.010, notes \"\", asked /Glyphwerk/Update.txt"},
-        {"1.03", "up to date 1.03, notes \"\", asked /Glyphwerk/Update.txt"},
-        {"Vbeta", "up to date Vbeta, notes \"\", asked /Glyphwerk/Update.txt"},
-        {"V1.1", "available V1.1, notes \"Release notes\r\nline two\n\", asked /Glyphwerk/Update.txt /notes.txt"},
-        {"V2", "available V2, notes \"Release notes\r\nline two\n\", asked /Glyphwerk/Update.txt /notes.txt"},
-        {"V1.0300000", // cut to seven characters
-         "available V1.0300, notes \"Release notes\r\nline two\n\", asked /Glyphwerk/Update.txt /notes.txt"},
-    };
-    for (const auto &[version, outcome] : cases) {
-        server.serve(kDescriptionPath, description(version, server));
-        EXPECT_EQ(checked(server), outcome);
-    }
-    EXPECT_EQ(temporaryFiles(), QStringList());
-}
-
-TEST(CheckForUpdate, MissingEmptyOrZeroHoldingNotesStillFindTheUpdate) {
-    TestHttpServer server;
-    server.serve(kDescriptionPath, description("V1.03", server));
-    const std::string asked = ", asked /Glyphwerk/Update.txt /notes.txt";
-    EXPECT_EQ(checked(server), "available V1.03, notes \"\"" + asked) << "404";
-    server.serve("/notes.txt", QByteArray());
-    EXPECT_EQ(checked(server), "available V1.03, notes \"\"" + asked);
-    server.serve("/notes.txt", QByteArray("shown\0hidden", 12));
-    EXPECT_EQ(checked(server), "available V1.03, notes \"shown\"" + asked);
-    EXPECT_EQ(temporaryFiles(), QStringList());
-}
-
-TEST(CheckForUpdate, KeepsItsCopiesInPrivateUniqueTemporaryFiles) {
-    TestHttpServer server;
-    server.serve(kDescriptionPath, description("V1.03", server));
-    server.serve("/notes.txt", QByteArray("notes"));
-    QMutex mutex;
-    QList<QFileInfoList> seen; // the temporary folder at each request
-    server.onRequest([&](const QString &) {
-        QMutexLocker lock(&mutex);
-        seen << QDir::temp().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    });
-
-    check(server);
-    check(server);
-    QMutexLocker lock(&mutex);
-    ASSERT_EQ(seen.size(), 4);
-    for (const QFileInfoList &files : seen)
-        for (const QFileInfo &file : files)
-            EXPECT_EQ(file.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
-                      QFile::Permissions())
-                << file.fileName().toStdString();
-    ASSERT_EQ(seen[0].size(), 1); // the description's copy
-    ASSERT_EQ(seen[1].size(), 2); // and the notes
-    ASSERT_EQ(seen[2].size(), 1);
-    const QString copy = seen[1][1].fileName(), notes = seen[1][0].fileName();
-    EXPECT_TRUE(copy.startsWith("~upd")) << copy.toStdString();
-    EXPECT_TRUE(notes.startsWith("releasenote")) << notes.toStdString();
-    EXPECT_EQ(seen[0][0].fileName(), copy);
-    EXPECT_NE(seen[2][0].fileName(), copy); // a new unique name for every check
-    lock.unlock();
-    EXPECT_EQ(temporaryFiles(), QStringList());
-}
-
-TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel) {
-    TestHttpServer server;
-    const QByteArray head = description("V1.03", server);
+    const QByteArray head = server.description("V1.03"), comment = "; and so on\r\n";
     const auto padded = [&](qsizetype size) { // the description grown to `size` bytes by a comment
         return head + "; " + QByteArray(size - head.size() - 4, 'x') + "\r\n";
     };
-    const QByteArray comment = "; and so on\r\n";
-    using R = TestHttpServer::Response;
-    const R endless{200, comment, 64 * 1024, 0, false, 1 << 24}; // 224 MiB without a length
-    const R drip{200, head, 1, 100};                      // one byte every 100 ms: about 15 s in all
-    const std::string asked = ", asked /Glyphwerk/Update.txt", askedBoth = asked + " /notes.txt";
-    const struct {
-        const char *name;
-        R description, notes;
-        int deadlineMs;
-        std::string outcome;
-    } cases[] = {
-        {"description of 64 KiB", R{200, padded(64 * 1024)}, R{200, "notes"}, kCheckDeadlineMs,
-         "available V1.03, notes \"notes\"" + askedBoth},
-        {"description one byte over", R{200, padded(64 * 1024 + 1)}, R{200, "notes"}, kCheckDeadlineMs,
-         "failed, notes \"\"" + asked},
-        {"endless description", R{200, head + comment, 64 * 1024, 0, false, 1 << 24}, R{200, "notes"}, kCheckDeadlineMs,
-         "failed, notes \"\"" + asked},
-        {"notes of 1 MiB", R{200, head}, R{200, QByteArray(1 << 20, 'n')}, kCheckDeadlineMs,
-         "available V1.03, notes \"<1048576 bytes>\"" + askedBoth},
-        {"notes one byte over", R{200, head}, R{200, QByteArray((1 << 20) + 1, 'n')}, kCheckDeadlineMs,
-         "failed, notes \"\"" + askedBoth},
-        {"endless notes", R{200, head}, endless, kCheckDeadlineMs, "failed, notes \"\"" + askedBoth},
-        {"dripping description", drip, R{200, "notes"}, 1000, "failed, notes \"\"" + asked},
-        {"dripping notes", R{200, head}, R{200, comment.repeated(20), 1, 100}, 1000, "failed, notes \"\"" + askedBoth},
+    const auto endless = [](const QByteArray &body) { return R{200, body.repeated(5000), 0, 0, false, 1 << 12}; };
+    const R drip{200, head, 1, 100}; // one byte every 100 ms: about 15 s in all
+    const R notes{200, "notes"}, missing{404, "not here"};
+    const std::string asked = ", asked /Glyphwerk/Update.txt", both = asked + " /notes.txt";
+    const int full = kCheckDeadlineMs;
+    const struct { const char *name; R description, notes; int deadlineMs; std::string outcome; } cases[] = {
+        {"no description", missing, notes, full, "failed, notes \"\"" + asked},
+        {"no installer", R{200, QByteArray(head).replace("UrlUpdate", "Url")}, notes, full, "failed, notes \"\"" + asked},
+        {"this version", R{200, server.description("V1.02")}, notes, full, "up to date V1.02, notes \"\"" + asked},
+        {"no notes", R{200, head}, missing, full, "available V1.03, notes \"\"" + both},
+        {"notes with a zero", R{200, head}, R{200, QByteArray("a\r\nb\0hidden", 11)}, full,
+         "available V1.03, notes \"a\r\nb\"" + both},
+        {"description of 64 KiB", R{200, padded(64 * 1024)}, notes, full, "available V1.03, notes \"notes\"" + both},
+        {"description one byte over", R{200, padded(64 * 1024 + 1)}, notes, full, "failed, notes \"\"" + asked},
+        {"endless description", endless(head + comment), notes, full, "failed, notes \"\"" + asked},
+        {"notes of 1 MiB", R{200, head}, R{200, QByteArray(1 << 20, 'n')}, full,
+         "available V1.03, notes \"<1048576 bytes>\"" + both},
+        {"notes one byte over", R{200, head}, R{200, QByteArray((1 << 20) + 1, 'n')}, full, "failed, notes \"\"" + both},
+        {"endless notes", R{200, head}, endless(comment), full, "failed, notes \"\"" + both},
+        {"dripping description", drip, notes, 1000, "failed, notes \"\"" + asked},
+        {"dripping notes", R{200, head}, R{200, comment.repeated(20), 1, 100}, 1000, "failed, notes \"\"" + both},
     };
     int cutShort = 0;
     for (const auto &c : cases) {
@@ -178,9 +115,7 @@ TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel
         server.serve("/notes.txt", c.notes);
         EXPECT_EQ(checked(server, c.deadlineMs), c.outcome) << c.name;
         EXPECT_EQ(temporaryFiles(), QStringList()) << c.name;
-        const bool streamed = c.description.repeat > 1 || c.description.chunkSize > 0 || c.notes.repeat > 1 ||
-                              c.notes.chunkSize > 0;
-        if (streamed) { // the server finds its endless or slow transfer ended by the program
+        if (c.description.chunkSize > 0 || c.notes.chunkSize > 0) { // an endless or slow transfer, ended by the program
             EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() > cutShort; }, 20000)) << c.name;
         }
         cutShort = server.transfersCutShort();
@@ -188,16 +123,11 @@ TEST(CheckForUpdate, AHostileServerCannotHoldTheCheckFillTheDiskOrOutliveACancel
 
     // A cancel from another thread ends a check that would find the update in 15 s.
     server.serve(kDescriptionPath, drip);
-    server.serve("/notes.txt", QByteArray("notes"));
     std::atomic<bool> cancel = false;
-    std::thread user([&] {
-        QThread::msleep(300);
-        cancel = true;
-    });
-    const CheckOutcome cancelled = check(server, &cancel);
+    std::thread user([&] { QThread::msleep(300); cancel = true; });
+    const CheckOutcome cancelled = checkForUpdate(descriptionUrl(server.url()), &cancel);
     user.join();
-    EXPECT_EQ(cancelled.state, UPDATE_CHECK_FAILED);
-    EXPECT_FALSE(cancelled.versionKnown);
+    EXPECT_TRUE(cancelled.state == UPDATE_CHECK_FAILED && !cancelled.versionKnown);
     EXPECT_EQ(temporaryFiles(), QStringList());
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.transfersCutShort() > cutShort; }, 20000));
 }
