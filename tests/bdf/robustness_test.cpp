@@ -8,12 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
-#include <string>
 
 namespace {
 
@@ -81,10 +78,6 @@ TEST_F(LimitedMemory, DeclaredCountsReserveOnlyWhatTheFileCanHold) {
     remove(props_path.c_str());
 }
 
-bool contains(const std::string &text, const std::string &part) {
-    return text.find(part) != std::string::npos;
-}
-
 size_t occurrences(const std::string &text, const std::string &part) {
     size_t n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
@@ -144,15 +137,15 @@ TEST_F(LimitedMemory, HugeBoxesWithoutRowsAreCutToTheRowsGiven) {
         const bdf_glyph &padded = lots->glyphs[0];
         const bdf_glyph &cut = lots->glyphs[2999];
         size_t cut_count = occurrences(messages(lots), "missing rows removed.\n");
-        return contains(messages(font), "Glyph 65 missing rows removed.\n") &&
-               !contains(messages(font), "Out of memory") && huge.bbx.height == 1 &&
+        return occurrences(messages(font), "Glyph 65 missing rows removed.\n") &&
+               !occurrences(messages(font), "Out of memory") && huge.bbx.height == 1 &&
                huge.bbx.ascent == 1 && huge.bytes == 8192 && huge.bitmap[0] == 0xFF &&
                font->glyphs[1].bytes == 16 && font->glyphs[1].bitmap[0] == 0x81 &&
-               contains(messages(deep), "Glyph 65 missing rows removed.\n") &&
+               occurrences(messages(deep), "Glyph 65 missing rows removed.\n") &&
                deep->glyphs[0].bytes == 0 && deep->glyphs[0].bitmap == nullptr &&
                padded.bytes == 255 * 32 && padded.bitmap[0] == 0xFF && padded.bitmap[8159] == 0 &&
                cut.bytes == 32 && cut.bbx.height == 1 && cut_count > 2000 && cut_count < 3000 &&
-               !contains(messages(lots), "Out of memory");
+               !occurrences(messages(lots), "Out of memory");
     });
     EXPECT_EQ(status, 0);
     remove(path.c_str());
@@ -182,14 +175,14 @@ TEST_F(LimitedMemory, SavingACellFontWithAHugeBoxAndNoGlyphReservesNoCell) {
 TEST_F(LimitedMemory, RunningOutOfMemoryEndsTheLoadWithAMessage) {
     std::string text = header() + "CHARS 100\n";
     for (int i = 0; i < 60000; i++)
-        text += glyph("glyph" + std::to_string(i), i, "8 16 0 -4", blank_rows(16, "5A"));
+        text += glyph("glyph" + std::to_string(i), i, "8 16 0 -4", rows(16, "5A"));
     text += "ENDFONT\n";
     std::string path = temp_file(text);
     text.clear();
     text.shrink_to_fit();
     int status = run_limited(3 * MiB, [&] {
         FontPtr font(bdf_load_font_path(path.c_str()));
-        if (!font || !contains(messages(font), "] Out of memory.\n") || font->glyphs_used == 0 ||
+        if (!font || !occurrences(messages(font), "] Out of memory.\n") || font->glyphs_used == 0 ||
             font->glyphs_used >= 60000)
             return false;
         expect_sound(font.get());
