@@ -1,0 +1,218 @@
+/* Reading: the header, properties and glyphs of a font, the corrections the
+ * reader makes and reports, and what stops a load. */
+#include "reader_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes bitmap(const bdf_glyph &g) { return Bytes(g.bitmap, g.bitmap + g.bytes); }
+
+TEST(Reader, AWellFormedFontLoadsWithoutMessages) {
+    FontPtr font = load_font("COMMENT before\nSTARTFONT 2.1\nCOMMENT first\nCOMMENT\nCOMMENTARY x\n" +
+                             font_text(glyph("C", 67) + glyph("A", 65, "8 16 0 -4", "FF\n") + glyph("u", -1) + glyph("v", -7),
+                                       4,
+                                       header("COPYRIGHT \"Public domain \"\"font\"\"\"\nFOUNDRY   Misc  Fonts\t \n"
+                                              "FONT_ASCENT 12\nFONT_DESCENT 4\nPIXEL_SIZE\t16\nDEFAULT_CHAR 0x20\n"
+                                              "MY_PRIVATE_NUMBER 42\nNOTICE \"\"\nCOMMENT inside the block\n"
+                                              "_XFREE86_GLYPH_RANGES 0_255\nCHARS 5\n",
+                                              20)
+                                           .substr(14)));
+    EXPECT_EQ(messages(font), "");
+    EXPECT_EQ(font->modified, 0);
+    EXPECT_EQ(comments(font), "first\n\nRY x\n");
+    EXPECT_STREQ(font->name, "-Test-Fixed-Medium-R-Normal--16-160-75-75-P-80-ISO10646-1");
+    EXPECT_EQ((std::array<int, 7>{font->point_size, (int)font->resolution_x, (int)font->resolution_y, font->bpp,
+                                  font->spacing, font->default_glyph, font->font_ascent}),
+              (std::array<int, 7>{16, 75, 75, 1, BDF_SPACING_PROPORTIONAL, 32, 12}));
+    EXPECT_EQ(box(font->bbx), (Box{8, 16, 0, -4, 12, 4}));
+    auto prop = [&](const char *name) { return bdf_get_font_property(font.get(), name); };
+    EXPECT_STREQ(prop("COPYRIGHT")->value.atom, "Public domain \"\"font\"\"");
+    EXPECT_STREQ(prop("FOUNDRY")->value.atom, "Misc  Fonts");
+    EXPECT_EQ(prop("PIXEL_SIZE")->value.int32, 16);
+    EXPECT_EQ(prop("DEFAULT_CHAR")->value.card32, 32u);
+    EXPECT_EQ(prop("MY_PRIVATE_NUMBER")->format, BDF_PROP_ATOM); /* unknown names are atoms */
+    EXPECT_STREQ(prop("MY_PRIVATE_NUMBER")->value.atom, "42");
+    EXPECT_EQ(prop("NOTICE")->value.atom, nullptr);
+    EXPECT_EQ(prop("_XFREE86_GLYPH_RANGES"), nullptr);
+    EXPECT_STREQ(prop("CHARS")->value.atom, "5"); /* inside the block every line is a property */
+    /* COMMENT lines are properties in file order that are never found. */
+    EXPECT_EQ(prop("COMMENT"), nullptr);
+    ASSERT_EQ(font->props_used, 10u);
+    EXPECT_STREQ(font->props[8].value.atom, "inside the block");
+    EXPECT_EQ(font->props_size, 20u);
+    EXPECT_EQ(encoded(font), (Names{"A 65", "C 67"}));
+    EXPECT_EQ(unencoded(font), (Names{"u 0", "v 1"})); /* in the unencoded list the encoding is the position */
+    EXPECT_EQ(bitmap(font->glyphs[0])[0], 0xFF);
+    EXPECT_EQ(box(font->glyphs[0].bbx), (Box{8, 16, 0, -4, 12, 4}));
+
+    bdf_options options;
+    bdf_default_options(&options);
+    options.keep_comments = options.keep_unencoded = 0;
+    FontPtr dropped = load_font(
+        "STARTFONT 2.1\nCOMMENT h\n" + font_text(glyph("A", 65) + glyph("u", -1), 2, header() + "COMMENT g\n").substr(14),
+        &options);
+    EXPECT_EQ(comments(dropped), "g\n"); /* comments in the glyph section are kept whatever the option */
+    EXPECT_EQ(encoded(dropped), Names{"A 65"});
+    EXPECT_EQ(dropped->unencoded_used, 0u);
+    EXPECT_EQ(messages(dropped), "Incorrect glyph count: 2 indicated but 1 found.\n");
+}
+
+TEST(Reader, MissingOrMisplacedLinesStopTheLoadAtTheirLine) {
+    EXPECT_FALSE(load_stream(""));
+    EXPECT_FALSE(load_stream("FONT x\nSTARTFONT 2.1")); /* a last line without its end is not read */
+    EXPECT_FALSE(bdf_load_font(nullptr, nullptr, nullptr, nullptr));
+    EXPECT_FALSE(bdf_load_font_path(nullptr));
+    EXPECT_FALSE(bdf_load_font_path("/nonexistent/font.bdf"));
+    struct {
+        std::string text, messages;
+        uint32_t stop_line;
+    } cases[] = {
+        /* Skipped lines count in line numbers. */
+        {"\n# a remark\n\x1A junk\nSTARTFONT 2.1\nFONT x\nFONTBOUNDINGBOX 8 16 0 -4\n",
+         "[line 6] Missing \"SIZE\" line.\n[line 7] Font header corrupted or missing fields.\n", 6},
+        /* Straight to CHARS: an unknown keyword in the header, no message of its own. */
+        {"STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nCHARS 0\nENDFONT\n",
+         "[line 6] Font header corrupted or missing fields.\n", 5},
+        {header() + "CHARS 1\nSTARTCHAR A\nSWIDTH 480 0\n",
+         "[line 11] Missing \"ENCODING\" line.\nIncorrect glyph count: 1 indicated but 0 found.\n"
+         "[line 12] Font glyphs corrupted or missing fields.\n", 11},
+        {header() + "CHARS 1\n" + glyph("A", 65) + "BITMAP\n",
+         "[line 17] Missing \"BBX\" line.\n[line 18] Font glyphs corrupted or missing fields.\n", 17},
+        /* Ends after the last ENDCHAR, or in an unfinished ENDFONT line. */
+        {header() + "CHARS 1\n" + glyph("A", 65) + "ENDFONT", "[line 17] Font glyphs corrupted or missing fields.\n", 17},
+        {header() + "CHARS 1\n" + glyph("A", 65) + "ENDFONT\n", "", 0},
+    };
+    for (auto &c : cases) {
+        FontPtr font = load_font(c.text);
+        EXPECT_EQ(messages(font), c.messages) << c.text;
+        EXPECT_EQ(font->stop_line, c.stop_line) << c.text;
+    }
+}
+
+TEST(Reader, CorrectionsAreMadeAndReported) {
+    struct {
+        std::string text, messages;
+        Box font_box;
+        int modified = 1;
+    } cases[] = {
+        /* A depth adjustment alone leaves the font unmodified. */
+        {font_text(glyph("A", 65), 1, header("FONT_ASCENT 12\nFONT_DESCENT 4\n", 2, "16 75 75 3")),
+         "SIZE bits per pixel field adjusted to 4.\n", {8, 16, 0, -4, 12, 4}, 0},
+        {font_text(glyph("A", 65), 1, header("FOUNDRY \"x\"\n", 1)),
+         "FONT_ASCENT property missing.  Added \"FONT_ASCENT 12\".\n"
+         "FONT_DESCENT property missing.  Added \"FONT_DESCENT 4\".\n", {8, 16, 0, -4, 12, 4}},
+        {font_text(glyph("A", 65) + glyph("B", 65) + glyph("D", 2147483647) + glyph("E", 2147483647) +
+                       "STARTCHAR\nENCODING 66\nENDCHAR\nSTARTCHAR\nENCODING 66\nENDCHAR\n", 7),
+         "Duplicate encoding 65 (B) changed to unencoded.\nDuplicate encoding 2147483647 (E) changed to unencoded.\n"
+         "Duplicate encoding 66 ((null)) changed to unencoded.\nIncorrect glyph count: 7 indicated but 6 found.\n",
+         {8, 16, 0, -4, 12, 4}},
+        {font_text(glyph("A", 65, "8 18 -1 -5") + glyph("B", 66, "2 2 3 0"), 2),
+         "Font left bearing != actual left bearing.  Old: 0 New: -1.\n"
+         "Font ascent != actual ascent.  Old: 12 New: 13.\nFont descent != actual descent.  Old: 4 New: 5.\n"
+         "Font height != actual height. Old: 16 New: 18.\n", {8, 18, -1, -5, 13, 5}},
+        /* Lines: 1-8 header, 9 CHARS, 10 BBX, 11 STARTCHAR, 12 ENCODING, 13 SWIDTH, 14 BBX, 15-17 BITMAP
+         * and rows, 18 ENDCHAR, 19 STARTCHAR, 20 ENCODING, 21 DWIDTH. */
+        {header() + "CHARS 2\nBBX 40 40 -9 -9\nSTARTCHAR A\nENCODING 65\nSWIDTH 480 0\nBBX 10 1 0 0\n"
+                    "BITMAP\nFFC01\n80C0\nENDCHAR\nSTARTCHAR B\nENCODING 66\nDWIDTH 7 0\nBBX 8 16 0 -4\nBITMAP\n"
+                    "ENDCHAR\nENDFONT\n",
+         "[line 10] \"BBX\" line outside a glyph ignored.\nDWIDTH field missing at line 14.  Set to glyph width.\n"
+         "Glyph 65 extra columns removed.\nGlyph 65 extra rows removed.\n"
+         "SWIDTH field missing at line 21.  Set automatically.\nFont width != actual width.  Old: 8 New: 10.\n"
+         "Glyph scalable width (SWIDTH) adjustments made.\n", {10, 16, 0, -4, 12, 4}},
+    };
+    for (auto &c : cases) {
+        FontPtr font = load_font(c.text);
+        EXPECT_EQ(messages(font), c.messages) << c.text;
+        EXPECT_EQ(font->modified, c.modified) << c.text;
+        EXPECT_EQ(box(font->bbx), c.font_box) << c.text;
+    }
+    FontPtr demoted = load_font(cases[2].text);
+    EXPECT_EQ(encoded(demoted), (Names{"A 65", "(null) 66", "D 2147483647"}));
+    EXPECT_EQ(unencoded(demoted), (Names{"B 0", "E 1", "(null) 2"}));
+    FontPtr widths = load_font(cases[4].text);
+    EXPECT_EQ((std::array<int, 4>{widths->glyphs[0].dwidth, widths->glyphs[0].swidth, widths->glyphs[1].dwidth,
+                                  widths->glyphs[1].swidth}),
+              (std::array<int, 4>{10, 600, 7, 420}));
+    EXPECT_EQ(bitmap(widths->glyphs[0]), (Bytes{0xFF, 0xC0}));
+    EXPECT_EQ(bitmap(widths->glyphs[1]), Bytes(16, 0)); /* missing rows read as 0 */
+}
+
+TEST(Reader, SizeAndMetricsLinesAndWidthsTakenFromThem) {
+    for (auto [size, bpp] : {std::pair{"16 75 75 2", 2}, {"16 75 75 4", 4}, {"16 75 75 8", 4}, {"16 75 75 2 ", 2},
+                             {"16 75 75 2 9", 1}, {"16 75 75 0", 1}}) {
+        FontPtr font = load_font(font_text(glyph("A", 65), 1, header("FONT_ASCENT 12\nFONT_DESCENT 4\n", 2, size)));
+        EXPECT_EQ(font->bpp, bpp) << size;
+        EXPECT_EQ(font->point_size, 16);
+    }
+    std::string with_set = "STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nMETRICSSET 1\n"
+                           "SWIDTH 700 0\nDWIDTH 9 0\nSWIDTH1 7 0\nDWIDTH1 3 0\nVVECTOR 4 -5\nSTARTPROPERTIES 0\n"
+                           "ENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\nENDFONT\n";
+    FontPtr set = load_font(with_set);
+    EXPECT_EQ((std::array<int, 9>{set->metrics_set, set->swidth, set->dwidth, set->swidth1, set->dwidth1,
+                                  set->vvector_x, set->vvector_y, set->glyphs[0].dwidth, set->glyphs[0].swidth}),
+              (std::array<int, 9>{1, 700, 9, 7, 3, 4, -5, 9, 540})); /* SWIDTH follows the width rule */
+    bdf_options options;
+    bdf_default_options(&options);
+    options.correct_metrics = 0;
+    EXPECT_EQ(load_font(with_set, &options)->glyphs[0].swidth, 700);
+    FontPtr twelve = load_font(font_text(glyph("A", 65, "8 16 0 -4", "", 7), 1, header("", 0, "12 75 75")));
+    EXPECT_EQ(twelve->glyphs[0].swidth, 560);
+    EXPECT_EQ(load_font(font_text(glyph("A", 65), 1, header("", 0, "12 0 75")))->glyphs[0].swidth, 0);
+}
+
+TEST(Reader, FontNameAndTheSpacingItGives) {
+    bdf_options options;
+    bdf_default_options(&options);
+    options.font_spacing = BDF_SPACING_MONO;
+    for (auto [line, name, spacing] :
+         {std::tuple{"FONT -a-b-c-d-e--1-2-3-4-C-5-f-g", "-a-b-c-d-e--1-2-3-4-C-5-f-g", 32},
+          {"FONT -a-b-c-d-e--1-2-3-4-m-5-f-g", "-a-b-c-d-e--1-2-3-4-m-5-f-g", 16},
+          {"FONT -a-b-c-d-e--1-2-3-4-P-5-f-g", "-a-b-c-d-e--1-2-3-4-P-5-f-g", 8},
+          {"FONT -a-b-C", "-a-b-C", 16}, {"FONT  my   font ", "my font ", 16}, {"FONT   ", "(null)", 16}}) {
+        FontPtr font = load_font("STARTFONT 2.1\n" + std::string(line) + "\n", &options);
+        EXPECT_EQ(font->name ? std::string(font->name) : "(null)", name);
+        EXPECT_EQ(font->spacing, spacing) << line;
+    }
+}
+
+TEST(Reader, BitmapRowsAreReadIntoTheBox) {
+    struct {
+        const char *size, *bbx, *rows;
+        Bytes bitmap;
+    } cases[] = {
+        /* Whatever follows a row's digits is not read. */
+        {"16 75 75", "10 2 0 0", "12C0 \n5678\tx\n", {0x12, 0xC0, 0x56, 0x78}},
+        /* Short rows and characters that are no hexadecimal digits read as 0. */
+        {"16 75 75", "10 4 0 0", "F\nFF\nG1zz\nab\n", {0xF0, 0x00, 0xFF, 0x00, 0x01, 0x00, 0xAB, 0x00}},
+        /* Deeper pixels use wider rows. */
+        {"16 75 75 2", "5 2 0 0", "FFC0\n1B80\n", {0xFF, 0xC0, 0x1B, 0x80}},
+        {"16 75 75 4", "3 2 0 0", "F0A0\n0F5\n", {0xF0, 0xA0, 0x0F, 0x50}},
+    };
+    for (auto &c : cases) {
+        FontPtr font = load_font(
+            font_text(glyph("A", 65, c.bbx, c.rows), 1, header("FONT_ASCENT 0\nFONT_DESCENT 0\n", 2, c.size, c.bbx)));
+        EXPECT_EQ(bitmap(font->glyphs[0]), c.bitmap) << c.rows;
+        EXPECT_EQ(messages(font), "") << c.rows;
+    }
+}
+
+TEST(Reader, MonowidthIsTheMostCommonDeviceWidthTheSmallerOnATie) {
+    auto monowidth = [](const std::string &spacing, const std::string &box, const std::vector<int> &widths) {
+        std::string glyphs;
+        for (size_t i = 0; i < widths.size(); i++) /* the fourth glyph is unencoded */
+            glyphs += glyph("g", i == 3 ? -1 : 65 + (int)i, "8 16 0 -4", "", widths[i]);
+        return load_font(font_text(glyphs, (int)widths.size(),
+                                   header("SPACING \"" + spacing + "\"\nFONT_ASCENT 12\nFONT_DESCENT 4\n", 3,
+                                          "16 75 75", box)))
+            ->monowidth;
+    };
+    EXPECT_EQ(monowidth("M", "8 16 0 -4", {8, 8, 6, 6, 16}), 6); /* unencoded glyphs count too */
+    EXPECT_EQ(monowidth("M", "8 16 0 -4", {9, 9, 6}), 9);
+    EXPECT_EQ(monowidth("C", "11 16 0 -4", {}), 11); /* no glyphs: the font box width */
+    EXPECT_EQ(monowidth("P", "8 16 0 -4", {9, 9, 6}), 0);
+}
+
+} // namespace
