@@ -150,7 +150,7 @@ TEST(Robustness, RandomDamageNeverBreaksTheFont) {
             if (text.empty())
                 text = "\n";
         }
-        FontPtr font = load_stream(text);
+        FontPtr font = load_font(text);
         if (font)
             expect_sound(font.get());
         if (HasFatalFailure()) {

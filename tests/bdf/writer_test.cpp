@@ -68,7 +68,7 @@ TEST(Writer, FontsAreWrittenExactlyEncodedGlyphsFirstAndNoInkAsAnEmptyBox) {
                     "ENDCHAR\nENDFONT\n");
     FontPtr again = load_font(once);
     EXPECT_EQ(messages(again), "");
-    EXPECT_EQ(unencoded(again), (Names{"lonely 0", "char1 1"}));
+    EXPECT_EQ(names(again->unencoded, again->unencoded_used), (Names{"lonely 0", "char1 1"}));
     EXPECT_EQ(save_text(again.get()), once);
 }
 
