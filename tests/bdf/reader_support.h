@@ -46,9 +46,9 @@ inline std::string save_text(bdf_font *font, const bdf_options *options = nullpt
     char *buffer = nullptr;
     size_t size = 0;
     FILE *file = open_memstream(&buffer, &size);
-    bdf_save_font(file, font, options, callback, client);
+    int saved = bdf_save_font(file, font, options, callback, client);
     fclose(file);
-    std::string text(buffer, size);
+    std::string text = saved ? std::string(buffer, size) : "(not saved)";
     free(buffer);
     return text;
 }
