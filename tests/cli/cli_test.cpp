@@ -3,8 +3,6 @@
 
 #include "cli_test_support.h"
 
-#include "bdf.h"
-#include "font_ptr.h"
 #include "glyphwerk_version.h"
 
 #include <gtest/gtest.h>
@@ -105,36 +103,19 @@ TEST(CliInfo, PrintsTheFontPanelOrItsJsonWithTheFileAsGiven) {
                      "    \"x_offset\": 0,\n    \"y_offset\": -2\n  },\n  \"glyphs\": 2\n}\n");
     // A Latin-1 font name: the byte that is not UTF-8 becomes U+FFFD.
     temp_dir dir;
-    std::string latin1 = read_file(clean);
-    latin1.replace(latin1.find("-Glyphwerk-Test"), 15, "-Glyphwerk-T\xe9st");
-    write_file(dir.file("latin1.bdf"), latin1);
+    write_file(dir.file("latin1.bdf"), read_file(clean).replace(read_file(clean).find("-Glyphwerk-Test"), 15,
+                                                                "-Glyphwerk-T\xe9st"));
     r = run_cli({"info", "--json", "-"}, {.stdin_path = dir.file("latin1.bdf")});
     EXPECT_NE(r.out.find("  \"file\": \"-\",\n  \"font\": \"-Glyphwerk-T\xef\xbf\xbdst-Medium"), std::string::npos)
         << r.out;
 }
 
-TEST(CliNormalize, WritesWhatSavingInTheProgramWritesToFilesOrDashesReadingInputAsText) {
+TEST(CliNormalize, WritesTheNormalisedFontToAFileOrDashesReadingInputAsText) {
     temp_dir dir;
     command_result written = run_cli({"normalize", clean, dir.file("out.bdf")});
     EXPECT_EQ(written.exit_status, 0);
     EXPECT_EQ(written.out + written.err, "");
     EXPECT_EQ(read_file(dir.file("out.bdf")), read_file(data_file("cli-clean.normalized.bdf")));
-    bdf_setup();
-    int compared = 0;
-    for (const auto &entry : fs::directory_iterator(test_data)) {
-        const std::string in = entry.path().string();
-        FontPtr font(entry.path().extension() == ".bdf" ? bdf_load_font_path(in.c_str()) : nullptr);
-        if (!font)
-            continue;
-        SCOPED_TRACE(in);
-        ASSERT_EQ(bdf_save_font_path(dir.file("expected.bdf").c_str(), font.get()), 1);
-        command_result r = run_cli({"normalize", in, "-"});
-        EXPECT_EQ(r.exit_status, 0) << r.err;
-        EXPECT_EQ(r.out, read_file(dir.file("expected.bdf")));
-        compared++;
-    }
-    bdf_cleanup();
-    EXPECT_GE(compared, 3);
 
     // CR LF line ends, and a 0x1A byte at the start of a bitmap: read as text,
     // the one becomes LF and the other ends the data.
