@@ -129,21 +129,13 @@ TEST(Reader, CorrectionsAreMadeAndReported) {
     EXPECT_EQ(bitmap(widths->glyphs[1]), Bytes(16, 0)); /* missing rows read as 0 */
 }
 
-TEST(Reader, SizeAndMetricsLinesAndWidthsTakenFromThem) {
-    for (auto [size, bpp] : {std::pair{"16 75 75 2", 2}, {"16 75 75 2 9", 1}, {"16 75 75 0", 1}}) {
-        FontPtr font = load_font(font_text(glyph("A", 65), 1, header("FONT_ASCENT 12\nFONT_DESCENT 4\n", 2, size)));
-        EXPECT_EQ(font->bpp, bpp) << size;
-        EXPECT_EQ(font->point_size, 16);
-    }
-    std::string with_set = "STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nMETRICSSET 1\n"
-                           "SWIDTH 700 0\nDWIDTH 9 0\nSWIDTH1 7 0\nDWIDTH1 3 0\nVVECTOR 4 -5\nSTARTPROPERTIES 0\n"
-                           "ENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\nENDFONT\n";
-    FontPtr set = load_font(with_set);
+TEST(Reader, MetricsLinesOfTheHeaderAndTheWidthsGlyphsTakeFromThem) {
+    FontPtr set = load_font("STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nMETRICSSET 1\nSWIDTH 700 0\n"
+                            "DWIDTH 9 0\nSWIDTH1 7 0\nDWIDTH1 3 0\nVVECTOR 4 -5\nSTARTPROPERTIES 0\nENDPROPERTIES\nCHARS 1\n"
+                            "STARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\nENDFONT\n");
     EXPECT_EQ((std::array<int, 9>{set->metrics_set, set->swidth, set->dwidth, set->swidth1, set->dwidth1,
                                   set->vvector_x, set->vvector_y, set->glyphs[0].dwidth, set->glyphs[0].swidth}),
               (std::array<int, 9>{1, 700, 9, 7, 3, 4, -5, 9, 540})); /* SWIDTH follows the width rule */
-    FontPtr twelve = load_font(font_text(glyph("A", 65, "8 16 0 -4", "", 7), 1, header("", 0, "12 75 75")));
-    EXPECT_EQ(twelve->glyphs[0].swidth, 560);
 }
 
 TEST(Reader, BitmapRowsAreReadIntoTheBox) {
