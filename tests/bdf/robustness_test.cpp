@@ -1,5 +1,4 @@
-/* Hostile and damaged input: declared sizes the file cannot back, memory that
- * runs out, and random damage. */
+/* Hostile and damaged input: memory that runs out and random damage. */
 #include "reader_support.h"
 
 #include <gtest/gtest.h>
@@ -8,28 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
-#include <string>
 
 namespace {
 
-/* Address space the process uses now, in bytes. */
-rlim_t current_vm_size() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmSize:", 0) == 0)
-            return (rlim_t)std::stoull(line.substr(7)) * 1024;
-    }
-    return 0;
-}
-
-/* The sanitizers reserve terabytes of address space: under them no limit can
- * be set and the tests that need one are skipped. */
+/* Runs `body` in a child whose address space may grow by `headroom` bytes at
+ * most; true when `body` returned true there. The sanitizers reserve terabytes
+ * of address space: under them no limit can be set and the tests are skipped. */
 class LimitedMemory : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -37,165 +23,59 @@ class LimitedMemory : public ::testing::Test {
         GTEST_SKIP() << "no address-space limit under the address sanitizer";
 #endif
     }
-};
-
-/* Runs `body` in a child whose address space may grow by `headroom` bytes at
- * most; returns the child's exit status (0 when `body` returned true). */
-int run_limited(rlim_t headroom, const std::function<bool()> &body) {
-    fflush(nullptr);
-    pid_t pid = fork();
-    if (pid == 0) {
-        rlim_t vm = current_vm_size();
-        struct rlimit limit = {vm + headroom, vm + headroom};
-        if (vm == 0 || setrlimit(RLIMIT_AS, &limit) != 0)
-            _exit(3);
-        _exit(body() ? 0 : 1);
+    static bool run_limited(rlim_t headroom, const std::function<bool()> &body) {
+        fflush(nullptr);
+        pid_t pid = fork();
+        if (pid == 0) {
+            std::ifstream status("/proc/self/status");
+            std::string line;
+            while (std::getline(status, line) && line.rfind("VmSize:", 0) != 0) {
+            }
+            rlim_t vm = (rlim_t)std::stoull(line.substr(7)) * 1024 + headroom;
+            struct rlimit limit = {vm, vm};
+            _exit(setrlimit(RLIMIT_AS, &limit) == 0 && body() ? 0 : 1);
+        }
+        int status = -1;
+        waitpid(pid, &status, 0);
+        return status == 0;
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-}
+};
 
 constexpr rlim_t MiB = 1024 * 1024;
 
-TEST_F(LimitedMemory, DeclaredCountsReserveOnlyWhatTheFileCanHold) {
-    std::string chars = header() + "CHARS 4000000000\n" + glyph("A", 65) + "ENDFONT\n";
-    std::string props = "STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\n"
-                        "STARTPROPERTIES 4000000000\nFONT_ASCENT 12\nFONT_DESCENT 4\n"
-                        "ENDPROPERTIES\nCHARS 1\n" + glyph("A", 65) + "ENDFONT\n";
-    ASSERT_LT(chars.size(), 400u);
-    std::string chars_path = temp_file(chars);
-    std::string props_path = temp_file(props);
-    int status = run_limited(48 * MiB, [&] {
-        FontPtr by_path(bdf_load_font_path(chars_path.c_str()));
-        FontPtr by_stream = load_stream(chars); /* size unknown */
-        FontPtr props_font(bdf_load_font_path(props_path.c_str()));
-        return by_path && by_stream && props_font &&
-               messages(by_path) == "Incorrect glyph count: 4000000000 indicated but 1 found.\n" &&
-               by_path->glyphs_size < 100 && by_stream->glyphs_size <= 4096 &&
-               messages(props_font) == "" && props_font->props_size <= 1024 &&
-               props_font->props_used == 2;
-    });
-    EXPECT_EQ(status, 0);
-    remove(chars_path.c_str());
-    remove(props_path.c_str());
-}
-
-bool contains(const std::string &text, const std::string &part) {
-    return text.find(part) != std::string::npos;
-}
-
-size_t occurrences(const std::string &text, const std::string &part) {
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        n++;
-    return n;
-}
-
 /* What every font the reader returns must satisfy. */
 void expect_sound(const bdf_font *font) {
-    ASSERT_LE(font->glyphs_used, font->glyphs_size);
-    ASSERT_LE(font->unencoded_used, font->unencoded_size);
-    ASSERT_LE(font->props_used, font->props_size);
+    ASSERT_TRUE(font->glyphs_used <= font->glyphs_size && font->unencoded_used <= font->unencoded_size &&
+                font->props_used <= font->props_size);
     for (uint32_t i = 1; i < font->glyphs_used; i++)
         ASSERT_LT(font->glyphs[i - 1].encoding, font->glyphs[i].encoding);
-    for (int list = 0; list < 2; list++) {
-        const bdf_glyph *glyphs = list ? font->unencoded : font->glyphs;
-        uint32_t used = list ? font->unencoded_used : font->glyphs_used;
-        for (uint32_t i = 0; i < used; i++) {
-            const bdf_glyph &g = glyphs[i];
-            uint32_t row = ((uint32_t)g.bbx.width * font->bpp + 7) / 8;
-            ASSERT_EQ(g.bytes, (uint32_t)g.bbx.height * row);
-            ASSERT_EQ(g.bitmap == nullptr, g.bytes == 0);
-            if (g.bytes) { /* the whole bitmap is readable */
-                ASSERT_GE((int)g.bitmap[g.bytes - 1], 0);
-            }
-            if (list) {
-                ASSERT_EQ(g.encoding, (int32_t)i);
-            }
-        }
+    for (uint32_t i = 0; i < font->glyphs_used + font->unencoded_used; i++) {
+        const bool encoded = i < font->glyphs_used;
+        const bdf_glyph &g = encoded ? font->glyphs[i] : font->unencoded[i - font->glyphs_used];
+        ASSERT_EQ(g.bytes, (uint32_t)g.bbx.height * ((g.bbx.width * font->bpp + 7) / 8));
+        ASSERT_EQ(g.bitmap == nullptr, g.bytes == 0);
+        ASSERT_TRUE(!g.bytes || (int)g.bitmap[g.bytes - 1] >= 0); /* the whole bitmap is readable */
+        ASSERT_TRUE(encoded || g.encoding == (int32_t)(i - font->glyphs_used));
     }
-    if (font->messages_len) {
-        ASSERT_EQ(font->messages[font->messages_len - 1], '\n');
-        ASSERT_EQ(font->messages[font->messages_len], '\0');
-    }
+    ASSERT_TRUE(!font->messages_len || (font->messages[font->messages_len - 1] == '\n' &&
+                                        font->messages[font->messages_len] == '\0'));
     ASSERT_TRUE(font->bpp == 1 || font->bpp == 2 || font->bpp == 4);
-}
-
-TEST_F(LimitedMemory, HugeBoxesWithoutRowsAreCutToTheRowsGiven) {
-    std::string one_bit = header() + "CHARS 2\n" + glyph("huge", 65, "65535 65535 0 0", "FF\n") +
-                          glyph("B", 66, "8 16 0 -4", "81\n") + "ENDFONT\n";
-    std::string four_bit = "STARTFONT 2.1\nFONT x\nSIZE 16 75 75 4\nFONTBOUNDINGBOX 8 16 0 -4\n"
-                           "STARTPROPERTIES 0\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\n"
-                           "SWIDTH 480 0\nDWIDTH 8 0\nBBX 65535 65535 0 0\nENDCHAR\nENDFONT\n";
-    /* Many boxes of 8 KiB, one row each: padding stops in step with the file. */
-    std::string many = header() + "CHARS 3000\n";
-    for (int i = 0; i < 3000; i++)
-        many += glyph("g", i, "255 255 0 0", "FF\n");
-    many += "ENDFONT\n";
-    std::string path = temp_file(one_bit);
-    int status = run_limited(48 * MiB, [&] {
-        FontPtr font(bdf_load_font_path(path.c_str()));
-        FontPtr deep = load_stream(four_bit);
-        FontPtr lots = load_stream(many);
-        if (!font || !deep || !lots)
-            return false;
-        const bdf_glyph &huge = font->glyphs[0];
-        const bdf_glyph &padded = lots->glyphs[0];
-        const bdf_glyph &cut = lots->glyphs[2999];
-        size_t cut_count = occurrences(messages(lots), "missing rows removed.\n");
-        return contains(messages(font), "Glyph 65 missing rows removed.\n") &&
-               !contains(messages(font), "Out of memory") && huge.bbx.height == 1 &&
-               huge.bbx.ascent == 1 && huge.bytes == 8192 && huge.bitmap[0] == 0xFF &&
-               font->glyphs[1].bytes == 16 && font->glyphs[1].bitmap[0] == 0x81 &&
-               contains(messages(deep), "Glyph 65 missing rows removed.\n") &&
-               deep->glyphs[0].bytes == 0 && deep->glyphs[0].bitmap == nullptr &&
-               padded.bytes == 255 * 32 && padded.bitmap[0] == 0xFF && padded.bitmap[8159] == 0 &&
-               cut.bytes == 32 && cut.bbx.height == 1 && cut_count > 2000 && cut_count < 3000 &&
-               !contains(messages(lots), "Out of memory");
-    });
-    EXPECT_EQ(status, 0);
-    remove(path.c_str());
-}
-
-TEST_F(LimitedMemory, SavingACellFontWithAHugeBoxAndNoGlyphReservesNoCell) {
-    std::string path = std::string(GLYPHWERK_TEST_DATA) + "/cell-font-huge-box-no-glyph.bdf";
-    std::ifstream file(path, std::ios::binary);
-    std::string original((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    int status = run_limited(48 * MiB, [&] {
-        FontPtr font(bdf_load_font_path(path.c_str()));
-        if (!font || font->spacing != BDF_SPACING_CELL || font->bpp != 4 ||
-            font->bbx.width != 65534 || font->bbx.height != 65533 || !messages(font).empty())
-            return false;
-        char *text = nullptr;
-        size_t size = 0;
-        FILE *out = open_memstream(&text, &size);
-        int saved = bdf_save_font(out, font.get(), nullptr, nullptr, nullptr);
-        fclose(out);
-        bool same = std::string(text, size) == original;
-        free(text);
-        return saved == 1 && same;
-    });
-    EXPECT_EQ(status, 0);
 }
 
 TEST_F(LimitedMemory, RunningOutOfMemoryEndsTheLoadWithAMessage) {
     std::string text = header() + "CHARS 100\n";
     for (int i = 0; i < 60000; i++)
-        text += glyph("glyph" + std::to_string(i), i, "8 16 0 -4", blank_rows(16, "5A"));
-    text += "ENDFONT\n";
-    std::string path = temp_file(text);
-    text.clear();
-    text.shrink_to_fit();
-    int status = run_limited(3 * MiB, [&] {
+        text += glyph("glyph" + std::to_string(i), i, "8 16 0 -4", rows(16, "5A"));
+    std::string path = temp_file(text + "ENDFONT\n");
+    text = std::string();
+    EXPECT_TRUE(run_limited(3 * MiB, [&] {
         FontPtr font(bdf_load_font_path(path.c_str()));
-        if (!font || !contains(messages(font), "] Out of memory.\n") || font->glyphs_used == 0 ||
+        if (!font || messages(font).find("] Out of memory.\n") == std::string::npos || font->glyphs_used == 0 ||
             font->glyphs_used >= 60000)
             return false;
         expect_sound(font.get());
         return !::testing::Test::HasFailure();
-    });
-    EXPECT_EQ(status, 0);
+    }));
     remove(path.c_str());
 }
 
@@ -223,7 +103,7 @@ TEST(Robustness, RandomDamageNeverBreaksTheFont) {
             if (text.empty())
                 text = "\n";
         }
-        FontPtr font = load_stream(text);
+        FontPtr font = load_font(text);
         if (font)
             expect_sound(font.get());
         if (HasFatalFailure()) {

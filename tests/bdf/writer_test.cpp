@@ -1,4 +1,4 @@
-/* The writer: exact output lines, glyph normalisation, unencoded glyphs and
+/* The writer: exact output lines, glyph normalisation, metrics after edits and
  * the atomic path save. */
 #include "metrics.h"
 #include "reader_support.h"
@@ -9,11 +9,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -22,109 +20,110 @@ namespace {
 /* 10 pt at 75 dpi: SWIDTH is 96 per pixel of DWIDTH. */
 std::string font_with(const std::string &glyphs, int chars, const std::string &props = "") {
     return font_text(glyphs, chars,
-                     custom_header("10 75 75", "10 10 0 -2", props + "FONT_ASCENT 8\nFONT_DESCENT 2\n",
-                                   props.empty() ? 2 : 3));
+                     header(props + "FONT_ASCENT 8\nFONT_DESCENT 2\n", props.empty() ? 2 : 3, "10 75 75", "10 10 0 -2"));
 }
 
 std::string dot(const std::string &name, int encoding, int dwidth = 8) {
     return glyph(name, encoding, "1 1 0 0", "80\n", dwidth);
 }
 
+/* A character-cell font with a 4x4 cell. */
+std::string cell_font() {
+    return font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) + glyph("full", 70, "4 4 0 -1", "F0\n90\n90\nF0\n", 4), 2,
+                     header("SPACING \"C\"\n", 1, "4 75 75", "4 4 0 -1"));
+}
+
 /* The glyph block from STARTCHAR to ENDCHAR of the glyph named `name`. */
 std::string glyph_block(const std::string &bdf, const std::string &name) {
     size_t start = bdf.find("STARTCHAR " + name + "\n");
-    if (start == std::string::npos)
-        return "";
-    size_t end = bdf.find("ENDCHAR\n", start);
-    return bdf.substr(start, end + 8 - start);
+    return start == std::string::npos ? "" : bdf.substr(start, bdf.find("ENDCHAR\n", start) + 8 - start);
 }
 
-TEST(Writer, HeaderCommentsAndPropertiesAreWrittenExactly) {
-    FontPtr font = load_font("COMMENT before the font is not kept\nSTARTFONT 2.2\n"
-                          "COMMENT first\nCOMMENT\nCOMMENT third  line\n"
-                          "FONT -Misc-Fixed-Medium-R-Normal--10-100-75-75-C-60-ISO10646-1\n"
-                          "SIZE 10 75 75\nFONTBOUNDINGBOX 6 10 0 -2\nSTARTPROPERTIES 7\n"
-                          "FOUNDRY \"Misc\"\nFAMILY_NAME \"\"\n"
-                          "COMMENT inside the block\nCOMMENT\nCOMMENT \"quoted\" text\n"
-                          "FONT_ASCENT 8\nFONT_DESCENT 2\nDEFAULT_CHAR 4294967295\nQUAD_WIDTH -6\n"
-                          "ENDPROPERTIES\nCHARS 0\nENDFONT\n");
-    std::string once = save_text(font.get());
-    EXPECT_EQ(once, "STARTFONT 2.1\n"
-                    "COMMENT first\nCOMMENT \nCOMMENT third  line\n"
-                    "FONT -Misc-Fixed-Medium-R-Normal--10-100-75-75-C-60-ISO10646-1\n"
-                    "SIZE 10 75 75\nFONTBOUNDINGBOX 6 10 0 -2\nSTARTPROPERTIES 6\n"
-                    "FOUNDRY \"Misc\"\nFAMILY_NAME \"\"\n"
-                    "COMMENT inside the block\nCOMMENT \nCOMMENT \"quoted\" text\n"
-                    "FONT_ASCENT 8\nFONT_DESCENT 2\nDEFAULT_CHAR 4294967295\nQUAD_WIDTH -6\n"
-                    "ENDPROPERTIES\nCHARS 0\nENDFONT\n");
-    /* Comments of the property block, quotes and all, read back unchanged. */
-    FontPtr again = load_font(once);
-    EXPECT_EQ(save_text(again.get()), once);
-}
-
-TEST(Writer, GlyphLinesRowsAndNames) {
-    FontPtr font = load_font(font_with(glyph("unnamed", 65, "10 2 0 0", "8040\nC0C0\n", 10) +
-                                        glyph("space", 32, "6 10 0 -2", blank_rows(10), 6),
-                                    2));
-    ASSERT_EQ(font->glyphs_used, 2u);
+TEST(Writer, FontsAreWrittenExactlyEncodedGlyphsFirstAndNoInkAsAnEmptyBox) {
+    FontPtr font = load_font("COMMENT before the font is not kept\nSTARTFONT 2.2\nCOMMENT first\nCOMMENT\n"
+                             "COMMENT third  line\nFONT -Misc-Fixed-Medium-R-Normal--10-100-75-75-P-60-ISO10646-1\n"
+                             "SIZE 16 75 75\nFONTBOUNDINGBOX 10 2 0 0\nSTARTPROPERTIES 7\n"
+                             "FOUNDRY \"Misc\"\nFAMILY_NAME \"\"\nCOMMENT inside the block\nCOMMENT\n"
+                             "COMMENT \"quoted\" text\nFONT_ASCENT 2\nFONT_DESCENT 0\nDEFAULT_CHAR 4294967295\n"
+                             "QUAD_WIDTH -6\nENDPROPERTIES\nCHARS 4\n" +
+                             glyph("unnamed", 65, "10 2 0 0", "8040\nC0C0\n", 10) +
+                             glyph("space", 32, "6 2 0 0", rows(2), 6) + dot("lonely", -1) + dot("again", 65) +
+                             "ENDFONT\n");
+    ASSERT_EQ(messages(font), "Duplicate encoding 65 (again) changed to unencoded.\n");
     free(font->glyphs[1].name); /* a glyph without a name is written as char<encoding> */
     font->glyphs[1].name = nullptr;
-    std::string out = save_text(font.get());
-    EXPECT_EQ(glyph_block(out, "char65"), "STARTCHAR char65\nENCODING 65\nSWIDTH 960 0\nDWIDTH 10 0\n"
-                                          "BBX 10 2 0 0\nBITMAP\n8040\nC0C0\nENDCHAR\n");
-    /* A glyph without ink: an all-zero box and no row line. */
-    EXPECT_EQ(glyph_block(out, "space"), "STARTCHAR space\nENCODING 32\nSWIDTH 576 0\nDWIDTH 6 0\n"
-                                         "BBX 0 0 0 0\nBITMAP\nENDCHAR\n");
-    /* Encoded glyphs come out ascending. */
-    EXPECT_LT(out.find("ENCODING 32"), out.find("ENCODING 65"));
+    free(font->unencoded[1].name);
+    font->unencoded[1].name = nullptr;
+    std::string once = save_text(font.get());
+    EXPECT_EQ(once, "STARTFONT 2.1\nCOMMENT first\nCOMMENT \nCOMMENT third  line\n"
+                    "FONT -Misc-Fixed-Medium-R-Normal--10-100-75-75-P-60-ISO10646-1\n"
+                    "SIZE 16 75 75\nFONTBOUNDINGBOX 10 2 0 0\nSTARTPROPERTIES 6\n"
+                    "FOUNDRY \"Misc\"\nFAMILY_NAME \"\"\nCOMMENT inside the block\nCOMMENT \n"
+                    "COMMENT \"quoted\" text\nFONT_ASCENT 2\nFONT_DESCENT 0\nDEFAULT_CHAR 4294967295\n"
+                    "QUAD_WIDTH -6\nENDPROPERTIES\nCHARS 4\n"
+                    "STARTCHAR space\nENCODING 32\nSWIDTH 360 0\nDWIDTH 6 0\nBBX 0 0 0 0\nBITMAP\nENDCHAR\n"
+                    "STARTCHAR char65\nENCODING 65\nSWIDTH 600 0\nDWIDTH 10 0\nBBX 10 2 0 0\nBITMAP\n8040\nC0C0\n"
+                    "ENDCHAR\nSTARTCHAR lonely\nENCODING -1\nSWIDTH 480 0\nDWIDTH 8 0\nBBX 1 1 0 0\nBITMAP\n80\n"
+                    "ENDCHAR\nSTARTCHAR char1\nENCODING -1\nSWIDTH 480 0\nDWIDTH 8 0\nBBX 1 1 0 0\nBITMAP\n80\n"
+                    "ENDCHAR\nENDFONT\n");
+    FontPtr again = load_font(once);
+    EXPECT_EQ(messages(again), "");
+    EXPECT_EQ(names(again->unencoded, again->unencoded_used), (Names{"lonely 0", "char1 1"}));
+    EXPECT_EQ(save_text(again.get()), once);
+    /* CR LF line ends, and progress after each glyph and at the end. */
+    std::vector<std::array<uint32_t, 3>> seen;
+    bdf_options options;
+    bdf_default_options(&options);
+    options.eol = BDF_EOL_CRLF;
+    auto record = [](bdf_progress *p, void *data) {
+        static_cast<decltype(seen) *>(data)->push_back({(uint32_t)p->reason, p->current, p->total});
+    };
+    std::string crlf;
+    for (char c : once)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(save_text(again.get(), &options, record, &seen), crlf);
+    EXPECT_EQ(seen, (decltype(seen){{3, 0, 4}, {4, 1, 4}, {4, 2, 4}, {4, 3, 4}, {4, 4, 4}, {4, 4, 4}}));
+    EXPECT_EQ(bdf_save_font(nullptr, font.get(), nullptr, nullptr, nullptr), 0);
 }
 
-TEST(Writer, ProportionalGlyphsAreCroppedOnlyWhenTheRowSizeOrHeightChanges) {
+TEST(Writer, GlyphsAreCroppedOnlyWhenRowSizeOrHeightChangeAndMonospacedOnesTakeTheCommonWidth) {
     FontPtr font = load_font(font_with(glyph("keep", 1, "8 3 0 0", "20\n00\n04\n") +
-                                        glyph("top", 2, "8 10 1 -2", "18\n24\n18\n" + blank_rows(7)),
-                                    2));
+                                           glyph("top", 2, "8 10 1 -2", "18\n24\n18\n" + rows(7)),
+                                       2));
     std::string out = save_text(font.get());
-    /* Ink in columns 2 to 5 of the first and last row: the box stays. */
     EXPECT_NE(glyph_block(out, "keep").find("BBX 8 3 0 0\nBITMAP\n20\n00\n04\n"), std::string::npos);
     /* Ink only in the top 3 of 10 rows (ascent 8): height 3, ascent 8, descent -5. */
-    EXPECT_NE(glyph_block(out, "top").find("BBX 4 3 3 5\nBITMAP\n60\n90\n60\n"), std::string::npos)
-        << glyph_block(out, "top");
-    /* The glyph in memory is cropped too. */
-    EXPECT_EQ(box(font->glyphs[1].bbx), (Box{4, 3, 3, 5, 8, -5}));
-    EXPECT_EQ(font->glyphs[1].bytes, 3u);
-}
+    EXPECT_NE(glyph_block(out, "top").find("BBX 4 3 3 5\nBITMAP\n60\n90\n60\n"), std::string::npos) << out;
+    EXPECT_EQ(box(font->glyphs[1].bbx), (Box{4, 3, 3, 5, 8, -5})); /* cropped in memory too */
 
-TEST(Writer, MonospacedGlyphsTakeTheFontsCommonWidth) {
-    FontPtr font = load_font(font_with(dot("g0", 0, 6) + dot("g1", 1, 6) + dot("g2", 2, 9), 3,
-                                    "SPACING \"M\"\n"));
-    EXPECT_EQ(font->spacing, BDF_SPACING_MONO);
-    EXPECT_EQ(font->monowidth, 6);
-    std::string out = save_text(font.get());
-    for (const char *name : {"g0", "g1", "g2"})
+    /* The most common width, the smaller on a tie, unencoded glyphs counted too. */
+    FontPtr mono = load_font(font_with(dot("g0", 0, 9) + dot("g1", 1, 6) + dot("g2", 2, 9) + dot("g3", -1, 6), 4,
+                                       "SPACING \"M\"\n"));
+    EXPECT_EQ(mono->monowidth, 6);
+    out = save_text(mono.get());
+    for (const char *name : {"g0", "g1", "g2", "g3"})
         EXPECT_NE(glyph_block(out, name).find("SWIDTH 576 0\nDWIDTH 6 0\n"), std::string::npos) << out;
+
 }
 
 TEST(Writer, CharacterCellGlyphsArePaddedToTheFontBoxAndClipped) {
-    FontPtr font = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
-                                        glyph("full", 70, "4 4 0 -1", "F0\n90\n90\nF0\n", 4),
-                                    2, custom_header("4 75 75", "4 4 0 -1", "SPACING \"C\"\n", 1)));
-    EXPECT_EQ(font->spacing, BDF_SPACING_CELL);
+    FontPtr font = load_font(cell_font());
     std::string out = save_text(font.get());
     EXPECT_EQ(glyph_block(out, "dot"), "STARTCHAR dot\nENCODING 46\nSWIDTH 960 0\nDWIDTH 4 0\n"
                                        "BBX 4 4 0 -1\nBITMAP\n00\n00\n40\n00\nENDCHAR\n");
     EXPECT_NE(glyph_block(out, "full").find("BITMAP\nF0\n90\n90\nF0\n"), std::string::npos);
-    /* Only the written copy is padded: the glyph in memory keeps its box. */
-    EXPECT_EQ(font->glyphs[0].bbx.width, 1);
-
+    EXPECT_EQ(font->glyphs[0].bbx.width, 1); /* only the written copy is padded */
     /* A glyph reaching outside the cell loses only what lies outside it. */
     bdf_glyph &g = font->glyphs[0];
     g.bbx.x_offset = 3;
     g.bbx.width = 3;
     g.bbx.ascent = 2;
     g.bitmap[0] = 0xE0;
-    out = save_text(font.get());
-    EXPECT_NE(glyph_block(out, "dot").find("BITMAP\n00\n10\n00\n00\n"), std::string::npos)
-        << glyph_block(out, "dot");
+    EXPECT_NE(glyph_block(save_text(font.get()), "dot").find("BITMAP\n00\n10\n00\n00\n"), std::string::npos);
+    /* Ink moved one pixel right across a byte boundary of the cell row. */
+    FontPtr wide = load_font(font_text(glyph("left", 1, "1 1 0 0", "80\n", 9) + glyph("wide", 2, "8 1 1 0", "01\n", 9), 2,
+                                       header("SPACING \"C\"\n", 1, "9 75 75", "9 1 0 0")));
+    EXPECT_NE(glyph_block(save_text(wide.get()), "wide").find("BITMAP\n0080\n"), std::string::npos);
 }
 
 /* The program edits glyphs in memory, then derives the metrics the reader
@@ -147,12 +146,11 @@ TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
         g.bytes = (uint32_t)rows.size();
     };
     FontPtr font = load_font(font_text(glyph("a", 97, "3 3 1 0", "E0\nA0\nE0\n") +
-                                        glyph("b", 98, "10 10 0 -2", "FFC0\n" + blank_rows(8, "0000") + "8000\n") +
-                                        glyph("u", -1, "1 1 0 0", "80\n"),
-                                    3, custom_header("16 75 75", "10 10 0 -2")));
+                                           glyph("b", 98, "10 10 0 -2", "FFC0\n" + rows(8, "0000") + "8000\n") +
+                                           glyph("u", -1, "1 1 0 0", "80\n"),
+                                       3, header("FONT_ASCENT 0\nFONT_DESCENT 0\n", 2, "16 75 75", "10 10 0 -2")));
     ASSERT_EQ(messages(font), "");
     expect_clean(font.get(), 0, {10, 10, 0, -2, 8, 2});
-
     /* The glyph that reached every edge keeps one pixel: the box shrinks, and
      * a new device width takes its scalable width along. */
     bdf_glyph &b = font->glyphs[1];
@@ -160,190 +158,79 @@ TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
     b.bitmap[0] = 0x80;
     b.dwidth = 5;
     std::string text = expect_clean(font.get(), 1, {4, 8, 0, 0, 8, 0});
-    EXPECT_EQ(b.swidth, 300);
     EXPECT_EQ(glyph_block(text, "b"), "STARTCHAR b\nENCODING 98\nSWIDTH 300 0\nDWIDTH 5 0\n"
                                       "BBX 1 1 0 7\nBITMAP\n80\nENDCHAR\n");
-
     /* Ink moved left of the origin and below the baseline grows it. */
     set(font->glyphs[0], {3, 3, -2, -3, 0, 3}, {0xE0, 0xA0, 0xE0});
     expect_clean(font.get(), 1, {3, 11, -2, -3, 8, 3});
-
     /* A glyph left without ink is saved with an all-zero box, wherever its
      * box was; an unencoded glyph counts like any other. */
     set(font->glyphs[0], {3, 3, -2, -3, 0, 3}, {0, 0, 0});
     set(font->unencoded[0], {1, 1, 5, 0, 1, 0}, {0x80});
     expect_clean(font.get(), 1, {6, 8, 0, 0, 8, 0});
-
-    /* Blank rows are cropped when saved, so they do not hold the box open. */
-    set(font->unencoded[0], {1, 3, 0, -2, 1, 2}, {0x80, 0, 0});
-    expect_clean(font.get(), 1, {1, 8, 0, 0, 8, 0});
-
-    /* Character cells are written with the font box, which spans the glyph
-     * boxes as they are. */
-    FontPtr cells = load_font(font_text(glyph("dot", 46, "1 1 1 0", "80\n", 4) +
-                                         glyph("full", 70, "4 4 0 -1", "F0\n90\n90\nF0\n", 4),
-                                     2, custom_header("4 75 75", "4 4 0 -1", "SPACING \"C\"\n", 1)));
+    /* Character cells are written with the font box, which spans the glyph boxes as they are. */
+    FontPtr cells = load_font(cell_font());
     set(cells->glyphs[1], {2, 2, 0, 0, 2, 0}, {0xC0, 0xC0});
     text = expect_clean(cells.get(), 1, {2, 2, 0, 0, 2, 0});
     EXPECT_EQ(glyph_block(text, "dot"), "STARTCHAR dot\nENCODING 46\nSWIDTH 960 0\nDWIDTH 4 0\n"
                                         "BBX 2 2 0 0\nBITMAP\n00\n40\nENDCHAR\n");
-
-    /* Without glyphs there is nothing to follow. */
-    FontPtr empty = load_font(font_with("", 0));
-    EXPECT_EQ(bdf_update_metrics(empty.get(), nullptr), 0);
-    EXPECT_EQ(box(empty->bbx), (Box{10, 10, 0, -2, 8, 2}));
-}
-
-TEST(Writer, TwoBitGlyphsKeepTheirDepthAndLevels) {
-    /* Pixels 0 0 3 2 1 in the first row. */
-    FontPtr font = load_font(font_text(glyph("grey", 1, "5 2 0 0", "0E40\n0000\n", 5), 1,
-                                    custom_header("8 75 75 2", "5 2 0 0", "", 0)));
-    EXPECT_EQ(font->bpp, 2);
-    std::string out = save_text(font.get());
-    EXPECT_NE(out.find("SIZE 8 75 75 2\n"), std::string::npos);
-    /* Cropped to columns 2 to 4 of the first row: 3 pixels, one byte per row. */
-    EXPECT_NE(glyph_block(out, "grey").find("BBX 3 1 2 1\nBITMAP\nE4\n"), std::string::npos)
-        << glyph_block(out, "grey");
-    /* Reading the saved font corrects its box to the cropped glyph; from
-     * there on saving reaches a fixed point. */
-    FontPtr again = load_font(out);
-    std::string second = save_text(again.get());
-    EXPECT_NE(second.find("FONTBOUNDINGBOX 3 2 2 0\n"), std::string::npos) << second;
-    FontPtr third = load_font(second);
-    EXPECT_EQ(save_text(third.get()), second);
-}
-
-TEST(Writer, UnencodedGlyphsAreWrittenAfterTheEncodedOnes) {
-    FontPtr font = load_font(font_with(dot("lonely", -1) + dot("A", 65) + dot("again", 65), 3));
-    ASSERT_EQ(font->unencoded_used, 2u);
-    free(font->unencoded[1].name);
-    font->unencoded[1].name = nullptr;
-    std::string out = save_text(font.get());
-    EXPECT_NE(out.find("CHARS 3\n"), std::string::npos);
-    size_t a = out.find("STARTCHAR A\nENCODING 65\n");
-    size_t lonely = out.find("STARTCHAR lonely\nENCODING -1\n");
-    size_t unnamed = out.find("STARTCHAR char1\nENCODING -1\n");
-    ASSERT_NE(unnamed, std::string::npos) << out;
-    EXPECT_LT(a, lonely);
-    EXPECT_LT(lonely, unnamed);
-
-    FontPtr again = load_font(out);
-    EXPECT_EQ(encoded(again), Names{"A 65"});
-    EXPECT_EQ(unencoded(again), (Names{"lonely 0", "char1 1"}));
-    EXPECT_EQ(messages(again), "");
-}
-
-struct Event {
-    int32_t reason;
-    uint32_t current, total;
-    bool operator==(const Event &) const = default;
-};
-
-TEST(Writer, ProgressLineEndsAndNullNames) {
-    FontPtr font = load_font(font_with(dot("A", 65) + dot("B", 66), 2));
-    std::vector<Event> seen;
-    bdf_options options = default_options();
-    options.eol = BDF_EOL_CRLF;
-    free(font->name);
-    font->name = nullptr;
-    std::string out = save_text(
-        font.get(), &options,
-        [](bdf_progress *p, void *data) {
-            static_cast<std::vector<Event> *>(data)->push_back({p->reason, p->current, p->total});
-        },
-        &seen);
-    EXPECT_EQ(seen, (std::vector<Event>{{3, 0, 2}, {4, 1, 2}, {4, 2, 2}, {4, 2, 2}}));
-    EXPECT_EQ(out.substr(0, 22), "STARTFONT 2.1\r\nFONT \r\n");
-    EXPECT_EQ(out.substr(out.size() - 18), "ENDCHAR\r\nENDFONT\r\n");
-    EXPECT_EQ(out.find("\n\n"), std::string::npos);
-    EXPECT_EQ(bdf_save_font(nullptr, font.get(), nullptr, nullptr, nullptr), 0);
 }
 
 /* Both path savers, the one that waits for the disk and the one that does not,
  * must replace files in the same way. */
-using PathSaver = int (*)(const char *, bdf_font *);
-
-class SaveToPath : public ::testing::TestWithParam<PathSaver> {
-  protected:
-    int save(const fs::path &path, bdf_font *saved) const { return GetParam()(path.c_str(), saved); }
-
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("glyphwerk-writer-" + std::to_string(getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        font = load_font(font_with(dot("A", 65), 1));
-        expected = save_text(font.get());
-    }
-    void TearDown() override {
-        fs::permissions(dir, fs::perms::owner_all);
-        fs::remove_all(dir);
-    }
-    static std::string read(const fs::path &p) {
+TEST(Writer, SavingToAPathReplacesTheFileOrLinkTargetKeepingItsModeAndLeavesItAloneOnFailure) {
+    FontPtr font = load_font(font_with(dot("A", 65), 1));
+    const std::string expected = save_text(font.get());
+    auto read = [](const fs::path &p) {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    size_t entries() const { return (size_t)std::distance(fs::directory_iterator(dir), {}); }
+    };
+    for (auto saver : {&bdf_save_font_path, &bdf_save_font_path_unsynced}) {
+        SCOPED_TRACE(saver == &bdf_save_font_path ? "synced" : "unsynced");
+        const fs::path dir = fs::temp_directory_path() / ("glyphwerk-writer-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        auto entries = [&] { return std::distance(fs::directory_iterator(dir), {}); };
+        const fs::path target = dir / "font.bdf", link = dir / "link.bdf";
+        std::ofstream(target) << "old contents that are longer than the new font file will ever be";
+        const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+        fs::permissions(target, mode);
+        EXPECT_EQ(saver(target.c_str(), font.get()), 1);
+        EXPECT_EQ(read(target), expected);
+        EXPECT_EQ(entries(), 1);
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, mode);
+        /* Through a symbolic link: the link stays and the file behind it changes. */
+        fs::create_symlink(target, link);
+        std::ofstream(target, std::ios::trunc) << "old";
+        EXPECT_EQ(saver(link.c_str(), font.get()), 1);
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(read(target), expected);
+        fs::remove(link);
 
-    fs::path dir;
-    FontPtr font;
-    std::string expected;
-};
-
-TEST_P(SaveToPath, WritesTheFileAndReplacesAnOldOne) {
-    fs::path target = dir / "font.bdf";
-    std::ofstream(target) << "old contents that are longer than the new font file will ever be";
-    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(target, mode);
-    EXPECT_EQ(save(target, font.get()), 1);
-    EXPECT_EQ(read(target), expected);
-    EXPECT_EQ(entries(), 1u);
-    /* The replaced file's permissions are kept. */
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, mode);
-
-    /* Through a symbolic link: the link stays and the file behind it changes. */
-    fs::path link = dir / "link.bdf";
-    fs::create_symlink(target, link);
-    fs::remove(target);
-    std::ofstream(target) << "x";
-    EXPECT_EQ(save(link, font.get()), 1);
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(read(target), expected);
-}
-
-TEST_P(SaveToPath, AFailedSaveReportsItAndLeavesTheOldFileAlone) {
-    EXPECT_EQ(GetParam()(nullptr, font.get()), 0);
-    EXPECT_EQ(save(dir / "x.bdf", nullptr), 0);
-    EXPECT_EQ(save(dir / "missing" / "x.bdf", font.get()), 0);
-
-    fs::path target = dir / "font.bdf";
-    std::ofstream(target) << "old";
-    if (geteuid() != 0) {
-        /* A folder the user may not write to: no temporary file can be made. */
-        fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_EQ(save(target, font.get()), 0);
-        fs::permissions(dir, fs::perms::owner_all);
+        EXPECT_EQ(saver(nullptr, font.get()) + saver("", font.get()) + saver((dir / "x.bdf").c_str(), nullptr) +
+                      saver((dir / "missing" / "x.bdf").c_str(), font.get()),
+                  0);
+        std::ofstream(target, std::ios::trunc) << "old";
+        if (geteuid() != 0) { /* a folder the user may not write to: no temporary file can be made */
+            fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+            EXPECT_EQ(saver(target.c_str(), font.get()), 0);
+            fs::permissions(dir, fs::perms::owner_all);
+        }
+        /* A write that fails half-way (the file size limit stands in for a full
+         * disk): the old file stays and no temporary file is left behind. */
+        pid_t child = fork();
+        if (child == 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit = {100, 100};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            _exit(saver(target.c_str(), font.get()) == 0 ? 0 : 1);
+        }
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0) << "the save must report the failed write";
         EXPECT_EQ(read(target), "old");
+        EXPECT_EQ(entries(), 1);
+        fs::remove_all(dir);
     }
-    /* A write that fails half-way (the file size limit stands in for a full
-     * disk): the old file stays and no temporary file is left behind. */
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = {100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(save(target, font.get()) == 0 ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report the failed write";
-    EXPECT_EQ(read(target), "old");
-    EXPECT_EQ(entries(), 1u);
 }
-
-INSTANTIATE_TEST_SUITE_P(Writer, SaveToPath,
-                         ::testing::Values(&bdf_save_font_path, &bdf_save_font_path_unsynced),
-                         [](const auto &info) { return info.index == 0 ? "Synced" : "Unsynced"; });
 
 } // namespace

@@ -7,16 +7,13 @@
 // baseline), so files written by the library and by other programs can be
 // compared without trusting the library's reader.
 
-#include <cstdint>
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
+// x right from the origin, y up from the baseline, value 1 ... 2^bpp - 1.
 struct ink_pixel {
-    int x;     // right from the origin
-    int y;     // up from the baseline
-    int value; // 1 ... 2^bpp - 1
+    int x, y, value;
     auto operator<=>(const ink_pixel &) const = default;
 };
 

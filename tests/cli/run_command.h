@@ -25,7 +25,7 @@ struct command_options {
 
 command_result run_command(const std::vector<std::string> &argv, const command_options &options = {});
 
-// The whole content of a file, or an empty string when it cannot be read.
+// The whole content of a file ("" when it cannot be read), and a new content.
 std::string read_file(const std::string &path);
 void write_file(const std::string &path, const std::string &bytes);
 
@@ -36,7 +36,6 @@ public:
     explicit temp_dir(const std::string &base = "");
     ~temp_dir();
     temp_dir(const temp_dir &) = delete;
-    temp_dir &operator=(const temp_dir &) = delete;
     const std::string &path() const { return path_; }
     std::string file(const std::string &name) const { return path_ + "/" + name; }
 

@@ -26,16 +26,13 @@ const std::string corpus_dir = GLYPHWERK_CORPUS_DIR;
 const std::string cli_path = GLYPHWERK_BDF_CLI;
 
 std::vector<fs::path> corpus_fonts() {
-    std::vector<std::pair<uintmax_t, fs::path>> sized;
+    std::vector<fs::path> fonts;
     for (const auto &entry : fs::directory_iterator(corpus_dir))
         if (entry.path().extension() == ".bdf")
-            sized.emplace_back(entry.file_size(), entry.path());
-    std::sort(sized.begin(), sized.end(), [](const auto &a, const auto &b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
+            fonts.push_back(entry.path());
+    std::sort(fonts.begin(), fonts.end(), [](const fs::path &a, const fs::path &b) {
+        return std::pair(fs::file_size(b), a) < std::pair(fs::file_size(a), b);
     });
-    std::vector<fs::path> fonts;
-    for (auto &[size, path] : sized)
-        fonts.push_back(path);
     return fonts;
 }
 
@@ -69,8 +66,7 @@ std::string check_font(const fs::path &original, const temp_dir &dir) {
 
     ink_font before, after;
     try {
-        before = read_ink_font(read_file(original.string()));
-        after = read_ink_font(read_file(back));
+        before = read_ink_font(read_file(original.string())), after = read_ink_font(read_file(back));
     } catch (const std::exception &e) {
         return std::string("unreadable: ") + e.what();
     }
@@ -102,11 +98,9 @@ std::string check_font(const fs::path &original, const temp_dir &dir) {
 class Corpus : public testing::TestWithParam<int> {};
 
 TEST_P(Corpus, LoadsNormalisesToAFixedPointAndSurvivesBdftopcfAndPcf2bdf) {
-    if (!fs::is_directory(corpus_dir))
-        GTEST_SKIP() << "no corpus at " << corpus_dir << ": run scripts/corpus to convert the X11 fonts";
-    std::vector<fs::path> fonts = corpus_fonts();
+    std::vector<fs::path> fonts = fs::is_directory(corpus_dir) ? corpus_fonts() : std::vector<fs::path>{};
     if (fonts.empty())
-        GTEST_SKIP() << "the corpus at " << corpus_dir << " holds no fonts: run scripts/corpus";
+        GTEST_SKIP() << "no fonts at " << corpus_dir << ": run scripts/corpus to convert the X11 fonts";
 
     // Thousands of files are written and read back here: in memory they cost least.
     temp_dir dir(fs::is_directory("/dev/shm") && access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "");

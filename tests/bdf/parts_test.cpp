@@ -1,0 +1,56 @@
+/* The process-wide property registry and the string table behind it and every
+ * font's property index. */
+#include "hash.h"
+#include "reader_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/* The registry is process-wide: set up once for the whole test program. */
+class RegistryEnvironment : public ::testing::Environment {
+    void SetUp() override { bdf_setup(); }
+    void TearDown() override { bdf_cleanup(); }
+};
+const auto *const registry_environment = ::testing::AddGlobalTestEnvironment(new RegistryEnvironment);
+
+TEST(Registry, NamesKeepTheFormatTheyWereFirstRegisteredWithAndNoNameIsNone) {
+    for (const char *none : {(const char *)nullptr, ""}) {
+        bdf_create_property(none, BDF_PROP_ATOM);
+        EXPECT_EQ(bdf_get_property(none), nullptr);
+    }
+    std::string name = "REGISTRY_TEST_COPY"; /* the registry keeps its own copy of the name */
+    bdf_create_property(name.c_str(), BDF_PROP_CARDINAL);
+    bdf_create_property("REGISTRY_TEST_COPY", BDF_PROP_ATOM);
+    bdf_create_property("FONT_ASCENT", BDF_PROP_ATOM);
+    EXPECT_NE(bdf_get_property("REGISTRY_TEST_COPY")->name, name.c_str());
+    EXPECT_EQ((std::array<int, 3>{bdf_get_property("REGISTRY_TEST_COPY")->format,
+                                  bdf_get_property("REGISTRY_TEST_COPY")->builtin, bdf_get_property("FONT_ASCENT")->format}),
+              (std::array<int, 3>{BDF_PROP_CARDINAL, 0, BDF_PROP_INTEGER}));
+    for (int i = 0; i < 2000; i++)
+        bdf_create_property(("REGISTRY_TEST_MANY_" + std::to_string(i)).c_str(), 1 + i % 3);
+    for (int i = 0; i < 2000; i++)
+        ASSERT_EQ(bdf_get_property(("REGISTRY_TEST_MANY_" + std::to_string(i)).c_str())->format, 1 + i % 3);
+}
+
+TEST(Hash, KeepsEveryKeyAndGrowsAtTheEightyFirst) {
+    bdf_hash hash{};
+    ASSERT_TRUE(bdf_hash_init(&hash));
+    std::vector<std::string> keys;
+    keys.reserve(400); /* the table borrows the keys */
+    for (int i = 0; i < 400; i++) {
+        keys.push_back("KEY_" + std::to_string(i));
+        ASSERT_TRUE(bdf_hash_insert(keys.back().c_str(), i, &hash));
+        if (i == 79 || i == 80) {
+            EXPECT_EQ((std::array<int64_t, 2>{hash.size, hash.limit}), (std::array<int64_t, 2>{241 << (i - 79), 80 << (i - 79)}));
+        }
+    }
+    ASSERT_TRUE(bdf_hash_insert("KEY_7", 1000, &hash)); /* a present key only changes its index */
+    EXPECT_EQ(hash.used, 400);
+    for (int i = 0; i < 400; i++)
+        EXPECT_EQ((*bdf_hash_lookup(keys[i].c_str(), &hash))->index, i == 7 ? 1000 : i) << keys[i];
+    EXPECT_EQ(*bdf_hash_lookup("KEY_", &hash), nullptr);
+    bdf_hash_free(&hash);
+}
+
+} // namespace
