@@ -48,6 +48,13 @@ public:
     void OnAppAbout();
     // View > Load Report...: the load report window, shown and brought forward.
     void OnViewLoadReport();
+    // The Edit menu's glyph commands.
+    void OnEditNewGlyph();
+    void OnEditDeleteGlyph();
+    void OnEditCopyGlyph();
+    void OnEditPasteGlyph();
+    void OnEditUndo();
+    void OnEditRedo();
 
     CGlyphwerkDoc *Document() const { return m_pDoc.get(); }
     CMainFrame *MainFrame() const { return m_pFrame.get(); }

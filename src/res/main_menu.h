@@ -13,12 +13,17 @@ enum CommandId : int {
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
     ID_FILE_MRU_FILE1 = 57616, // and the three following ids
+    ID_EDIT_CLEAR = 57632,
     ID_EDIT_COPY = 57634,
     ID_EDIT_FIND = 57636,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_APP_UPDATE = 32771,
     ID_VIEW_LOAD_REPORT = 32772,
+    ID_EDIT_NEW_GLYPH = 32773,
 };
 
 inline constexpr int kRecentFileCount = 4;
