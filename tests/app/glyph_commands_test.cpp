@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 #include "glyph_edit.h"
 #include "glyph_edit_dialog.h"
+#include "glyph_edit_template.h"
 #include "glyph_table_area.h"
 #include "new_glyph_dialog.h"
 
@@ -158,4 +159,165 @@ TEST_F(GlyphCommands, NewAndDeleteGoBackAndForthThroughTheMenusWithTheModifiedFl
     // Another font starts with no history.
     ASSERT_EQ(app->OpenDocumentFile(other), CGlyphwerkApp::OpenResult::Opened);
     EXPECT_FALSE(action(res::ID_EDIT_UNDO)->isEnabled());
+}
+
+TEST_F(GlyphCommands, EachEditorOkIsOneStepAndTheEditorFollowsItsGlyphThroughTheList) {
+    ASSERT_TRUE(start({small}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame()));
+    QTest::mouseDClick(view(), Qt::LeftButton, {}, cellOf(1));
+    auto *editor = qobject_cast<CGlyphEditDlg *>(view()->EditDialog());
+    ASSERT_NE(editor, nullptr);
+    QTest::mouseClick(res::controlById<QAbstractButton>(editor, res::IDC_PENCIL), Qt::LeftButton);
+    auto draw = [&](int x, int y) {
+        const Cell cell{x, y};
+        editor->Canvas().OnCanvasMouse(MOUSE_LEFT_DOWN, &cell);
+        editor->Canvas().OnCanvasMouse(MOUSE_LEFT_UP, &cell);
+    };
+    const bdf_font *font = doc()->Font();
+    auto b = [&] { return hex(font->glyphs[bdf_find_glyph(font, 66)]); };
+    const std::string stored = b();
+    EXPECT_EQ(stored, "F88484F88484F800");
+    draw(5, 7);
+    editor->OnOK();
+    const std::string drawn = b();
+    EXPECT_EQ(drawn, "F88484F88484F804");
+    EXPECT_TRUE(doc()->IsModified());
+    EXPECT_TRUE(action(res::ID_EDIT_UNDO)->isEnabled());
+
+    // A glyph put in front of B moves B in memory: the editor goes on with it,
+    // its own history and a stroke not yet applied intact.
+    EXPECT_EQ(newGlyph({"0x30"}), "uni0030 closed");
+    EXPECT_EQ(editor->Canvas().Glyph(), &font->glyphs[2]);
+    draw(0, 7);
+    EXPECT_TRUE(editor->Canvas().HasUnappliedChanges());
+    trigger(res::ID_EDIT_UNDO); // takes the new glyph out; B is not asked about
+    EXPECT_EQ(boxes(), "");
+    EXPECT_EQ(editor->Canvas().Glyph(), &font->glyphs[1]);
+    EXPECT_TRUE(editor->Canvas().HasUnappliedChanges());
+
+    // Undoing the OK changes B itself: first the question about the stroke.
+    prompts.boxAnswers = {prompts::IDCANCEL, prompts::IDNO};
+    trigger(res::ID_EDIT_UNDO);
+    EXPECT_EQ(b(), drawn) << "cancelled";
+    trigger(res::ID_EDIT_UNDO);
+    EXPECT_EQ(boxes(), "35: Apply the changes to the glyph \"B\"?\n35: Apply the changes to the glyph \"B\"?");
+    EXPECT_EQ(b(), stored);
+    EXPECT_FALSE(doc()->IsModified());
+    EXPECT_FALSE(editor->Canvas().HasUnappliedChanges());
+    EXPECT_FALSE(editor->Canvas().History().CanUndo()) << "started over from the glyph as it is now";
+    trigger(res::ID_EDIT_REDO);
+    EXPECT_EQ(b(), drawn);
+    EXPECT_EQ(editor->Canvas().Glyph(), &font->glyphs[1]);
+
+    // Inside the editor Ctrl+Z undoes the editor's own step, not the font's.
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    draw(0, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(editor->Canvas().History().CanUndo());
+    EXPECT_EQ(b(), drawn);
+    EXPECT_EQ(doc()->UndoStack().index(), 1);
+
+    // Deleting the glyph in the editor hides the editor.
+    click(1);
+    trigger(res::ID_EDIT_CLEAR);
+    EXPECT_EQ(glyphs(font), "65 A");
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->Canvas().Glyph(), nullptr);
+}
+
+TEST_F(GlyphCommands, CopyPutsThreeFormsOnTheClipboardAndPasteTakesShapeKeepingNameAndEncoding) {
+    ASSERT_TRUE(start({small}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame()));
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    click(0);
+    EXPECT_EQ(enabled(), "new delete copy");
+    trigger(res::ID_EDIT_COPY);
+    const QMimeData *data = clipboard->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QString block = "STARTCHAR A\nENCODING 65\nSWIDTH 720 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n"
+                          "30\n48\n84\n84\nFC\n84\n84\n00\nENDCHAR\n";
+    EXPECT_EQ(data->text(), block);
+    EXPECT_EQ(data->data("application/x-font-bdf"),
+              "STARTFONT 2.1\nFONT -Test-Small-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\nSIZE 8 75 75\n"
+              "FONTBOUNDINGBOX 6 8 0 -1\nSTARTPROPERTIES 0\nENDPROPERTIES\nCHARS 1\n" +
+                  block.toLatin1() + "ENDFONT\n");
+    QImage image = QImage::fromData(data->data("image/png"), "PNG");
+    ASSERT_EQ(image.size(), QSize(6, 8));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(enabled(), "new delete copy paste");
+
+    const bdf_font *font = doc()->Font();
+    const bdf_glyph &b = font->glyphs[1];
+    auto shape = [&] {
+        return QString::asprintf("%s %d %dx%d%+d%+d ", b.name, b.dwidth, b.bbx.width, b.bbx.height, b.bbx.x_offset,
+                                 b.bbx.y_offset)
+                   .toStdString() +
+               hex(b);
+    };
+    const std::string stored = shape();
+    click(1);
+    trigger(res::ID_EDIT_PASTE);
+    EXPECT_EQ(shape(), "B 6 6x8+0-1 30488484FC848400");
+    EXPECT_EQ(b.encoding, 66);
+    trigger(res::ID_EDIT_UNDO);
+    EXPECT_EQ(shape(), stored);
+
+    // Other clipboard contents: BDF text from elsewhere, an image, and what Paste refuses.
+    QImage drawn(2, 3, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    drawn.setPixel(0, 0, qRgb(0, 0, 0));
+    drawn.setPixel(1, 2, qRgb(100, 100, 100));
+    const QString twoGlyphs = block + block;
+    const struct {
+        std::function<void(QMimeData *)> fill;
+        std::string shape, message;
+    } cases[] = {
+        {[](QMimeData *d) { d->setText("STARTCHAR x\r\nENCODING 1\r\nDWIDTH 4 0\r\nBBX 2 1 1 0\r\nBITMAP\r\nC0\r\n"); },
+         "B 4 2x1+1+0 C0", ""},
+        {[&](QMimeData *d) { d->setImageData(drawn); }, "B 2 2x3+0+0 800040", ""},
+        {[&](QMimeData *d) { d->setText("hello"); }, stored,
+         "48: The clipboard holds no BDF glyph (STARTCHAR ... ENDCHAR) and no image to paste."},
+        {[&](QMimeData *d) { d->setText(twoGlyphs); }, stored,
+         "48: The clipboard holds 2 glyphs; Paste Glyph takes one."},
+        {[&](QMimeData *d) { d->setText("STARTCHAR x\nENCODING 1\nNONSENSE\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n"); },
+         stored, "48: The clipboard's BDF text is damaged: it could not be read to its end."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shape);
+        prompts.boxes.clear();
+        auto *mime = new QMimeData;
+        c.fill(mime);
+        clipboard->setMimeData(mime);
+        const int steps = doc()->UndoStack().index();
+        ASSERT_TRUE(action(res::ID_EDIT_PASTE)->isEnabled());
+        trigger(res::ID_EDIT_PASTE);
+        EXPECT_EQ(shape(), c.shape);
+        EXPECT_EQ(boxes(), c.message);
+        EXPECT_EQ(doc()->UndoStack().index(), steps + (c.message.empty() ? 1 : 0));
+        if (c.message.empty())
+            trigger(res::ID_EDIT_UNDO);
+    }
+    clipboard->clear();
+    EXPECT_EQ(enabled(), "new delete copy redo") << "nothing to paste";
+}
+
+TEST_F(GlyphCommands, AOneBitGlyphPastedIntoAFourBitFontTakesTheDarkestLevel) {
+    ASSERT_TRUE(start({small}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame()));
+    click(0);
+    trigger(res::ID_EDIT_COPY);
+    ASSERT_EQ(app->OpenDocumentFile(GLYPHWERK_TEST_DATA "/gray4.bdf"), CGlyphwerkApp::OpenResult::Opened);
+    click(0);
+    EXPECT_EQ(doc()->Font()->bpp, 4);
+    trigger(res::ID_EDIT_PASTE);
+    EXPECT_EQ(boxes(), "");
+    const bdf_glyph &glyph = doc()->Font()->glyphs[0];
+    // Rows of 6 pixels at 4 bits: A's top row 001100 becomes 00 FF 00.
+    EXPECT_EQ(hex(glyph).substr(0, 12), "00FF000F00F0");
+    // Copied back out, the image shows the darkest grey as black.
+    trigger(res::ID_EDIT_COPY);
+    const QImage image = QImage::fromData(QGuiApplication::clipboard()->mimeData()->data("image/png"), "PNG");
+    EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 0));
 }
