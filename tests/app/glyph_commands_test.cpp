@@ -2,6 +2,7 @@
 // through the real menus and the real clipboard.
 
 #include "app_fixture.h"
+#include "find_glyph_template.h"
 #include "glyph_edit.h"
 #include "glyph_edit_dialog.h"
 #include "glyph_edit_template.h"
@@ -15,6 +16,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -320,4 +323,66 @@ TEST_F(GlyphCommands, AOneBitGlyphPastedIntoAFourBitFontTakesTheDarkestLevel) {
     trigger(res::ID_EDIT_COPY);
     const QImage image = QImage::fromData(QGuiApplication::clipboard()->mimeData()->data("image/png"), "PNG");
     EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 0));
+}
+
+// Two real fonts: a glyph copied from one and pasted into the other keeps its
+// ink, box and device width through Save, and the changed font reads back
+// without a word from our reader or bdftopcf.
+TEST_F(GlyphCommands, AGlyphCarriedBetweenRealFontsSavesCleanAndUnchanged) {
+    const QString source = QStringLiteral(GLYPHWERK_CORPUS_DIR "/100dpi-helvR14.bdf");
+    const QString target = QStringLiteral(GLYPHWERK_CORPUS_DIR "/75dpi-helvR12.bdf");
+    if (!QFileInfo::exists(source) || !QFileInfo::exists(target))
+        GTEST_SKIP() << "the corpus lacks helvR14 or helvR12 (scripts/corpus makes them)";
+    ASSERT_TRUE(start({source}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame()));
+    auto select = [&](int32_t encoding) {
+        QTimer::singleShot(0, [encoding] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            res::controlById<QLineEdit>(dialog, res::IDC_ENCODING)->setText(QString::number(encoding, 16));
+            res::controlById<QPushButton>(dialog, res::IDOK)->click();
+        });
+        trigger(res::ID_EDIT_FIND);
+        ASSERT_EQ(view()->SelectedGlyph(), bdf_find_glyph(doc()->Font(), encoding));
+    };
+    select('g');
+    trigger(res::ID_EDIT_COPY);
+    ASSERT_EQ(app->OpenDocumentFile(target), CGlyphwerkApp::OpenResult::Opened);
+    select('B');
+    trigger(res::ID_EDIT_PASTE);
+    EXPECT_EQ(newGlyph({"0x2603"}), "uni2603 closed");
+    select('C');
+    trigger(res::ID_EDIT_CLEAR);
+    const QString copy = dir.filePath("changed.bdf");
+    prompts.saveAnswers = {copy};
+    trigger(res::ID_FILE_SAVE_AS);
+    EXPECT_EQ(boxes(), "");
+
+    for (const auto &[program, arguments] :
+         {std::pair<QString, QStringList>{GLYPHWERK_BDF_CLI, {"check", copy}},
+          {"bdftopcf", {"-o", dir.filePath("changed.pcf"), copy}}}) {
+        QProcess process;
+        process.start(program, arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
+        EXPECT_EQ(process.readAllStandardOutput() + process.readAllStandardError(), "") << program.toStdString();
+    }
+    FontPtr from(bdf_load_font_path(QFile::encodeName(source).constData()));
+    FontPtr saved(bdf_load_font_path(QFile::encodeName(copy).constData()));
+    ASSERT_TRUE(from && saved);
+    const bdf_glyph &g = from->glyphs[bdf_find_glyph(from.get(), 'g')];
+    const int32_t b = bdf_find_glyph(saved.get(), 'B');
+    ASSERT_GE(b, 0);
+    const bdf_glyph &pasted = saved->glyphs[b];
+    auto shape = [](const bdf_glyph &glyph) {
+        return QString::asprintf("%d %dx%d%+d%+d ", glyph.dwidth, glyph.bbx.width, glyph.bbx.height,
+                                 glyph.bbx.x_offset, glyph.bbx.y_offset)
+                   .toStdString() +
+               hex(glyph);
+    };
+    EXPECT_EQ(shape(pasted), shape(g));
+    EXPECT_STREQ(pasted.name, "B");
+    EXPECT_EQ(bdf_find_glyph(saved.get(), 'C'), -1);
+    EXPECT_GE(bdf_find_glyph(saved.get(), 0x2603), 0);
+    EXPECT_EQ(saved->glyphs_used, doc()->Font()->glyphs_used);
 }
