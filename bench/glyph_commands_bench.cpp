@@ -13,9 +13,7 @@
 #include "glyphwerk_view.h"
 #include "main_frame.h"
 
-#include <QApplication>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -86,18 +84,3 @@ void BM_GlyphCommandsOnUnifont(benchmark::State &state) {
 BENCHMARK(BM_GlyphCommandsOnUnifont)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
-
-int main(int argc, char **argv) {
-    // A private home: the recent-file list of the benchmark stays out of the user's settings.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
-    qputenv("XDG_RUNTIME_DIR", (home.path() + "/runtime").toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
