@@ -12,6 +12,7 @@
 namespace {
 
 const QString kUntitled = QStringLiteral("Untitled");
+constexpr uint64_t kLargestBlankGlyph = 1u << 20;
 
 QByteArray fileSystemPath(const QString &path) { return QFile::encodeName(path); }
 
@@ -63,9 +64,13 @@ int CGlyphwerkDoc::NewGlyph(int32_t encoding, const QByteArray &name) {
     glyph.dwidth = uint16_t(common >= 0 ? common : font->bbx.width);
     glyph.swidth = bdf_scalable_width(font, glyph.dwidth);
     // A blank bitmap of the font box: the editor draws in it, the table shows the
-    // selected cell, and Save writes it cropped to its ink like any glyph.
-    glyph.bbx = font->bbx;
-    glyph.bytes = bdf_row_bytes(font->bbx.width, font->bpp) * font->bbx.height;
+    // selected cell, and Save writes it cropped to its ink like any glyph. A box
+    // too large to edit gets no bitmap rather than a huge blank one.
+    const uint64_t bytes = uint64_t(bdf_row_bytes(font->bbx.width, font->bpp)) * font->bbx.height;
+    if (bytes <= kLargestBlankGlyph) {
+        glyph.bbx = font->bbx;
+        glyph.bytes = uint32_t(bytes);
+    }
     glyph.bitmap = glyph.bytes ? static_cast<unsigned char *>(calloc(glyph.bytes, 1)) : nullptr;
     glyph.name = static_cast<char *>(malloc(size_t(name.size()) + 1));
     if ((glyph.bytes && !glyph.bitmap) || !glyph.name) {

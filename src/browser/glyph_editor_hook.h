@@ -25,7 +25,7 @@ struct GlyphEditorHook {
     // The glyph being edited moved in memory (glyphs were inserted or removed
     // around it): the editor goes on at `glyph`, keeping its history and its
     // changes not yet applied. Optional.
-    std::function<void(QWidget *editor, bdf_glyph *glyph)> rebind;
+    std::function<void(QWidget *editor, bdf_glyph *glyph)> rebind = nullptr;
 };
 
 #endif
