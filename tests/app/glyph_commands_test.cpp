@@ -385,4 +385,17 @@ TEST_F(GlyphCommands, AGlyphCarriedBetweenRealFontsSavesCleanAndUnchanged) {
     EXPECT_EQ(bdf_find_glyph(saved.get(), 'C'), -1);
     EXPECT_GE(bdf_find_glyph(saved.get(), 0x2603), 0);
     EXPECT_EQ(saved->glyphs_used, doc()->Font()->glyphs_used);
+
+    // A new glyph at the end of a font of several pages is selected and scrolled into view.
+    const QString longFont = QStringLiteral(GLYPHWERK_CORPUS_DIR "/misc-9x15.bdf");
+    prompts.saveChangesAnswers = {prompts::IDNO};
+    ASSERT_EQ(app->OpenDocumentFile(longFont), CGlyphwerkApp::OpenResult::Opened);
+    const CGlyphTable &table = view()->GlyphTable();
+    ASSERT_EQ(table.FirstRow(), 0);
+    EXPECT_EQ(newGlyph({"0xF8FF"}), "uniF8FF closed");
+    const int first = table.FirstRow() * table.Columns();
+    EXPECT_GT(first, 0);
+    EXPECT_EQ(view()->SelectedGlyph(), bdf_find_glyph(doc()->Font(), 0xF8FF));
+    EXPECT_GE(view()->SelectedGlyph(), first);
+    EXPECT_LT(view()->SelectedGlyph(), first + table.PageCells());
 }

@@ -81,20 +81,6 @@ TEST(GlyphEdit, InsertAndRemoveKeepTheEncodedListSortedWithoutRepeatsAndSaveClea
     EXPECT_EQ(encodings(again.get()), "5 10 20 30 40");
 }
 
-TEST(GlyphEdit, CopiesOwnTheirNameAndBitmap) {
-    FontPtr font = load_font(kHeader + "CHARS 1\n" + glyphText("ten", 10, "81\n42\n") + "ENDFONT\n");
-    bdf_glyph copy = named("old", 1);
-    ASSERT_EQ(bdf_copy_glyph(&copy, &font->glyphs[0]), 1);
-    EXPECT_STREQ(copy.name, "ten");
-    EXPECT_NE(copy.name, font->glyphs[0].name);
-    EXPECT_NE(copy.bitmap, font->glyphs[0].bitmap);
-    EXPECT_EQ(hex(copy), "8142");
-    EXPECT_EQ(copy.encoding, 10);
-    EXPECT_EQ(copy.dwidth, 8);
-    bdf_free_glyph(&copy);
-    EXPECT_EQ(copy.bitmap, nullptr);
-}
-
 TEST(GlyphEdit, DepthConversionScalesEachLevelToTheNearestAndOneBitInkIsTheDarkest) {
     const struct {
         uint16_t from, to, width;
