@@ -1,6 +1,8 @@
 #include "glyphwerk_app.h"
 
 #include "about_box.h"
+#include "glyph_clipboard.h"
+#include "glyph_edit.h"
 #include "glyph_edit_dialog.h"
 #include "glyphwerk_doc.h"
 #include "glyphwerk_view.h"
@@ -9,12 +11,15 @@
 #include "main_menu.h"
 #include "metrics.h"
 #include "preview_dialog.h"
+#include "new_glyph_dialog.h"
 #include "prompts.h"
 #include "single_instance.h"
 #include "string_table.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
@@ -92,16 +97,18 @@ void CGlyphwerkApp::CreateFrame() {
     m_pView->SetEditorHook(GlyphEditorHook{
         [this](QWidget *view, std::function<void()> glyphChanged) -> QWidget * {
             auto *editor = new CGlyphEditDlg(view);
+            // What OK is about to overwrite is kept for Undo.
+            connect(editor, &CGlyphEditDlg::glyphAboutToChange, m_pDoc.get(),
+                    [this] { m_pDoc->GlyphAboutToChange(m_pView->EditedEncoding()); });
             connect(editor, &CGlyphEditDlg::glyphChanged, view, glyphChanged);
-            // After the view has taken the change in: the font's metrics are up to date.
-            connect(editor, &CGlyphEditDlg::glyphChanged, m_pDoc.get(), &CGlyphwerkDoc::fontEdited);
             return editor;
         },
         [](QWidget *editor, bdf_glyph *glyph, const bdf_font *font) {
             static_cast<CGlyphEditDlg *>(editor)->SetGlyph(glyph, font->bbx, font->bpp, bdf_common_dwidth(font));
         },
         [](QWidget *editor) { static_cast<CGlyphEditDlg *>(editor)->DetachFont(); },
-        [](QWidget *editor) { return static_cast<CGlyphEditDlg *>(editor)->ResolvePendingChanges(); }});
+        [](QWidget *editor) { return static_cast<CGlyphEditDlg *>(editor)->ResolvePendingChanges(); },
+        [](QWidget *editor, bdf_glyph *glyph) { static_cast<CGlyphEditDlg *>(editor)->RebindGlyph(glyph); }});
     m_pFrame->setCentralWidget(m_pView);
     m_pDoc->SetPromptParent(m_pFrame.get());
     m_pFrame->UpdateRecentFileMenu(m_recentFiles.Paths());
@@ -112,6 +119,9 @@ void CGlyphwerkApp::CreateFrame() {
     connect(m_pDoc.get(), &CGlyphwerkDoc::titleChanged, m_pFrame.get(), &CMainFrame::OnUpdateFrameTitle);
     connect(m_pDoc.get(), &CGlyphwerkDoc::pathAdded, this, &CGlyphwerkApp::OnPathAdded);
     connect(m_pDoc.get(), &CGlyphwerkDoc::stateChanged, this, &CGlyphwerkApp::UpdateCommandUI);
+    connect(m_pDoc.get(), &CGlyphwerkDoc::glyphsEdited, m_pView, &CGlyphwerkView::OnGlyphsEdited);
+    connect(m_pView, &CGlyphwerkView::selectionChanged, this, &CGlyphwerkApp::UpdateCommandUI);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CGlyphwerkApp::UpdateCommandUI);
     connect(m_pFrame.get(), &CMainFrame::fileDropped, this, [this](const QString &path) { OpenDocumentFile(path); });
     m_pFrame->canClose = [this] { return SaveModified(); };
     ConnectCommands();
@@ -138,14 +148,74 @@ void CGlyphwerkApp::ConnectCommands() {
     on(res::ID_VIEW_PREVIEW, [this] { OnViewPreview(); });
     for (int i = 0; i < res::kRecentFileCount; ++i)
         on(res::ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
-    // ID_EDIT_COPY has an accelerator and no handler: Ctrl+C does nothing.
+    on(res::ID_EDIT_NEW_GLYPH, [this] { OnEditNewGlyph(); });
+    on(res::ID_EDIT_CLEAR, [this] { OnEditDeleteGlyph(); });
+    on(res::ID_EDIT_COPY, [this] { OnEditCopyGlyph(); });
+    on(res::ID_EDIT_PASTE, [this] { OnEditPasteGlyph(); });
+    on(res::ID_EDIT_UNDO, [this] { OnEditUndo(); });
+    on(res::ID_EDIT_REDO, [this] { OnEditRedo(); });
 }
 
 void CGlyphwerkApp::UpdateCommandUI() {
     const bool enabled = m_pView->IsFontCommandEnabled();
-    for (int id : {res::ID_FILE_SAVE, res::ID_FILE_SAVE_AS, res::ID_EDIT_FIND, res::ID_VIEW_PREVIEW})
+    for (int id : {res::ID_FILE_SAVE, res::ID_FILE_SAVE_AS, res::ID_EDIT_FIND, res::ID_EDIT_NEW_GLYPH,
+                   res::ID_VIEW_PREVIEW})
         m_pFrame->Action(id)->setEnabled(enabled);
     m_pFrame->Action(res::ID_VIEW_LOAD_REPORT)->setEnabled(!m_pDoc->GetLoadReport().isEmpty());
+    const bool selected = enabled && m_pView->SelectedGlyph() >= 0;
+    m_pFrame->Action(res::ID_EDIT_CLEAR)->setEnabled(selected);
+    m_pFrame->Action(res::ID_EDIT_COPY)->setEnabled(selected);
+    m_pFrame->Action(res::ID_EDIT_PASTE)->setEnabled(selected &&
+                                                     glyph_clipboard::CanPaste(QGuiApplication::clipboard()->mimeData()));
+    m_pFrame->Action(res::ID_EDIT_UNDO)->setEnabled(m_pDoc->UndoStack().canUndo());
+    m_pFrame->Action(res::ID_EDIT_REDO)->setEnabled(m_pDoc->UndoStack().canRedo());
+}
+
+void CGlyphwerkApp::OnEditNewGlyph() {
+    bdf_font *font = m_pDoc->Font();
+    if (!font)
+        return;
+    CNewGlyphDlg dialog(m_pFrame.get(), [font](int32_t encoding) { return bdf_find_glyph(font, encoding) >= 0; });
+    if (dialog.exec() == QDialog::Accepted)
+        m_pDoc->NewGlyph(dialog.Encoding(), dialog.Name());
+}
+
+void CGlyphwerkApp::OnEditDeleteGlyph() {
+    const int index = m_pView->SelectedGlyph();
+    if (index >= 0 && m_pView->ResolvePendingEditOf(m_pDoc->Font()->glyphs[index].encoding))
+        m_pDoc->DeleteGlyph(index);
+}
+
+void CGlyphwerkApp::OnEditCopyGlyph() {
+    const int index = m_pView->SelectedGlyph();
+    if (index < 0)
+        return;
+    if (QMimeData *data = glyph_clipboard::Copy(m_pDoc->Font(), &m_pDoc->Font()->glyphs[index]))
+        QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void CGlyphwerkApp::OnEditPasteGlyph() {
+    const int index = m_pView->SelectedGlyph();
+    if (index < 0 || !m_pView->ResolvePendingEditOf(m_pDoc->Font()->glyphs[index].encoding))
+        return;
+    bdf_glyph shape{};
+    QString error;
+    if (!glyph_clipboard::Paste(QGuiApplication::clipboard()->mimeData(), m_pDoc->Font(), &shape, &error)) {
+        prompts::messageBox(m_pFrame.get(), error, prompts::MB_ICONEXCLAMATION_OK);
+        return;
+    }
+    if (!m_pDoc->ReshapeGlyph(index, &shape))
+        bdf_free_glyph(&shape);
+}
+
+void CGlyphwerkApp::OnEditUndo() {
+    if (m_pView->ResolvePendingEditOf(m_pDoc->UndoEncoding()))
+        m_pDoc->Undo();
+}
+
+void CGlyphwerkApp::OnEditRedo() {
+    if (m_pView->ResolvePendingEditOf(m_pDoc->RedoEncoding()))
+        m_pDoc->Redo();
 }
 
 bool CGlyphwerkApp::SaveModified() { return m_pView->ResolvePendingEdit() && m_pDoc->SaveModified(); }

@@ -51,6 +51,13 @@ public:
     void OnViewLoadReport();
     // View > Preview...: the one preview window, beside the main window the first time.
     void OnViewPreview();
+    // The Edit menu's glyph commands.
+    void OnEditNewGlyph();
+    void OnEditDeleteGlyph();
+    void OnEditCopyGlyph();
+    void OnEditPasteGlyph();
+    void OnEditUndo();
+    void OnEditRedo();
 
     CGlyphwerkDoc *Document() const { return m_pDoc.get(); }
     CMainFrame *MainFrame() const { return m_pFrame.get(); }

@@ -1,5 +1,7 @@
 #include "glyphwerk_doc.h"
 
+#include "glyph_edit.h"
+#include "metrics.h"
 #include "prompts.h"
 #include "string_table.h"
 
@@ -10,6 +12,7 @@
 namespace {
 
 const QString kUntitled = QStringLiteral("Untitled");
+constexpr uint64_t kLargestBlankGlyph = 1u << 20;
 
 QByteArray fileSystemPath(const QString &path) { return QFile::encodeName(path); }
 
@@ -17,18 +20,132 @@ QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
 } // namespace
 
-CGlyphwerkDoc::CGlyphwerkDoc() = default;
+CGlyphwerkDoc::CGlyphwerkDoc() {
+    connect(&m_undoStack, &QUndoStack::indexChanged, this, &CGlyphwerkDoc::stateChanged);
+    connect(&m_undoStack, &QUndoStack::cleanChanged, this, &CGlyphwerkDoc::stateChanged);
+}
 
 CGlyphwerkDoc::~CGlyphwerkDoc() {
     if (m_pFont)
         emit fontReleasing();
+    bdf_free_glyph(&m_editedBefore);
+    // The stack clears itself on destruction: nobody is to hear of that.
+    m_undoStack.blockSignals(true);
 }
 
 void CGlyphwerkDoc::SetModifiedFlag(bool modified) {
-    if (m_bModified == modified)
-        return;
+    const bool was = IsModified();
     m_bModified = modified;
-    emit stateChanged();
+    if (!modified)
+        m_undoStack.setClean();
+    if (IsModified() != was)
+        emit stateChanged();
+}
+
+void CGlyphwerkDoc::Push(QUndoCommand *command) {
+    m_undoStack.push(command);
+    emit fontEdited();
+}
+
+void CGlyphwerkDoc::OnGlyphsEdited(int32_t encoding, bool reshaped, int select) {
+    // The scalable widths and the font box follow the glyphs as reading the
+    // saved font back would derive them.
+    bdf_update_metrics(m_pFont.get(), &bdf_global_options);
+    emit glyphsEdited(reshaped ? encoding : -1, select);
+}
+
+int CGlyphwerkDoc::NewGlyph(int32_t encoding, const QByteArray &name) {
+    bdf_font *font = m_pFont.get();
+    if (!font || bdf_find_glyph(font, encoding) >= 0)
+        return -1;
+    bdf_glyph glyph{};
+    glyph.encoding = encoding;
+    const int32_t common = bdf_common_dwidth(font);
+    glyph.dwidth = uint16_t(common >= 0 ? common : font->bbx.width);
+    glyph.swidth = bdf_scalable_width(font, glyph.dwidth);
+    // A blank bitmap of the font box: the editor draws in it, the table shows the
+    // selected cell, and Save writes it cropped to its ink like any glyph. A box
+    // too large to edit gets no bitmap rather than a huge blank one.
+    const uint64_t bytes = uint64_t(bdf_row_bytes(font->bbx.width, font->bpp)) * font->bbx.height;
+    if (bytes <= kLargestBlankGlyph) {
+        glyph.bbx = font->bbx;
+        glyph.bytes = uint32_t(bytes);
+    }
+    glyph.bitmap = glyph.bytes ? static_cast<unsigned char *>(calloc(glyph.bytes, 1)) : nullptr;
+    glyph.name = static_cast<char *>(malloc(size_t(name.size()) + 1));
+    if ((glyph.bytes && !glyph.bitmap) || !glyph.name) {
+        bdf_free_glyph(&glyph);
+        return -1;
+    }
+    memcpy(glyph.name, name.constData(), size_t(name.size()) + 1);
+    Push(new CGlyphListCommand(this, &glyph, QStringLiteral("New Glyph")));
+    return bdf_find_glyph(font, encoding);
+}
+
+void CGlyphwerkDoc::DeleteGlyph(int index) {
+    if (m_pFont && index >= 0 && uint32_t(index) < m_pFont->glyphs_used)
+        Push(new CGlyphListCommand(this, m_pFont->glyphs[index].encoding, QStringLiteral("Delete Glyph")));
+}
+
+bool CGlyphwerkDoc::ReshapeGlyph(int index, bdf_glyph *shape) {
+    if (!m_pFont || index < 0 || uint32_t(index) >= m_pFont->glyphs_used)
+        return false;
+    const bdf_glyph &target = m_pFont->glyphs[index];
+    bdf_glyph before{};
+    char *name = target.name ? strdup(target.name) : nullptr;
+    if (!bdf_copy_glyph(&before, &target) || (target.name && !name)) {
+        bdf_free_glyph(&before);
+        free(name);
+        return false;
+    }
+    free(shape->name);
+    shape->name = name;
+    shape->encoding = target.encoding;
+    Push(new CReplaceGlyphCommand(this, &before, shape, false, QStringLiteral("Paste Glyph")));
+    return true;
+}
+
+void CGlyphwerkDoc::Undo() {
+    if (!m_undoStack.canUndo())
+        return;
+    m_undoStack.undo();
+    emit fontEdited();
+}
+
+void CGlyphwerkDoc::Redo() {
+    if (!m_undoStack.canRedo())
+        return;
+    m_undoStack.redo();
+    emit fontEdited();
+}
+
+int32_t CGlyphwerkDoc::UndoEncoding() const {
+    const auto *command = static_cast<const CGlyphCommand *>(m_undoStack.command(m_undoStack.index() - 1));
+    return command ? command->Encoding() : -1;
+}
+
+int32_t CGlyphwerkDoc::RedoEncoding() const {
+    const auto *command = static_cast<const CGlyphCommand *>(m_undoStack.command(m_undoStack.index()));
+    return command ? command->Encoding() : -1;
+}
+
+void CGlyphwerkDoc::GlyphAboutToChange(int32_t encoding) {
+    const int32_t index = bdf_find_glyph(m_pFont.get(), encoding);
+    m_nEditedBefore = index >= 0 && bdf_copy_glyph(&m_editedBefore, &m_pFont->glyphs[index]) ? encoding : -1;
+}
+
+void CGlyphwerkDoc::GlyphChanged(int32_t encoding) {
+    const int32_t index = bdf_find_glyph(m_pFont.get(), encoding);
+    bdf_glyph after{};
+    const bool kept = encoding >= 0 && m_nEditedBefore == encoding;
+    m_nEditedBefore = -1;
+    if (!kept || index < 0 || !bdf_copy_glyph(&after, &m_pFont->glyphs[index])) {
+        // A change the history cannot take back: the document stays modified.
+        SetModifiedFlag(true);
+        emit fontEdited();
+        return;
+    }
+    Push(new CReplaceGlyphCommand(this, &m_editedBefore, &after, true, QStringLiteral("Edit Glyph")));
 }
 
 void CGlyphwerkDoc::SetTitle(const QString &title) {
@@ -59,6 +176,8 @@ bool CGlyphwerkDoc::OnOpenDocument(const QString &path) {
         return false;
     }
     file.close();
+    m_nEditedBefore = -1;
+    m_undoStack.clear();
     SetModifiedFlag(false);
 
     if (m_pFont) {
@@ -143,7 +262,7 @@ bool CGlyphwerkDoc::DoSave(const QString &path, bool replace) {
 }
 
 bool CGlyphwerkDoc::SaveModified() {
-    if (!m_bModified)
+    if (!IsModified())
         return true;
     const QString name = m_strPathName.isEmpty() ? m_strTitle : shown(m_strPathName);
     switch (prompts::current().askSaveChanges(m_pPromptParent, name)) {

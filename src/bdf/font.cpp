@@ -1,5 +1,6 @@
 /* The font record: its default options and its release. */
 #include "bdf.h"
+#include "glyph_edit.h"
 #include "hash.h"
 
 #include <stdlib.h>
@@ -13,10 +14,8 @@ void bdf_default_options(bdf_options *options) {
 }
 
 static void free_glyphs(bdf_glyph *glyphs, uint32_t used) {
-    for (uint32_t i = 0; i < used; i++) {
-        free(glyphs[i].name);
-        free(glyphs[i].bitmap);
-    }
+    for (uint32_t i = 0; i < used; i++)
+        bdf_free_glyph(&glyphs[i]);
     free(glyphs);
 }
 

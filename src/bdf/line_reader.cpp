@@ -39,11 +39,22 @@ static size_t filter_text(bdf_line_source *source, char *data, size_t n, bool at
     return (size_t)(out - data);
 }
 
+/* Up to `room` bytes of the source, from its file or its memory. */
+static size_t take(bdf_line_source *source, char *data, size_t room) {
+    if (source->file)
+        return fread(data, 1, room, source->file);
+    size_t n = room < source->memory_left ? room : source->memory_left;
+    memcpy(data, source->memory, n);
+    source->memory += n;
+    source->memory_left -= n;
+    return n;
+}
+
 /* Reads up to `room` bytes (room >= 2, for a held CR and one byte more) into
  * `data`; 0 at the end of the data. */
 static size_t read_block(bdf_line_source *source, char *data, size_t room, uint64_t *bytes_read) {
     if (!source->text_mode) {
-        size_t n = fread(data, 1, room, source->file);
+        size_t n = take(source, data, room);
         *bytes_read += n;
         return n;
     }
@@ -55,7 +66,7 @@ static size_t read_block(bdf_line_source *source, char *data, size_t room, uint6
             data[held++] = '\r';
             source->pending_cr = false;
         }
-        size_t n = fread(data + held, 1, room - held, source->file);
+        size_t n = take(source, data + held, room - held);
         *bytes_read += n;
         n = filter_text(source, data, held + n, n == 0);
         /* A block that was only a held CR now waiting again reads once more. */

@@ -9,10 +9,12 @@
  * the lines as one LF and a 0x1A byte ends the data, as text files were read on
  * the platform the format grew up on. */
 struct bdf_line_source {
-    FILE *file;
+    FILE *file;      /* null when the bytes come from `memory` */
     bool text_mode;
     bool pending_cr; /* text mode: a CR ended the last block */
     bool ended;      /* text mode: 0x1A seen */
+    const char *memory;
+    size_t memory_left;
 };
 
 /* Cuts the data into lines at LF, CR or LF CR, and hands each line that is not

@@ -160,10 +160,8 @@ int64_t remaining_size(FILE *file) {
     return (int64_t)info.st_size - position;
 }
 
-bdf_font *load(FILE *file, const bdf_options *options, bdf_callback callback, void *client_data,
-               bool text_mode) {
-    if (!file)
-        return nullptr;
+bdf_font *load(bdf_line_source *source, int64_t size, const bdf_options *options, bdf_callback callback,
+               void *client_data) {
     bdf_parse_state *state = (bdf_parse_state *)calloc(1, sizeof *state);
     if (!state)
         return nullptr;
@@ -174,22 +172,29 @@ bdf_font *load(FILE *file, const bdf_options *options, bdf_callback callback, vo
     state->callback = callback;
     state->client_data = client_data;
     bdf_box_span_start(&state->glyph_boxes);
-    state->file_size = remaining_size(file);
+    state->file_size = size;
 
-    bdf_line_source source = {file, text_mode, false, false};
     uint32_t lineno = 0;
-    int result = bdf_read_lines(&source, bdf_header_handler, state, &lineno);
+    int result = bdf_read_lines(source, bdf_header_handler, state, &lineno);
     finish(state, result, lineno);
     bdf_font *font = state->font;
     free(state);
     return font;
 }
 
+bdf_font *load_file(FILE *file, const bdf_options *options, bdf_callback callback, void *client_data,
+                    bool text_mode) {
+    if (!file)
+        return nullptr;
+    bdf_line_source source = {file, text_mode, false, false, nullptr, 0};
+    return load(&source, remaining_size(file), options, callback, client_data);
+}
+
 } // namespace
 
 bdf_font *bdf_load_font(FILE *file, const bdf_options *options, bdf_callback callback,
                         void *client_data) {
-    return load(file, options, callback, client_data, false);
+    return load_file(file, options, callback, client_data, false);
 }
 
 bdf_font *bdf_load_font_path(const char *path) {
@@ -198,7 +203,14 @@ bdf_font *bdf_load_font_path(const char *path) {
     FILE *file = fopen(path, "rb");
     if (!file)
         return nullptr;
-    bdf_font *font = load(file, &bdf_global_options, nullptr, nullptr, true);
+    bdf_font *font = load_file(file, &bdf_global_options, nullptr, nullptr, true);
     fclose(file);
     return font;
+}
+
+bdf_font *bdf_load_font_text(const char *text, size_t length, const bdf_options *options) {
+    if (!text)
+        return nullptr;
+    bdf_line_source source = {nullptr, true, false, false, text, length};
+    return load(&source, (int64_t)length, options, nullptr, nullptr);
 }

@@ -32,10 +32,12 @@ struct HexPairs {
 constexpr HexPairs hex_pairs;
 
 // Text is gathered in a block and written in large pieces: formatting with
-// stdio line by line costs several times more than the writing itself.
+// stdio line by line costs several times more than the writing itself. The
+// pieces go to a file, or to a string in memory.
 class Output {
 public:
     Output(FILE *file, const char *eol) : file_(file), eol_(eol), eol_len_(strlen(eol)) {}
+    Output(std::string *memory, const char *eol) : memory_(memory), eol_(eol), eol_len_(strlen(eol)) {}
     ~Output() { flush(); }
 
     bool ok() const { return ok_; }
@@ -126,11 +128,16 @@ public:
 
 private:
     void put(const char *s, size_t n) {
-        if (n != 0 && fwrite(s, 1, n, file_) != n)
+        if (n == 0)
+            return;
+        if (memory_)
+            memory_->append(s, n);
+        else if (fwrite(s, 1, n, file_) != n)
             ok_ = false;
     }
 
-    FILE *file_;
+    FILE *file_ = nullptr;
+    std::string *memory_ = nullptr;
     const char *eol_;
     size_t eol_len_;
     static constexpr size_t max_digits = 20; // "-9223372036854775808"
@@ -258,12 +265,9 @@ void report(bdf_callback callback, void *client_data, int32_t reason, uint32_t c
     callback(&progress, client_data);
 }
 
-} // namespace
-
-int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_callback callback,
-                  void *client_data) {
-    if (file == nullptr || font == nullptr)
-        return 0;
+// The whole font into `out`; false when memory ran out or `out` failed.
+bool write_font(Output &out, bdf_font *font, const bdf_options *options, bdf_callback callback,
+                void *client_data) {
     bdf_options defaults;
     if (options == nullptr) {
         bdf_default_options(&defaults);
@@ -279,13 +283,12 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
     if (padded) {
         uint64_t size = (uint64_t)bdf_row_bytes(font->bbx.width, font->bpp) * font->bbx.height;
         if (size > UINT32_MAX)
-            return 0;
+            return false;
         cell_bytes = (uint32_t)size;
     }
 
     bool memory_ok = true;
     {
-        Output out(file, eol_text(options->eol));
         out.line("STARTFONT 2.1");
         write_comments(out, font);
         out.literal("FONT ");
@@ -359,8 +362,40 @@ int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_ca
         memory_ok = memory_ok && out.ok();
     }
     free(cell);
-    return memory_ok && !ferror(file) ? 1 : 0;
+    return memory_ok;
 }
+
+} // namespace
+
+int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_callback callback,
+                  void *client_data) {
+    if (file == nullptr || font == nullptr)
+        return 0;
+    Output out(file, eol_text(options ? options->eol : BDF_EOL_LF));
+    const bool ok = write_font(out, font, options, callback, client_data);
+    out.flush();
+    return ok && !ferror(file) ? 1 : 0;
+}
+
+char *bdf_save_font_text(bdf_font *font, const bdf_options *options, size_t *length) {
+    if (font == nullptr)
+        return nullptr;
+    std::string text;
+    {
+        Output out(&text, eol_text(options ? options->eol : BDF_EOL_LF));
+        if (!write_font(out, font, options, nullptr, nullptr))
+            return nullptr;
+    }
+    char *copy = (char *)malloc(text.size() + 1);
+    if (copy == nullptr)
+        return nullptr;
+    memcpy(copy, text.c_str(), text.size() + 1);
+    if (length)
+        *length = text.size();
+    return copy;
+}
+
+
 
 namespace {
 

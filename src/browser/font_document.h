@@ -17,6 +17,12 @@ public:
     // The document's full path name; empty for an untitled document.
     virtual QString PathName() const = 0;
     virtual void SetModifiedFlag(bool modified = true) = 0;
+    // The editor wrote a change into the glyph with `encoding` (-1 when the view
+    // knows of no edited glyph): the document is modified.
+    virtual void GlyphChanged(int32_t encoding) {
+        (void)encoding;
+        SetModifiedFlag(true);
+    }
 };
 
 #endif

@@ -22,6 +22,10 @@ struct GlyphEditorHook {
     // Before the editor's changes not yet applied would be dropped: it asks
     // whether to apply them. False when the user cancels.
     std::function<bool(QWidget *editor)> resolvePending;
+    // The glyph being edited moved in memory (glyphs were inserted or removed
+    // around it): the editor goes on at `glyph`, keeping its history and its
+    // changes not yet applied. Optional.
+    std::function<void(QWidget *editor, bdf_glyph *glyph)> rebind = nullptr;
 };
 
 #endif

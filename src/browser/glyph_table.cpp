@@ -159,13 +159,17 @@ int CGlyphTable::FindEncoding(int32_t encoding, int *targetRow) {
     for (int i = 0; i < count; ++i) {
         if (m_pFont->glyphs[i].encoding != encoding)
             continue;
-        m_nSelected = i;
-        const int first = m_nFirstRow * m_nColumns;
-        const bool visible = i >= first && i < first + m_nPageCells;
-        *targetRow = visible || m_nColumns <= 0 ? m_nFirstRow : i / m_nColumns;
+        Select(i, targetRow);
         return i;
     }
     return -1;
+}
+
+void CGlyphTable::Select(int index, int *targetRow) {
+    m_nSelected = index;
+    const int first = m_nFirstRow * m_nColumns;
+    const bool visible = index >= first && index < first + m_nPageCells;
+    *targetRow = visible || m_nColumns <= 0 || index < 0 ? m_nFirstRow : index / m_nColumns;
 }
 
 void CGlyphTable::Scroll(int code, int thumbPosition, CTableArea *area) {

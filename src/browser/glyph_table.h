@@ -104,6 +104,9 @@ public:
     // The index of the glyph with `encoding`, or -1; when found, selects it
     // and writes the first row that shows it to `targetRow`.
     int FindEncoding(int32_t encoding, int *targetRow);
+    // Selects `index` and writes the first row that shows it to `targetRow`:
+    // the current one when the index is on the visible page, else its own row.
+    void Select(int index, int *targetRow);
     // The scroll bar's message: moves the first row and the thumb.
     void Scroll(int code, int thumbPosition, CTableArea *area);
 

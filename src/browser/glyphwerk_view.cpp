@@ -8,6 +8,7 @@
 #include "glyph_table_area.h"
 #include "info_text.h"
 #include "keyless_scroll_bar.h"
+#include "glyph_edit.h"
 #include "metrics.h"
 
 #include <QApplication>
@@ -169,6 +170,7 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
             if (!m_pEditDlg)
                 m_pEditDlg = m_editorHook.create(this, [this] { OnGlyphChanged(); });
             m_pEditFont = font;
+            m_nEditEncoding = glyph->encoding;
             m_editorHook.setGlyph(m_pEditDlg, glyph, font);
             m_pEditDlg->show();
             m_pEditDlg->raise();
@@ -178,6 +180,12 @@ void CGlyphwerkView::SelectGlyph(int index, bool openEditor) {
         m_pGlyphInfo->setText(kNoGlyph);
     }
     m_glyphTable.UpdateHighlight(m_pArea);
+    emit selectionChanged();
+}
+
+int CGlyphwerkView::SelectedGlyph() const {
+    const bdf_font *font = m_pDocument->Font();
+    return font && m_nSelected >= 0 && uint32_t(m_nSelected) < font->glyphs_used ? m_nSelected : -1;
 }
 
 bool CGlyphwerkView::ResolvePendingEdit() {
@@ -269,5 +277,36 @@ void CGlyphwerkView::OnGlyphChanged() {
     SelectGlyph(m_nSelected, false);
     m_pArea->Invalidate();
     update();
-    m_pDocument->SetModifiedFlag(true);
+    m_pDocument->GlyphChanged(EditedEncoding());
+}
+
+bool CGlyphwerkView::ResolvePendingEditOf(int32_t encoding) {
+    return encoding < 0 || encoding != EditedEncoding() || ResolvePendingEdit();
+}
+
+void CGlyphwerkView::OnGlyphsEdited(int32_t reshaped, int select) {
+    bdf_font *font = m_pDocument->Font();
+    if (!font)
+        return;
+    // The editor's glyph may have moved in memory, changed, or gone.
+    if (m_pEditDlg && m_pEditFont) {
+        const int32_t index = bdf_find_glyph(font, m_nEditEncoding);
+        if (index < 0)
+            OnFontReleasing();
+        else if (reshaped == m_nEditEncoding)
+            m_editorHook.setGlyph(m_pEditDlg, &font->glyphs[index], font);
+        else if (m_editorHook.rebind)
+            m_editorHook.rebind(m_pEditDlg, &font->glyphs[index]);
+    }
+    // The grid follows the glyph count before the selection is scrolled to.
+    m_glyphTable.Draw(m_pArea, font, m_wndScrollBar);
+    ShowFontInfo(font);
+    if (select != kKeepSelection) {
+        int target = m_glyphTable.FirstRow();
+        m_glyphTable.Select(select, &target);
+        m_nSelected = select;
+        if (target != m_glyphTable.FirstRow())
+            ScrollTo(std::min(target, m_glyphTable.ScrollMaximum()));
+    }
+    SelectGlyph(m_nSelected, false);
 }

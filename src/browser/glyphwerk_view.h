@@ -44,8 +44,31 @@ public:
     void OnEditFind();
     // Save, Save As and Find are enabled exactly while the document holds a font.
     bool IsFontCommandEnabled() const;
-    // WM_GLYPH_CHANGED: the editor wrote a change into the selected glyph.
+    // WM_GLYPH_CHANGED: the editor wrote a change into its glyph.
     void OnGlyphChanged();
+
+    // For OnGlyphsEdited: the selection stays as it is.
+    static constexpr int kKeepSelection = -2;
+    // After the font's glyphs were inserted, removed or replaced (New, Delete,
+    // Paste, Undo, Redo): the editor follows its glyph (started over when
+    // `reshaped` names its glyph, hidden when its glyph is gone), the table
+    // lays its grid out for the new count and shows `select` selected and in
+    // view, and both panels show what the font holds now.
+    void OnGlyphsEdited(int32_t reshaped, int select);
+    // Before an edit replaces or removes the glyph with `encoding`: the editor's
+    // changes to that glyph not yet applied are resolved (ResolvePendingEdit).
+    // False when the user cancels.
+    bool ResolvePendingEditOf(int32_t encoding);
+    // The encoding of the glyph in the editor, or -1.
+    int32_t EditedEncoding() const { return m_pEditFont ? m_nEditEncoding : -1; }
+    // The selected glyph of the open font, or -1.
+    int SelectedGlyph() const;
+
+signals:
+    // The selection or the font's glyph count changed: commands re-check their state.
+    void selectionChanged();
+
+public:
 
     // For tests and the frame.
     const CGlyphTable &GlyphTable() const { return m_glyphTable; }
@@ -78,6 +101,7 @@ private:
     CGlyphTable m_glyphTable;
     QPointer<QWidget> m_pEditDlg;
     const bdf_font *m_pEditFont = nullptr; // the font the editor points into, if any
+    int32_t m_nEditEncoding = -1;          // the encoding of the editor's glyph
     GlyphEditorHook m_editorHook;
 
     CGlyphTableArea *m_pArea = nullptr;

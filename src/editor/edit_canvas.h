@@ -113,6 +113,11 @@ public:
     const bdf_bbx &GridBox() const { return m_box; }
     int Bpp() const { return m_nBpp; }
     bdf_glyph *Glyph() const { return m_pGlyph; }
+    // The same glyph at another address: nothing else changes.
+    void RebindGlyph(bdf_glyph *glyph) {
+        if (m_pGlyph)
+            m_pGlyph = glyph;
+    }
     CEditHistory &History() { return m_history; }
     const CSelectionLayer &Selection() const { return m_selection; }
     const CEraserCursor &Eraser() const { return m_eraser; }

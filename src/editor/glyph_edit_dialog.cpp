@@ -225,6 +225,8 @@ void CGlyphEditDlg::ShowGlyphFields() {
 }
 
 bool CGlyphEditDlg::OnOK() {
+    if (m_canvas.Ready() && m_canvas.Glyph())
+        emit glyphAboutToChange();
     const bool changed = ApplyToGlyph();
     if (changed) {
         // The fields show what was stored, the metrics the glyph's new box.

@@ -49,6 +49,10 @@ public:
     bool SetGlyph(bdf_glyph *glyph, const bdf_bbx &fontBox, int bpp, int commonWidth = -1);
     // Hides the window and forgets the glyph and every reference into its font.
     void DetachFont();
+    // The glyph being edited moved in memory (its font's glyph list changed
+    // around it): edit on at `glyph`, keeping the history and every change
+    // not yet applied.
+    void RebindGlyph(bdf_glyph *glyph) { m_canvas.RebindGlyph(glyph); }
 
     // What OK does; returns whether the glyph changed (and glyphChanged was emitted).
     bool OnOK();
@@ -80,6 +84,8 @@ public:
     const QTimer &UndoRedoTimer() const { return m_timer; }
 
 signals:
+    // OK is about to write into the glyph: its state before, for font-wide undo.
+    void glyphAboutToChange();
     // WM_GLYPH_CHANGED: emitted synchronously after OK wrote a change into the glyph.
     void glyphChanged();
 

@@ -42,12 +42,16 @@ TEST_F(AppFixture, MenuAndAcceleratorsFollowResource128) {
     }
     EXPECT_EQ(lines.join('|'), "&File|  &Open...\tCtrl+O|  &Save\tCtrl+S (grey)|  Save &As... (grey)|--|"
                                "  Recent &Files (grey)|--|  E&xit|"
-                               "&Edit|  &Find...\tCtrl+F (grey)|"
+                               "&Edit|  &Find...\tCtrl+F (grey)|--|  &New Glyph... (grey)|  &Delete Glyph\tDel (grey)|"
+                               "  &Copy Glyph\tCtrl+C (grey)|  &Paste Glyph\tCtrl+V (grey)|--|"
+                               "  &Undo\tCtrl+Z (grey)|  &Redo\tCtrl+Y (grey)|"
                                "&View|  &Preview... (grey)|  &Load Report... (grey)|"
                                "&Help|  &Update...|--|  &About Glyphwerk...");
     const std::pair<int, const char *> keys[] = {{res::ID_FILE_OPEN, "Ctrl+O"}, {res::ID_FILE_SAVE, "Ctrl+S"},
                                                  {res::ID_EDIT_FIND, "Ctrl+F"}, {res::ID_FILE_NEW, "Ctrl+N"},
-                                                 {res::ID_EDIT_COPY, "Ctrl+C"}};
+                                                 {res::ID_EDIT_COPY, "Ctrl+C"}, {res::ID_EDIT_PASTE, "Ctrl+V"},
+                                                 {res::ID_EDIT_CLEAR, "Del"},    {res::ID_EDIT_UNDO, "Ctrl+Z"},
+                                                 {res::ID_EDIT_REDO, "Ctrl+Y"}};
     for (auto [id, key] : keys)
         EXPECT_EQ(action(id)->shortcut(), QKeySequence(key)) << id;
     EXPECT_EQ(res::loadString(57344), "Glyphwerk");

@@ -200,6 +200,12 @@ bdf_font *bdf_load_font(FILE *file, const bdf_options *options, bdf_callback cal
  * cannot be opened, or no STARTFONT line. */
 bdf_font *bdf_load_font_path(const char *path);
 
+/* Reads a font from `length` bytes of text in memory, as bdf_load_font_path
+ * reads a file (CR LF as LF, 0x1A ends the data; a last line without its line
+ * end is not read). Null options mean the defaults. Null when the text holds
+ * no STARTFONT line. The caller frees the result with bdf_free_font. */
+bdf_font *bdf_load_font_text(const char *text, size_t length, const bdf_options *options);
+
 /* ---- Save -------------------------------------------------------------- */
 
 /* Writes the font as BDF 2.1, normalising glyphs in memory as it goes (crop to
@@ -209,6 +215,11 @@ bdf_font *bdf_load_font_path(const char *path);
  * error or memory running out. */
 int bdf_save_font(FILE *file, bdf_font *font, const bdf_options *options, bdf_callback callback,
                   void *client_data);
+
+/* The text bdf_save_font writes, in memory: a NUL-terminated buffer of
+ * `*length` bytes (length may be null) that the caller frees with free(); null
+ * for a null font or when memory ran out. Normalises glyphs as bdf_save_font. */
+char *bdf_save_font_text(bdf_font *font, const bdf_options *options, size_t *length);
 
 /* Saves atomically with bdf_global_options: writes a temporary file beside
  * `path` and renames it over `path`. Returns 1 on success; 0 when the path or
