@@ -14,9 +14,12 @@
 #include "scripted_prompts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,21 +27,12 @@
 #include <memory>
 
 // Two glyphs, A and B, in a 6 x 8 box.
-inline const char *kSmallFont = "STARTFONT 2.1\n"
-                                "FONT -Test-Small-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\n"
-                                "SIZE 8 75 75\n"
-                                "FONTBOUNDINGBOX 6 8 0 -1\n"
-                                "STARTPROPERTIES 3\n"
-                                "SPACING \"C\"\n"
-                                "FONT_ASCENT 7\n"
-                                "FONT_DESCENT 1\n"
-                                "ENDPROPERTIES\n"
-                                "CHARS 2\n"
-                                "STARTCHAR A\nENCODING 65\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n"
-                                "30\n48\n84\n84\nFC\n84\n84\n00\nENDCHAR\n"
-                                "STARTCHAR B\nENCODING 66\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n"
-                                "F8\n84\n84\nF8\n84\n84\nF8\n00\nENDCHAR\n"
-                                "ENDFONT\n";
+inline const char *kSmallFont =
+    "STARTFONT 2.1\nFONT -Test-Small-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\nSIZE 8 75 75\nFONTBOUNDINGBOX 6 8 0 -1\n"
+    "STARTPROPERTIES 3\nSPACING \"C\"\nFONT_ASCENT 7\nFONT_DESCENT 1\nENDPROPERTIES\nCHARS 2\n"
+    "STARTCHAR A\nENCODING 65\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n30\n48\n84\n84\nFC\n84\n84\n00\nENDCHAR\n"
+    "STARTCHAR B\nENCODING 66\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\nF8\n84\n84\nF8\n84\n84\nF8\n00\nENDCHAR\n"
+    "ENDFONT\n";
 
 struct AppFixture : ::testing::Test {
     QTemporaryDir dir;
@@ -66,7 +60,6 @@ struct AppFixture : ::testing::Test {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
     bool start(const QStringList &arguments = {}) {
         app = std::make_unique<CGlyphwerkApp>();
         return app->InitInstance(QStringList{"glyphwerk"} + arguments);
@@ -87,11 +80,19 @@ struct AppFixture : ::testing::Test {
             shown << QString::number(box.type) + ": " + box.text;
         return shown.join('\n').toStdString();
     }
-    static std::string cannotOpen(const QString &path) {
-        return ("48: Cannot open file " + path + ":\nNo such file or directory.").toStdString();
-    }
-    static std::string cannotSave(const QString &path) {
-        return ("16: The file " + path + " could not be saved.").toStdString();
+    static std::string cannotOpen(const QString &p) { return ("48: Cannot open file " + p + ":\nNo such file or directory.").toStdString(); }
+    static std::string cannotSave(const QString &p) { return ("16: The file " + p + " could not be saved.").toStdString(); }
+    // Drags `url` onto the frame and drops it there if the frame takes it; whether it did.
+    bool drop(const QUrl &url) const {
+        QMimeData data;
+        data.setUrls({url});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.ignore();
+        QApplication::sendEvent(frame(), &enter);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (enter.isAccepted())
+            QApplication::sendEvent(frame(), &drop);
+        return enter.isAccepted();
     }
     // Save, Save As and Find are enabled together, exactly while the document holds a font.
     bool fontCommandsEnabled() const {

@@ -1,5 +1,5 @@
 // The program's message boxes: icon and buttons by type, the "Glyphwerk"
-// caption, and the answers of the save-changes question.
+// caption, and the answers.
 
 #include "qt_prompts.h"
 
@@ -9,72 +9,38 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct Seen {
-    QString caption, text, informative;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-// Answers the next message box with `answer`, recording what it showed.
-void answerNextBox(QMessageBox::StandardButton answer, Seen *seen) {
-    QTimer::singleShot(0, [answer, seen] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        *seen = {box->windowTitle(), box->text(), box->informativeText(), box->icon(), box->standardButtons()};
-        box->button(answer)->click();
-    });
-}
-
-} // namespace
-
-TEST(QtPrompts, MessageBoxTypesMapToIconsAndButtons) {
+TEST(QtPrompts, BoxTypesMapToIconsAndButtonsAndTheClickedButtonToTheAnswer) {
+    using Box = QMessageBox;
     QtPrompts prompts;
     const struct {
-        unsigned type;
-        QMessageBox::Icon icon;
-        QMessageBox::StandardButtons buttons;
+        unsigned type; // 0: the save-changes question
+        Box::Icon icon;
+        Box::StandardButtons buttons;
+        Box::StandardButton click;
+        int answer;
     } cases[] = {
-        {0, QMessageBox::NoIcon, QMessageBox::Ok},
-        {16, QMessageBox::Critical, QMessageBox::Ok},
-        {48, QMessageBox::Warning, QMessageBox::Ok},
-        {49, QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel},
-        {64, QMessageBox::Information, QMessageBox::Ok},
+        {16, Box::Critical, Box::Ok, Box::Ok, prompts::IDOK},
+        {49, Box::Warning, Box::Ok | Box::Cancel, Box::Cancel, prompts::IDCANCEL},
+        {35, Box::Question, Box::Yes | Box::No | Box::Cancel, Box::No, prompts::IDNO},
+        {35, Box::Question, Box::Yes | Box::No | Box::Cancel, Box::Yes, prompts::IDYES},
+        {0, Box::Warning, Box::Save | Box::Discard | Box::Cancel, Box::Save, prompts::IDYES},
+        {0, Box::Warning, Box::Save | Box::Discard | Box::Cancel, Box::Discard, prompts::IDNO},
     };
     for (const auto &c : cases) {
-        Seen seen;
-        answerNextBox(QMessageBox::Ok, &seen);
-        EXPECT_EQ(prompts.messageBox(nullptr, "Line one\r\nline two", c.type), prompts::IDOK);
-        EXPECT_EQ(seen.caption, "Glyphwerk");
-        EXPECT_EQ(seen.text, "Line one\nline two");
-        EXPECT_EQ(seen.icon, c.icon) << c.type;
-        EXPECT_EQ(seen.buttons, c.buttons) << c.type;
-    }
-    Seen seen;
-    answerNextBox(QMessageBox::Cancel, &seen);
-    EXPECT_EQ(prompts.messageBox(nullptr, "Go on?", 49), prompts::IDCANCEL);
-
-    const std::pair<QMessageBox::StandardButton, int> answers[] = {
-        {QMessageBox::Yes, prompts::IDYES}, {QMessageBox::No, prompts::IDNO}, {QMessageBox::Cancel, prompts::IDCANCEL}};
-    for (auto [button, answer] : answers) {
-        answerNextBox(button, &seen);
-        EXPECT_EQ(prompts.messageBox(nullptr, "Apply?", 35), answer);
-        EXPECT_EQ(seen.icon, QMessageBox::Question);
-        EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    }
-}
-
-TEST(QtPrompts, SaveChangesAnswersYesNoOrCancel) {
-    QtPrompts prompts;
-    const std::pair<QMessageBox::StandardButton, int> answers[] = {
-        {QMessageBox::Save, prompts::IDYES}, {QMessageBox::Discard, prompts::IDNO}, {QMessageBox::Cancel, prompts::IDCANCEL}};
-    for (auto [button, answer] : answers) {
-        Seen seen;
-        answerNextBox(button, &seen);
-        EXPECT_EQ(prompts.askSaveChanges(nullptr, "/fonts/a.bdf"), answer);
-        EXPECT_EQ(seen.caption, "Glyphwerk");
-        EXPECT_EQ(seen.text, "The document \"/fonts/a.bdf\" has been modified.");
-        EXPECT_EQ(seen.informative, "Do you want to save your changes?");
+        QString text;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<Box *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            text = box->windowTitle() + " | " + box->text() + " | " + box->informativeText();
+            EXPECT_EQ(box->icon(), c.icon) << c.type;
+            EXPECT_EQ(box->standardButtons(), c.buttons) << c.type;
+            box->button(c.click)->click();
+        });
+        const int answer = c.type ? prompts.messageBox(nullptr, "Line one\r\nline two", c.type)
+                                  : prompts.askSaveChanges(nullptr, "/fonts/a.bdf");
+        EXPECT_EQ(answer, c.answer) << c.type;
+        EXPECT_EQ(text, c.type ? "Glyphwerk | Line one\nline two | "
+                               : "Glyphwerk | The document \"/fonts/a.bdf\" has been modified. | "
+                                 "Do you want to save your changes?");
     }
 }
