@@ -15,9 +15,8 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
     const auto title = [&] { return doc()->GetTitle().toStdString(); };
     const auto saved = [&](const QString &path) -> std::string {
         const QByteArray bytes = read(path);
-        if (bytes.contains("F8\n04\nENDCHAR"))
-            return "saved with the stroke";
-        return bytes.contains("F8\n00\nENDCHAR") ? "saved without it" : "not saved";
+        return bytes.contains("F8\n04\nENDCHAR") ? "saved with the stroke"
+                                                 : bytes.contains("F8\n00\nENDCHAR") ? "saved without it" : "not saved";
     };
     const auto editor = [&] { return qobject_cast<CGlyphEditDlg *>(view()->EditDialog()); };
     const auto editorOn = [&] { return std::string(editor()->isVisible() ? "editor open" : "editor hidden"); };
@@ -38,24 +37,11 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
         {"close box", [&] { editor()->close(); }, editorOn, "editor hidden", "editor hidden", "editor open"},
         {"double-click", [&] { QTest::mouseDClick(view(), Qt::LeftButton, {}, cellOf(0)); }, editing, "editing A",
          "editing A", "editing B"},
-        {"Save",
-         [&] {
-             write("small.bdf", "not yet saved\n");
-             trigger(res::ID_FILE_SAVE);
-         },
-         [&] { return saved(small); }, "saved with the stroke", "saved without it", "not saved"},
-        {"Save As",
-         [&] {
-             prompts.saveAnswers = {copy};
-             trigger(res::ID_FILE_SAVE_AS);
-         },
-         [&] { return saved(copy); }, "saved with the stroke", "saved without it", "not saved"},
-        {"Open",
-         [&] {
-             prompts.openAnswers = {other};
-             trigger(res::ID_FILE_OPEN);
-         },
-         title, "other.bdf", "other.bdf", "small.bdf", true},
+        {"Save", [&] { trigger(res::ID_FILE_SAVE); }, [&] { return saved(small); }, "saved with the stroke",
+         "saved without it", "not saved"},
+        {"Save As", [&] { trigger(res::ID_FILE_SAVE_AS); }, [&] { return saved(copy); }, "saved with the stroke",
+         "saved without it", "not saved"},
+        {"Open", [&] { trigger(res::ID_FILE_OPEN); }, title, "other.bdf", "other.bdf", "small.bdf", true},
         {"recent file", [&] { trigger(res::ID_FILE_MRU_FILE1 + 1); }, title, "other.bdf", "other.bdf", "small.bdf", true},
         {"drop", [&] { drop(QUrl::fromLocalFile(other)); }, title, "other.bdf", "other.bdf", "small.bdf", true},
         {"second instance",
@@ -72,10 +58,11 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
         for (const int answer : {prompts::IDYES, prompts::IDNO, prompts::IDCANCEL}) {
             SCOPED_TRACE(std::string(route.name) + ", answer " + std::to_string(answer));
             QFile::remove(copy);
-            write("small.bdf", kSmallFont); // as an earlier Save left it
+            write("small.bdf", kSmallFont);
             // B open in the editor, one pixel drawn at its bottom right, not applied.
             ASSERT_TRUE(start({other}));
             ASSERT_EQ(app->OpenDocumentFile(small), CGlyphwerkApp::OpenResult::Opened);
+            write("small.bdf", "not yet saved\n");
             ASSERT_TRUE(QTest::qWaitForWindowExposed(frame()));
             QTest::mouseDClick(view(), Qt::LeftButton, {}, cellOf(1));
             ASSERT_NE(editor(), nullptr);
@@ -84,14 +71,15 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
             editor()->Canvas().OnCanvasMouse(MOUSE_LEFT_DOWN, &corner);
             editor()->Canvas().OnCanvasMouse(MOUSE_LEFT_UP, &corner);
             const bdf_glyph &b = doc()->Font()->glyphs[1];
-            const QByteArray storedB(reinterpret_cast<const char *>(b.bitmap), b.bytes);
+            const auto bitmapB = [&] { return QByteArray(reinterpret_cast<const char *>(b.bitmap), b.bytes); };
+            const QByteArray storedB = bitmapB();
             QSignalSpy applied(editor(), &CGlyphEditDlg::glyphChanged);
             prompts.boxes.clear();
             prompts.saveChangesAsked.clear();
             prompts.boxAnswers = {answer};
             prompts.saveChangesAnswers = {prompts::IDNO};
-            prompts.openAnswers.clear();
-            prompts.saveAnswers.clear();
+            prompts.openAnswers = {other};
+            prompts.saveAnswers = {copy};
 
             route.run();
             EXPECT_EQ(boxes(), "35: Apply the changes to the glyph \"B\"?");
@@ -102,7 +90,7 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
             EXPECT_EQ(prompts.saveChangesAsked.size(), answer == prompts::IDYES && route.yesModifies ? 1 : 0);
             if (answer == prompts::IDCANCEL) {
                 EXPECT_TRUE(editor()->isVisible() && editor()->Canvas().HasUnappliedChanges());
-                EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(b.bitmap), b.bytes), storedB);
+                EXPECT_EQ(bitmapB(), storedB);
             }
             app.reset();
         }

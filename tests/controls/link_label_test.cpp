@@ -1,5 +1,4 @@
-// The link label: how it opens a URL (plain logic over a fake platform), and as
-// a widget its fit, colours, font and click.
+// The link label: its fit, colours, font and click, over a fake desktop.
 
 #include "link_label.h"
 #include "scripted_prompts.h"
@@ -8,22 +7,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
-// A desktop that answers as told and records what it was asked to open or run.
-struct FakePlatform {
-    int shellResult = 31, runResult = 33;
-    std::optional<QString> registered;
-    QStringList asked;
-    controls::LinkPlatform platform() {
-        return {[this](const QString &url) { asked << url; return shellResult; }, [this] { return registered; },
-                [this](const QString &command) { asked << command; return runResult; }};
-    }
-};
-
 // A bound label of `text` in `rect` of `parent`, with `url` set first when given.
-CLinkLabel *MakeLabel(QWidget *parent, QRect rect, const QString &text, const QString &url = {},
-                      Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
+static CLinkLabel *MakeLabel(QWidget *parent, QRect rect, const QString &text, const QString &url = {},
+                             Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
     auto *label = new CLinkLabel(parent);
     label->setAlignment(align);
     label->setGeometry(rect);
@@ -32,25 +18,6 @@ CLinkLabel *MakeLabel(QWidget *parent, QRect rect, const QString &text, const QS
         label->SetLinkUrl(url);
     label->bind();
     return label;
-}
-
-TEST(LinkOpen, TheShellFirstThenTheRegisteredCommandCutAtItsPlaceholderAndTheLastFailureIsReported) {
-    const std::pair<const char *, const char *> cuts[] = {
-        {R"("C:\Program Files\Browser\browser.exe" -nohome "%1")", R"("C:\Program Files\Browser\browser.exe" -nohome  )"},
-        {R"(b %1x "%U" %i)", "b %1x  "}, // a quoted placeholder wins over an earlier bare one
-        {"browser.exe -nohome", "browser.exe -nohome "},
-    };
-    for (auto [registered, cut] : cuts)
-        EXPECT_EQ(controls::fallbackCommand(registered, "http://x.example/"), QString(cut) + "http://x.example/");
-    FakePlatform fake;
-    EXPECT_EQ(controls::openUrl("http://x.example/", fake.platform()), 31) << "no registered web command";
-    fake.registered = "browser --new \"%1\"";
-    EXPECT_EQ(controls::openUrl("http://x.example/", fake.platform()), 33);
-    fake.shellResult = 42;
-    EXPECT_EQ(controls::openUrl("http://y.example/", fake.platform()), 42);
-    EXPECT_EQ(fake.asked, (QStringList{"http://x.example/", "http://x.example/", "browser --new  http://x.example/",
-                                       "http://y.example/"}));
-    EXPECT_EQ(controls::openErrorText(-7), "Unable to open hyperlink:\n\nUnknown Error (-7) occurred.");
 }
 
 TEST(LinkLabel, BindingFitsTheRectangleToTheTextByItsAlignmentAndTakesTheUrlOrShowsIt) {
@@ -70,13 +37,24 @@ TEST(LinkLabel, BindingFitsTheRectangleToTheTextByItsAlignmentAndTakesTheUrlOrSh
     EXPECT_EQ(empty->geometry(), QRect(5, 5, metrics.horizontalAdvance("http://u.example/"), cy));
 }
 
-TEST(LinkLabel, AClickThatOpensTurnsItVisitedAndAFailedOneClearsThatAndNamesTheReason) {
+TEST(LinkLabel, AClickOpensByTheShellElseByTheRegisteredCommandCutAtItsPlaceholderAndAFailureNamesTheReason) {
+    const std::pair<const char *, const char *> cuts[] = {
+        {R"("C:\Program Files\Browser\browser.exe" -nohome "%1")", R"("C:\Program Files\Browser\browser.exe" -nohome  )"},
+        {R"(b %1x "%U" %i)", "b %1x  "}, // a quoted placeholder wins over an earlier bare one
+        {"browser.exe -nohome", "browser.exe -nohome "},
+    };
+    for (auto [registered, cut] : cuts)
+        EXPECT_EQ(controls::fallbackCommand(registered, "http://x.example/"), QString(cut) + "http://x.example/");
+    EXPECT_EQ(controls::openErrorText(-7), "Unable to open hyperlink:\n\nUnknown Error (-7) occurred.");
+
     ScriptedPrompts prompts;
     QWidget parent;
     CLinkLabel *label = MakeLabel(&parent, QRect(10, 10, 280, 40), "Glyphwerk web page", "https://glyphwerk.example.org/");
-    FakePlatform fake;
-    fake.shellResult = 42;
-    label->setPlatform(fake.platform());
+    int shellResult = 42, runResult = 33;
+    std::optional<QString> registered;
+    QStringList asked;
+    label->setPlatform({[&](const QString &url) { asked << url; return shellResult; }, [&] { return registered; },
+                        [&](const QString &command) { asked << command; return runResult; }});
     parent.show();
     // How many pixels it shows in the link and in the visited colour.
     const auto inks = [&] {
@@ -90,21 +68,27 @@ TEST(LinkLabel, AClickThatOpensTurnsItVisitedAndAFailedOneClearsThatAndNamesTheR
         return count;
     };
     const std::pair<int, int> unvisited = inks();
-    EXPECT_GT(unvisited.first, 0);
-    EXPECT_EQ(unvisited.second, 0);
+    EXPECT_TRUE(unvisited.first > 0 && unvisited.second == 0);
     EXPECT_FALSE(label->linkFont().has_value()) << "plain until underlined or italic";
-    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(inks(), std::make_pair(0, unvisited.first));
-    fake.shellResult = 26;
-    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(inks(), unvisited);
+    const auto click = [&](int shell, std::optional<QString> command, int run) {
+        std::tie(shellResult, registered, runResult) = std::tie(shell, command, run);
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
+        return inks();
+    };
+    EXPECT_EQ(click(42, {}, 0), std::make_pair(0, unvisited.first));
+    EXPECT_EQ(click(31, "browser \"%1\"", 33), std::make_pair(0, unvisited.first));
+    EXPECT_EQ(click(31, "browser %1", 26), unvisited);
+    EXPECT_EQ(click(31, std::nullopt, 0), unvisited);
     // A right click or a press released outside does not open.
     QTest::mouseClick(label, Qt::RightButton, {}, QPoint(3, 3));
     QTest::mousePress(label, Qt::LeftButton, {}, QPoint(3, 3));
     QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(500, 3));
-    EXPECT_EQ(fake.asked, QStringList(2, "https://glyphwerk.example.org/"));
-    ASSERT_EQ(prompts.boxes.size(), 1u);
-    EXPECT_EQ(prompts.boxes[0].text, "Unable to open hyperlink:\n\nA sharing violation occurred. ");
+    const QString url = "https://glyphwerk.example.org/";
+    EXPECT_EQ(asked, (QStringList{url, url, "browser  " + url, url, "browser  " + url, url}));
+    ASSERT_EQ(prompts.boxes.size(), 2u);
+    EXPECT_EQ(prompts.boxes[0].text + prompts.boxes[1].text,
+              "Unable to open hyperlink:\n\nA sharing violation occurred. Unable to open hyperlink:\n\n"
+              "There is no application associated\nwith the given filename extension.");
     EXPECT_EQ(prompts.boxes[0].type, 48u);
 
     label->SetUnderlined(true);
@@ -113,5 +97,3 @@ TEST(LinkLabel, AClickThatOpensTurnsItVisitedAndAFailedOneClearsThatAndNamesTheR
     label->grab();
     EXPECT_TRUE(label->linkFont() && label->linkFont()->underline() && !label->linkFont()->italic());
 }
-
-} // namespace
