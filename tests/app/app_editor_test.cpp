@@ -71,8 +71,7 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
             editor()->Canvas().OnCanvasMouse(MOUSE_LEFT_DOWN, &corner);
             editor()->Canvas().OnCanvasMouse(MOUSE_LEFT_UP, &corner);
             const bdf_glyph &b = doc()->Font()->glyphs[1];
-            const auto bitmapB = [&] { return QByteArray(reinterpret_cast<const char *>(b.bitmap), b.bytes); };
-            const QByteArray storedB = bitmapB();
+            const QByteArray storedB(reinterpret_cast<const char *>(b.bitmap), b.bytes);
             QSignalSpy applied(editor(), &CGlyphEditDlg::glyphChanged);
             prompts.boxes.clear();
             prompts.saveChangesAsked.clear();
@@ -90,7 +89,7 @@ TEST_F(AppFixture, EveryRouteThatWouldDropUnappliedEditorPixelsAsksFirstAndFollo
             EXPECT_EQ(prompts.saveChangesAsked.size(), answer == prompts::IDYES && route.yesModifies ? 1 : 0);
             if (answer == prompts::IDCANCEL) {
                 EXPECT_TRUE(editor()->isVisible() && editor()->Canvas().HasUnappliedChanges());
-                EXPECT_EQ(bitmapB(), storedB);
+                EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(b.bitmap), b.bytes), storedB);
             }
             app.reset();
         }
