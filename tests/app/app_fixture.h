@@ -1,8 +1,7 @@
 #ifndef GLYPHWERK_TESTS_APP_APP_FIXTURE_H
 #define GLYPHWERK_TESTS_APP_APP_FIXTURE_H
 
-// A whole application in the test process: scripted prompts, fonts in a
-// temporary folder, settings in the test's private home.
+// A whole application in the test process, with scripted prompts and fonts in a temporary folder.
 
 #include "dialog_builder.h"
 #include "font_form_template.h"
@@ -14,9 +13,12 @@
 #include "scripted_prompts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,21 +26,12 @@
 #include <memory>
 
 // Two glyphs, A and B, in a 6 x 8 box.
-inline const char *kSmallFont = "STARTFONT 2.1\n"
-                                "FONT -Test-Small-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\n"
-                                "SIZE 8 75 75\n"
-                                "FONTBOUNDINGBOX 6 8 0 -1\n"
-                                "STARTPROPERTIES 3\n"
-                                "SPACING \"C\"\n"
-                                "FONT_ASCENT 7\n"
-                                "FONT_DESCENT 1\n"
-                                "ENDPROPERTIES\n"
-                                "CHARS 2\n"
-                                "STARTCHAR A\nENCODING 65\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n"
-                                "30\n48\n84\n84\nFC\n84\n84\n00\nENDCHAR\n"
-                                "STARTCHAR B\nENCODING 66\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n"
-                                "F8\n84\n84\nF8\n84\n84\nF8\n00\nENDCHAR\n"
-                                "ENDFONT\n";
+inline const char *kSmallFont =
+    "STARTFONT 2.1\nFONT -Test-Small-Medium-R-Normal--8-80-75-75-C-60-ISO10646-1\nSIZE 8 75 75\nFONTBOUNDINGBOX 6 8 0 -1\n"
+    "STARTPROPERTIES 3\nSPACING \"C\"\nFONT_ASCENT 7\nFONT_DESCENT 1\nENDPROPERTIES\nCHARS 2\n"
+    "STARTCHAR A\nENCODING 65\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\n30\n48\n84\n84\nFC\n84\n84\n00\nENDCHAR\n"
+    "STARTCHAR B\nENCODING 66\nSWIDTH 750 0\nDWIDTH 6 0\nBBX 6 8 0 -1\nBITMAP\nF8\n84\n84\nF8\n84\n84\nF8\n00\nENDCHAR\n"
+    "ENDFONT\n";
 
 struct AppFixture : ::testing::Test {
     QTemporaryDir dir;
@@ -54,7 +47,6 @@ struct AppFixture : ::testing::Test {
         text = write("notes.txt", "just some text\n");
         missing = dir.filePath("missing.bdf");
     }
-    void TearDown() override { app.reset(); }
 
     QString write(const QString &name, const QByteArray &bytes) {
         QFile file(dir.filePath(name));
@@ -66,7 +58,6 @@ struct AppFixture : ::testing::Test {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
     bool start(const QStringList &arguments = {}) {
         app = std::make_unique<CGlyphwerkApp>();
         return app->InitInstance(QStringList{"glyphwerk"} + arguments);
@@ -87,11 +78,16 @@ struct AppFixture : ::testing::Test {
             shown << QString::number(box.type) + ": " + box.text;
         return shown.join('\n').toStdString();
     }
-    static std::string cannotOpen(const QString &path) {
-        return ("48: Cannot open file " + path + ":\nNo such file or directory.").toStdString();
-    }
-    static std::string cannotSave(const QString &path) {
-        return ("16: The file " + path + " could not be saved.").toStdString();
+    static std::string cannotOpen(const QString &p) { return ("48: Cannot open file " + p + ":\nNo such file or directory.").toStdString(); }
+    static std::string cannotSave(const QString &p) { return ("16: The file " + p + " could not be saved.").toStdString(); }
+    // Drags `url` onto the frame and drops it there, as a file manager would.
+    void drop(const QUrl &url) const {
+        QMimeData data;
+        data.setUrls({url});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame(), &enter);
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame(), &drop);
     }
     // Save, Save As and Find are enabled together, exactly while the document holds a font.
     bool fontCommandsEnabled() const {

@@ -10,13 +10,9 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
-#include <functional>
 
 struct ScriptedPrompts : prompts::Prompts {
-    struct Box {
-        QString text;
-        unsigned type;
-    };
+    struct Box { QString text; unsigned type; };
     std::vector<Box> boxes;
     QStringList saveChangesAsked;
     std::deque<int> boxAnswers;        // default IDOK
@@ -24,7 +20,6 @@ struct ScriptedPrompts : prompts::Prompts {
     std::deque<QString> saveAnswers;   // default "" (cancel)
     QStringList saveProposals;
     std::deque<int> saveChangesAnswers; // default IDCANCEL
-    std::function<void()> whileBoxShown; // runs while each message box is up, when set
 
     ScriptedPrompts() { prompts::install(this); }
     ~ScriptedPrompts() override {
@@ -34,8 +29,6 @@ struct ScriptedPrompts : prompts::Prompts {
 
     int messageBox(QWidget *, const QString &text, unsigned type) override {
         boxes.push_back({text, type});
-        if (whileBoxShown)
-            whileBoxShown();
         return take(boxAnswers, int(prompts::IDOK));
     }
     QString openFileName(QWidget *, const QString &) override { return take(openAnswers, QString()); }
@@ -49,12 +42,12 @@ struct ScriptedPrompts : prompts::Prompts {
     }
 
 private:
-    template <typename T> static T take(std::deque<T> &queue, T fallback) {
-        if (queue.empty())
-            return fallback;
-        T value = queue.front();
-        queue.pop_front();
-        return value;
+    template <typename T> static T take(std::deque<T> &queue, T answer) {
+        if (!queue.empty()) {
+            answer = queue.front();
+            queue.pop_front();
+        }
+        return answer;
     }
 };
 
