@@ -5,23 +5,21 @@
 #include "font_view_fixture.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
 TEST(FindGlyphDlg, StartsInHexadecimalAndChecksTheTextInTheBaseChosenWhenFindIsPressed) {
-    // A new dialog for every Find: the text typed, a click on Decimal when
-    // asked, then Find; "found <encoding>" when it closed, and its message boxes.
+    // A new dialog: its title and range label, the text typed, a click on
+    // Decimal when asked, Enter; then what it found and its message boxes.
     const auto find = [](const QString &text, bool decimal) {
         ScriptedPrompts prompts;
         CFindGlyphDlg dialog;
         dialog.open();
-        auto *range = res::controlById<QLabel>(&dialog, res::IDC_RANGE);
-        QStringList seen{dialog.windowTitle() + " " + range->text()};
+        QStringList seen{dialog.windowTitle(), res::controlById<QLabel>(&dialog, res::IDC_RANGE)->text()};
         res::controlById<QLineEdit>(&dialog, res::IDC_ENCODING)->setText(text);
         if (decimal)
             QTest::mouseClick(res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_DEC), Qt::LeftButton);
-        seen << range->text() + (res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_HEX)->isChecked() ? " hex" : "");
+        seen << res::controlById<QLabel>(&dialog, res::IDC_RANGE)->text();
         QTest::keyClick(res::controlById(&dialog, res::IDC_ENCODING), Qt::Key_Return);
         if (dialog.result() == QDialog::Accepted)
             seen << "found " + QString::number(dialog.GetEncoding());
@@ -29,56 +27,38 @@ TEST(FindGlyphDlg, StartsInHexadecimalAndChecksTheTextInTheBaseChosenWhenFindIsP
             seen << QString::number(box.type) + ": " + box.text;
         return seen.join(" | ").toStdString();
     };
-    EXPECT_EQ(find("0x41", false), "Find (0-FFFF) | (0-FFFF) hex | found 65");
-    EXPECT_EQ(find("FFFF", false), "Find (0-FFFF) | (0-FFFF) hex | found 65535");
-    EXPECT_EQ(find("10000", false), "Find (0-FFFF) | (0-FFFF) hex | 64: Parameter error!");
-    EXPECT_EQ(find("41", true), "Find (0-FFFF) | (0-65535) | found 41") << "the text is not converted";
-    EXPECT_EQ(find("65536", true), "Find (0-FFFF) | (0-65535) | 64: Parameter error!");
-    EXPECT_EQ(find("-5", true), "Find (0-FFFF) | (0-65535) | 64: Parameter error!");
-    EXPECT_EQ(find(" ", true), "Find (0-FFFF) | (0-65535) | found 0") << "blank is not empty";
-    EXPECT_EQ(find("", false), "Find (0-FFFF) | (0-FFFF) hex | 64: Glyph encoding is NULL!");
-
-    CFindGlyphDlg dialog;
-    dialog.open();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    EXPECT_EQ(QApplication::focusWidget(), res::controlById(&dialog, res::IDC_ENCODING));
-    QTest::mouseClick(res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_DEC), Qt::LeftButton);
-    QTest::mouseClick(res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_HEX), Qt::LeftButton);
-    EXPECT_EQ(res::controlById<QLabel>(&dialog, res::IDC_RANGE)->text(), "(0-FFFF)");
+    EXPECT_EQ(find("0x41", false), "Find | (0-FFFF) | (0-FFFF) | found 65");
+    EXPECT_EQ(find("FFFF", false), "Find | (0-FFFF) | (0-FFFF) | found 65535");
+    EXPECT_EQ(find("10000", false), "Find | (0-FFFF) | (0-FFFF) | 64: Parameter error!");
+    EXPECT_EQ(find("41", true), "Find | (0-FFFF) | (0-65535) | found 41") << "the text is not converted";
+    EXPECT_EQ(find("-5", true), "Find | (0-FFFF) | (0-65535) | 64: Parameter error!");
+    EXPECT_EQ(find(" ", true), "Find | (0-FFFF) | (0-65535) | found 0") << "blank is not empty";
+    EXPECT_EQ(find("", false), "Find | (0-FFFF) | (0-FFFF) | 64: Glyph encoding is NULL!");
 }
 
 TEST_F(FontView, FindScrollsToAGlyphOffThePageAndAMissGoesBackToTheFirstRow) {
     open();
-    // Runs Find with `hex` typed in the dialog.
+    // Runs Find with `hex` typed, or cancelled when empty; the selection and the first row after.
     const auto find = [&](const QString &hex) {
         QTimer::singleShot(0, [hex] {
-            auto *dialog = qobject_cast<CFindGlyphDlg *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            res::controlById<QLineEdit>(dialog, res::IDC_ENCODING)->setText(hex);
-            QTest::mouseClick(res::controlById<QPushButton>(dialog, res::IDOK), Qt::LeftButton);
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                res::controlById<QLineEdit>(dialog, res::IDC_ENCODING)->setText(hex);
+                QTest::keyClick(dialog, hex.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+            }
         });
         view.OnEditFind();
         EXPECT_EQ(view.ScrollBar()->value(), view.GlyphTable().FirstRow());
         return std::pair(view.Selected(), view.GlyphTable().FirstRow());
     };
     const CGlyphTable &table = view.GlyphTable();
-    EXPECT_EQ(find("13a"), std::pair(16, 0)) << "314 on the page";
-    EXPECT_EQ(find("cb0"), std::pair(2950, 2950 / table.Columns())) << "3248 below it";
+    EXPECT_EQ(find("cb0"), std::pair(2950, 2950 / table.Columns())) << "3248 below the page";
     EXPECT_TRUE(glyphPanel().contains("Encodeing: 3248 [0cb0]"));
     // A miss: no message, the panel cleared, the highlight kept.
     EXPECT_EQ(find("ffff"), std::pair(-1, 0));
     EXPECT_TRUE(prompts.boxes.empty());
-    EXPECT_EQ(glyphPanel(), "No glyph is selected.");
-    EXPECT_EQ(table.Selected(), 2950);
+    EXPECT_EQ(std::pair(glyphPanel(), table.Selected()), std::pair(QString("No glyph is selected."), 2950));
     EXPECT_EQ(find("189b"), std::pair(6001, table.ScrollMaximum())) << "the last glyph: the last page";
-
-    // Cancel changes nothing; without a font there is no dialog.
-    QTimer::singleShot(0, [] {
-        if (QWidget *dialog = QApplication::activeModalWidget())
-            QTest::keyClick(dialog, Qt::Key_Escape);
-    });
-    view.OnEditFind();
-    EXPECT_EQ(std::pair(view.Selected(), table.Selected()), std::pair(6001, 6001));
+    EXPECT_EQ(find(""), std::pair(6001, table.ScrollMaximum())) << "cancelled";
     document.font = nullptr;
     view.OnEditFind(); // would block on a dialog if it opened one
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

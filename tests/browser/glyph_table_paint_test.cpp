@@ -7,6 +7,7 @@
 #include "test_font.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -14,16 +15,15 @@ constexpr QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0), navy = qRgb(0
 
 QRgb at(const CGlyphTable &table, int x, int y) { return table.Buffer().pixel(x, y) | 0xFF000000u; }
 
-// The buffer's pixels in `rect`, one line a row: '.' white, '#' black, 'N' navy, ':' grey, '?' any other.
+// The buffer's pixels in `rect`, one line a row: '.' white, '#' black, 'N' navy, ':' grey, levels between
+// white and black '+' light and '*' dark, 'n' a third from navy to white, '?' any other.
 std::string picture(const CGlyphTable &table, const QRect &rect) {
+    const std::map<QRgb, char> names{{white, '.'}, {black, '#'}, {navy, 'N'}, {grey, ':'},
+                                     {qRgb(170, 170, 170), '+'}, {qRgb(85, 85, 85), '*'}, {qRgb(85, 85, 170), 'n'}};
     std::string text;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QRgb c = at(table, x, y);
-            text += c == white ? '.' : c == black ? '#' : c == navy ? 'N' : c == grey ? ':' : '?';
-        }
-        text += '\n';
-    }
+    for (int y = rect.top(); y <= rect.bottom(); ++y, text += '\n')
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            text += names.count(at(table, x, y)) ? names.at(at(table, x, y)) : '?';
     return text;
 }
 
@@ -60,28 +60,33 @@ TEST(GlyphTablePaint, CellsShareOneBaselineAndTheHighlightRedrawsOnlyTwoCells) {
         table.UpdateHighlight(&area);
         EXPECT_EQ(picture(table, QRect(0, 0, 25, 1)), "....:....:....:....:....:\n");
     }
+    const uchar *const pixels = table.Buffer().constBits();
+    for (QSize size : {QSize(40, 7), QSize(30, 6)}) {
+        area.size = size;
+        ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
+        EXPECT_EQ(table.Buffer().constBits(), pixels) << "the buffer is kept for an area of " << size.width();
+    }
+    area.size = QSize(40, 7);
     ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
     EXPECT_EQ(picture(table, QRect(0, 0, 25, 2)), "....:....:....:....:....:\n###..###.................\n");
+    area.size = QSize(200, 100);
+    ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
+    EXPECT_TRUE(table.Buffer().width() >= 185 && table.Buffer().height() >= 100);
+    EXPECT_EQ(picture(table, QRect(184, 93, 1, 3)), ".\n:\n:\n") << "the grid reaches the grown area's corner";
 }
 
-TEST(GlyphTablePaint, DeeperPixelsAreGreyLevelsByValue) {
-    TestFont two{4, 1, 0, 2};
-    for (int32_t encoding : {1, 2})
-        two.add(encoding, TestFont::box(4, 1, 0, 0), {0x1B}); // values 0, 1, 2, 3
+TEST(GlyphTablePaint, DeeperPixelsAreLevelsFromPaperToInk) {
+    TestFont two{4, 1, 0, 2}, four{2, 1, 0, 4};
+    for (int32_t encoding : {1, 2}) {
+        two.add(encoding, TestFont::box(4, 1, 0, 0), {0x1B});  // values 0, 1, 2, 3
+        four.add(encoding, TestFont::box(2, 1, 0, 0), {0xF5}); // values 15, 5
+    }
     FakeArea area{QSize(2 * 5 + 15, 2)};
     CGlyphTable table;
     ASSERT_TRUE(table.Draw(&area, two.get(), nullptr));
-    // Glyph 0 is selected: navy paper to white ink; glyph 1 paper white to black ink.
-    const std::pair<int, QRgb> levels[] = {{0, navy},  {1, qRgb(85, 85, 170)}, {3, white},
-                                           {5, white}, {6, qRgb(170, 170, 170)}, {7, qRgb(85, 85, 85)},   {8, black}};
-    for (const auto &[x, colour] : levels)
-        EXPECT_EQ(at(table, x, 0), colour) << "x " << x;
-
-    TestFont four{2, 1, 0, 4};
-    for (int32_t encoding : {1, 2})
-        four.add(encoding, TestFont::box(2, 1, 0, 0), {0xF5}); // values 15, 5
+    EXPECT_EQ(picture(table, QRect(0, 0, 9, 1)), "Nn?.:.+*#\n") << "selected: navy to white";
     ASSERT_TRUE(table.Draw(&area, four.get(), nullptr));
-    EXPECT_EQ(std::pair(at(table, 3, 0), at(table, 4, 0)), std::pair(black, qRgb(170, 170, 170)));
+    EXPECT_EQ(picture(table, QRect(3, 0, 2, 1)), "#+\n");
 }
 
 TEST(GlyphTablePaint, OversizedGlyphsDrawOverNeighboursWithinTheBuffer) {
@@ -97,25 +102,6 @@ TEST(GlyphTablePaint, OversizedGlyphsDrawOverNeighboursWithinTheBuffer) {
     // rows show, over the first cell and its own; glyph 3's blank pixels do
     // not erase them.
     EXPECT_EQ(picture(table, QRect(0, 0, 9, 3)), "#########\n#########\n:.:.:::.:\n");
-}
-
-TEST(GlyphTablePaint, TheBufferIsMadeOnceAndOnlyGrowsWithTheArea) {
-    TestFont font{4, 4};
-    font.addMany(400);
-    CGlyphTable table;
-    FakeArea area{QSize(60, 40)};
-    ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
-    const uchar *const pixels = table.Buffer().constBits();
-    for (QSize size : {QSize(60, 40), QSize(50, 30)}) {
-        area.size = size;
-        ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
-        EXPECT_EQ(table.Buffer().constBits(), pixels) << "kept for an area of " << size.width();
-    }
-    area.size = QSize(400, 300);
-    ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
-    EXPECT_TRUE(table.Buffer().width() >= 385 && table.Buffer().height() >= 300);
-    // Cell of the last column (77 columns of 5 pixels), second row: its glyph's top-left pixel.
-    EXPECT_EQ(std::pair(at(table, 76 * 5, 5), at(table, 76 * 5 + 4, 5 + 4)), std::pair(black, grey));
 }
 
 namespace {
