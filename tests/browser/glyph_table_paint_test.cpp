@@ -91,22 +91,18 @@ TEST(GlyphTablePaint, PagesHighlightsAndGrownAreasFollowTheRules) {
 }
 
 TEST(GlyphTablePaint, DeeperPixelsAreLevelsFromPaperToInk) {
+    // Values 0 to 3 at 2 bits, 15 and 5 at 4 bits; the first glyph is selected (navy to white).
     TestFont two{4, 1, 0, 2}, four{2, 1, 0, 4};
     for (int32_t encoding : {1, 2}) {
-        two.add(encoding, TestFont::box(4, 1, 0, 0), {0x1B});  // values 0, 1, 2, 3
-        four.add(encoding, TestFont::box(2, 1, 0, 0), {0xF5}); // values 15, 5
+        two.add(encoding, TestFont::box(4, 1, 0, 0), {0x1B});
+        four.add(encoding, TestFont::box(2, 1, 0, 0), {0xF5});
     }
     FakeArea area{QSize(2 * 5 + 15, 2)};
     CGlyphTable table;
-    const auto row = [&](TestFont &font, int from, int to) {
-        EXPECT_TRUE(table.Draw(&area, font.get(), nullptr));
-        std::vector<QRgb> colours;
-        for (int x = from; x < to; ++x)
-            colours.push_back(table.Buffer().pixel(x, 0) | 0xFF000000u);
-        return colours;
-    };
-    // The selected glyph from navy to white, the other from white to black.
-    EXPECT_EQ(row(two, 0, 9), (std::vector<QRgb>{navy, qRgb(85, 85, 170), qRgb(170, 170, 212), white, grey, white,
-                                                 qRgb(170, 170, 170), qRgb(85, 85, 85), black}));
-    EXPECT_EQ(row(four, 3, 5), (std::vector<QRgb>{black, qRgb(170, 170, 170)}));
+    ASSERT_TRUE(table.Draw(&area, two.get(), nullptr));
+    const QRgb levels[] = {navy, qRgb(85, 85, 170), qRgb(170, 170, 212), white, grey,
+                           white, qRgb(170, 170, 170), qRgb(85, 85, 85), black};
+    EXPECT_EQ(table.Buffer().copy(0, 0, 9, 1), QImage(reinterpret_cast<const uchar *>(levels), 9, 1, QImage::Format_RGB32));
+    ASSERT_TRUE(table.Draw(&area, four.get(), nullptr));
+    EXPECT_EQ(std::pair(table.Buffer().pixel(3, 0), table.Buffer().pixel(4, 0)), std::pair(black, qRgb(170, 170, 170)));
 }

@@ -29,32 +29,42 @@ std::string navigate(CGlyphTable &table, int key) {
 
 } // namespace
 
-TEST(GlyphTable, TheWorkedExampleLaysOutHitsScrollsAndFinds) {
+TEST(GlyphTable, SevenThousandGlyphsLayOutHitNavigateScrollAndFindAsTheWorkedExample) {
+    CGlyphTable table;
+    EXPECT_EQ(table.HitTest(0, 0), -1) << "before the first draw";
+    EXPECT_EQ(navigate(table, T::VK_LEFT) + navigate(table, T::VK_RIGHT), "nono");
     TestFont font{16, 16, -2};
     font.addMany(7000, 32);
     FakeArea area{QSize(1000, 500)};
     FakeScrollBar bar;
-    CGlyphTable table;
     ASSERT_TRUE(table.Draw(&area, font.get(), &bar));
     EXPECT_EQ(layout(table), "985x500, cell 17x17, 57 x 29 = 1653, 123 rows, max 94");
     EXPECT_EQ(bar.state(), "shown, range 0-94 at 0, top 0 height 500");
     EXPECT_EQ(area.shown, std::vector<QRect>{QRect(0, 0, 985, 500)});
 
-    // Points and the selection after each: off the grid the selection stays.
-    const int hits[][4] = {{57 * 17, 5, -1, 0}, {57 * 17 - 1, 5, 56, 56}, {0, 29 * 17, -1, 56},
-                           {-1, 0, -1, 56},     {17, 17, 58, 58},         {3 * 17, 28 * 17, 1599, 1599}};
-    for (const auto &h : hits) {
-        EXPECT_EQ(table.HitTest(h[0], h[1]), h[2]) << h[0] << "," << h[1];
-        EXPECT_EQ(table.Selected(), h[3]);
+    // First row, point; the index hit (the selection stays off the grid); a key and Navigate's answer.
+    const struct {
+        int firstRow, x, y, hit, key;
+        std::string moved;
+    } steps[] = {
+        {0, 57 * 17, 5, -1, T::VK_RIGHT, "1"}, {0, 57 * 17 - 1, 5, 56, T::VK_RIGHT, "no"}, {0, 0, 29 * 17, -1, 0, "no"},
+        {0, -1, 0, -1, T::VK_LEFT, "55"},      {0, 0, 17, 57, T::VK_LEFT, "no"},         {0, 0, 0, 0, T::VK_UP, "no"},
+        {0, 17, 17, 58, T::VK_UP, "1"},        {0, 51, 28 * 17, 1599, T::VK_DOWN, "1656 row +1"},
+        {1, 0, 0, 57, T::VK_UP, "0 row -1"},   {1, 0, 28 * 17, 1653, T::VK_UP, "1596"},
+        {94, 45 * 17, 28 * 17, 6999, T::VK_RIGHT, "7000"} /* an empty cell */, {94, 0, 28 * 17, 6954, T::VK_DOWN, "no"},
+        {94, 46 * 17, 27 * 17, 6943, T::VK_DOWN, "7000"},
+    };
+    for (const auto &s : steps) {
+        table.SetFirstRow(s.firstRow, &area);
+        const int before = table.Selected();
+        EXPECT_EQ(table.HitTest(s.x, s.y), s.hit) << s.x << "," << s.y;
+        const int selected = s.hit < 0 ? before : s.hit;
+        EXPECT_EQ(navigate(table, s.key), s.moved) << "from " << selected;
+        EXPECT_EQ(table.Selected(), s.moved.starts_with("no") ? selected : std::stoi(s.moved));
     }
-    // Up and down scroll by one row at the page's edges; the view moves the first row.
-    EXPECT_EQ(navigate(table, T::VK_DOWN), "1656 row +1");
-    table.SetFirstRow(1, &area);
-    EXPECT_EQ(navigate(table, T::VK_UP), "1599");
-    ASSERT_EQ(table.HitTest(0, 0), 57);
-    EXPECT_EQ(navigate(table, T::VK_UP), "0 row -1");
 
     // Scroll code, thumb; then the first row and the bar's thumb.
+    table.SetFirstRow(0, &area);
     const int scrolls[][4] = {{T::SB_BOTTOM, 0, 94, 94},    {T::SB_LINEDOWN, 0, 94, 94},    {T::SB_LINEUP, 0, 93, 93},
                               {T::SB_PAGEUP, 5, 93, 93},    {T::SB_PAGEDOWN, 5, 93, 93},    {T::SB_ENDSCROLL, 5, 93, 93},
                               {T::SB_THUMBPOSITION, 5, 93, 93}, {T::SB_THUMBTRACK, 40, 40, 40}, {T::SB_THUMBTRACK, 999, 94, 94},
@@ -63,7 +73,6 @@ TEST(GlyphTable, TheWorkedExampleLaysOutHitsScrollsAndFinds) {
         table.Scroll(s[0], s[1], &area);
         EXPECT_EQ(std::pair(table.FirstRow(), bar.position), std::pair(s[2], s[3])) << "code " << s[0];
     }
-    EXPECT_EQ(table.HitTest(0, 28 * 17), 122 * 57) << "the last page ends with the last glyph";
     bar.position = -1;
     ASSERT_TRUE(table.Draw(&area, font.get(), &bar));
     EXPECT_EQ(bar.state(), "shown, range 0-94 at 94, top 0 height 500") << "a redraw keeps the first row";
@@ -81,28 +90,6 @@ TEST(GlyphTable, TheWorkedExampleLaysOutHitsScrollsAndFinds) {
     EXPECT_EQ(find(32 + 6999), "6999 row 122 sel 6999") << "past the scroll range; the view clamps it";
     table.DetachFont();
     EXPECT_EQ(find(32), "-1 row -5 sel 6999");
-}
-
-TEST(GlyphTable, NavigatesWithinTheGridIncludingEmptyCellsAfterTheLastGlyph) {
-    CGlyphTable table;
-    EXPECT_EQ(table.HitTest(0, 0), -1) << "before the first draw";
-    EXPECT_EQ(navigate(table, T::VK_LEFT) + navigate(table, T::VK_RIGHT), "nono");
-
-    TestFont font{9, 9}; // 10 glyphs in 8 columns of 10-pixel cells
-    font.addMany(10);
-    FakeArea area{QSize(8 * 10 + T::kRightMargin, 200)};
-    ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
-    const struct {
-        int from, key;
-        std::string result;
-    } moves[] = {{9, T::VK_RIGHT, "10"}, {2, T::VK_DOWN, "10"}, {8, T::VK_DOWN, "no"}, {8, T::VK_LEFT, "no"},
-                 {7, T::VK_RIGHT, "no"}, {7, T::VK_UP, "no"},   {7, 13, "no"},         {7, T::VK_LEFT, "6"},
-                 {15, T::VK_UP, "7"}};
-    for (const auto &m : moves) {
-        ASSERT_EQ(table.HitTest(m.from % 8 * 10, m.from / 8 * 10), m.from);
-        EXPECT_EQ(navigate(table, m.key), m.result) << "from " << m.from << " key " << m.key;
-        EXPECT_EQ(table.Selected(), m.result == "no" ? m.from : std::stoi(m.result));
-    }
 }
 
 TEST(GlyphTable, SmallAreasNeverDivideByZeroAndTheBarShowsOnlyWhenRowsAreHidden) {
