@@ -46,14 +46,13 @@ TEST(GlyphTable, SevenThousandGlyphsLayOutHitNavigateScrollAndFindAsTheWorkedExa
     const struct {
         int firstRow, x, y, hit, key;
         std::string moved;
-    } steps[] = {
-        {0, 57 * 17, 5, -1, T::VK_RIGHT, "1"}, {0, 57 * 17 - 1, 5, 56, T::VK_RIGHT, "no"}, {0, 0, 29 * 17, -1, 0, "no"},
-        {0, -1, 0, -1, T::VK_LEFT, "55"},      {0, 0, 17, 57, T::VK_LEFT, "no"},         {0, 0, 0, 0, T::VK_UP, "no"},
-        {0, 17, 17, 58, T::VK_UP, "1"},        {0, 51, 28 * 17, 1599, T::VK_DOWN, "1656 row +1"},
-        {1, 0, 0, 57, T::VK_UP, "0 row -1"},   {1, 0, 28 * 17, 1653, T::VK_UP, "1596"},
-        {94, 45 * 17, 28 * 17, 6999, T::VK_RIGHT, "7000"} /* an empty cell */, {94, 0, 28 * 17, 6954, T::VK_DOWN, "no"},
-        {94, 46 * 17, 27 * 17, 6943, T::VK_DOWN, "7000"},
-    };
+    } steps[] = {{0, 57 * 17, 5, -1, T::VK_RIGHT, "1"}, {0, 57 * 17 - 1, 5, 56, T::VK_RIGHT, "no"},
+                 {0, -1, 17, -1, T::VK_LEFT, "55"},    {0, 0, 17, 57, T::VK_LEFT, "no"},
+                 {0, 0, 29 * 17, -1, T::VK_UP, "0"},   {0, 0, -1, -1, T::VK_UP, "no"},
+                 {0, 51, 28 * 17, 1599, T::VK_DOWN, "1656 row +1"}, {1, 0, 0, 57, T::VK_UP, "0 row -1"},
+                 {1, 0, 28 * 17, 1653, 13 /* no arrow */, "no"},    {94, 0, 28 * 17, 6954, T::VK_DOWN, "no"},
+                 {94, 45 * 17, 28 * 17, 6999, T::VK_RIGHT, "7000"} /* an empty cell */,
+                 {94, 46 * 17, 27 * 17, 6943, T::VK_DOWN, "7000"}};
     for (const auto &s : steps) {
         table.SetFirstRow(s.firstRow, &area);
         const int before = table.Selected();
@@ -63,15 +62,13 @@ TEST(GlyphTable, SevenThousandGlyphsLayOutHitNavigateScrollAndFindAsTheWorkedExa
         EXPECT_EQ(table.Selected(), s.moved.starts_with("no") ? selected : std::stoi(s.moved));
     }
 
-    // Scroll code, thumb; then the first row and the bar's thumb.
-    table.SetFirstRow(0, &area);
-    const int scrolls[][4] = {{T::SB_BOTTOM, 0, 94, 94},    {T::SB_LINEDOWN, 0, 94, 94},    {T::SB_LINEUP, 0, 93, 93},
-                              {T::SB_PAGEUP, 5, 93, 93},    {T::SB_PAGEDOWN, 5, 93, 93},    {T::SB_ENDSCROLL, 5, 93, 93},
-                              {T::SB_THUMBPOSITION, 5, 93, 93}, {T::SB_THUMBTRACK, 40, 40, 40}, {T::SB_THUMBTRACK, 999, 94, 94},
-                              {T::SB_TOP, 0, 0, 0},         {T::SB_LINEUP, 0, 0, 0},        {T::SB_BOTTOM, 0, 94, 94}};
-    for (const auto &s : scrolls) {
-        table.Scroll(s[0], s[1], &area);
-        EXPECT_EQ(std::pair(table.FirstRow(), bar.position), std::pair(s[2], s[3])) << "code " << s[0];
+    // Scroll code, thumb; then the first row and the bar's thumb. Pages do not scroll.
+    const int scrolls[][4] = {{T::SB_BOTTOM, 0, 94, 94},       {T::SB_LINEDOWN, 0, 94, 94}, {T::SB_LINEUP, 0, 93, 93},
+                              {T::SB_PAGEDOWN, 5, 93, 93},     {T::SB_TOP, 0, 0, 0},        {T::SB_LINEUP, 0, 0, 0},
+                              {T::SB_THUMBTRACK, 40, 40, 40},  {T::SB_THUMBTRACK, 999, 94, 94}};
+    for (const auto &[code, thumb, row, position] : scrolls) {
+        table.Scroll(code, thumb, &area);
+        EXPECT_EQ(std::pair(table.FirstRow(), bar.position), std::pair(row, position)) << "code " << code;
     }
     bar.position = -1;
     ASSERT_TRUE(table.Draw(&area, font.get(), &bar));
@@ -92,23 +89,32 @@ TEST(GlyphTable, SevenThousandGlyphsLayOutHitNavigateScrollAndFindAsTheWorkedExa
     EXPECT_EQ(find(32), "-1 row -5 sel 6999");
 }
 
-TEST(GlyphTable, SmallAreasNeverDivideByZeroAndTheBarShowsOnlyWhenRowsAreHidden) {
-    TestFont font{40, 30}, empty{8, 8}, few{7, 7};
-    font.addMany(20);
-    few.addMany(20);
+TEST(GlyphTable, SmallAreasAndFlatBoxesNeverDivideByZeroAndTheBarShowsOnlyWhenRowsAreHidden) {
+    TestFont big{40, 30}, flatBox{4, 0}, empty{8, 8}, few{7, 7};
+    for (TestFont *font : {&big, &flatBox, &few})
+        font->addMany(20);
+    const struct {
+        TestFont &font;
+        QSize client;
+        std::string layout, moves;
+    } cases[] = {{big, {20, 100}, "5x100, cell 41x31, 1 x 3 = 3, 20 rows, max 17", "no 1"}, // narrower than a cell
+                 {big, {300, 10}, "285x10, cell 41x31, 6 x 0 = 0, 4 rows, max 4", "1 7 row +1"}, // lower: an empty page
+                 {flatBox, {35, 3}, "20x3, cell 5x1, 4 x 3 = 12, 5 rows, max 2", "1 5"},
+                 {flatBox, {35, 0}, "20x0, cell 5x1, 4 x 0 = 0, 5 rows, max 5", "1 5 row +1"}};
+    for (const auto &c : cases) {
+        FakeArea area{c.client};
+        CGlyphTable table;
+        ASSERT_TRUE(table.Draw(&area, c.font.get(), nullptr));
+        EXPECT_EQ(layout(table), c.layout);
+        const std::string right = navigate(table, T::VK_RIGHT);
+        EXPECT_EQ(right + " " + navigate(table, T::VK_DOWN), c.moves) << c.layout;
+        EXPECT_EQ(table.HitTest(0, 0), table.Rows() ? 0 : -1);
+    }
     CGlyphTable table;
-    FakeArea narrow{QSize(20, 100)}, flat{QSize(300, 10)}, area{QSize(8 * 8 + 15, 100)};
-    ASSERT_TRUE(table.Draw(&narrow, font.get(), nullptr)); // narrower than a cell and than the margin
-    EXPECT_EQ(layout(table), "5x100, cell 41x31, 1 x 3 = 3, 20 rows, max 17");
-    EXPECT_EQ(navigate(table, T::VK_RIGHT) + "," + navigate(table, T::VK_DOWN), "no,1");
-    ASSERT_TRUE(table.Draw(&flat, font.get(), nullptr)); // lower than a cell: an empty page
-    EXPECT_EQ(layout(table), "285x10, cell 41x31, 6 x 0 = 0, 4 rows, max 4");
-    EXPECT_EQ(table.HitTest(0, 0), -1);
-    EXPECT_EQ(navigate(table, T::VK_DOWN), "7 row +1");
-    ASSERT_TRUE(table.Draw(&flat, empty.get(), nullptr));
+    FakeArea area{QSize(8 * 8 + 15, 100)};
+    ASSERT_TRUE(table.Draw(&area, empty.get(), nullptr));
     EXPECT_EQ(std::pair(table.TotalRows(), table.HasPage()), std::pair(0, false)) << "no encoded glyphs: nothing shown";
-    EXPECT_FALSE(table.Draw(nullptr, font.get(), nullptr) || table.Draw(&flat, nullptr, nullptr));
-
+    EXPECT_FALSE(table.Draw(nullptr, big.get(), nullptr) || table.Draw(&area, nullptr, nullptr));
     FakeScrollBar bar;
     ASSERT_TRUE(table.Draw(&area, few.get(), &bar)); // 8 columns, 3 rows of 12 visible
     EXPECT_EQ(bar.state(), "hidden, range 0-0 at -1, top -1 height -1") << "a hidden bar is not placed";
