@@ -1,60 +1,37 @@
-// The font view with a hand-built font: clicks, keys, the scroll bar and the
-// wheel, the panels' texts and the pixels on the screen.
+// The font view's own widgets: the table's area and the information panels' text.
 
-#include "font_view_fixture.h"
+#include "glyph_table_area.h"
 #include "info_text.h"
+#include "test_font.h"
 
-#include <QGroupBox>
-#include <QWheelEvent>
+#include <QTest>
+#include <gtest/gtest.h>
 
-TEST_F(FontView, ClicksKeysAndTheScrollBarSelectAndScrollAndThePanelsFollow) {
-    EXPECT_EQ(glyphPanel() + " | " + label(res::IDC_FONT_INFO), "No glyph is selected. | No file is opened.");
-    EXPECT_EQ(res::controlById<QGroupBox>(&view, res::IDC_GLYPH_GROUP)->title(), "Selected Glyph Information");
-    EXPECT_EQ(res::controlById<QGroupBox>(&view, res::IDC_FONT_GROUP)->title(), "Font Information");
-    open();
-    const CGlyphTable &table = view.GlyphTable();
-    view.resize(1200, 700); // the table follows the area's size
-    view.repaint();
-    EXPECT_EQ(table.Columns(), (view.TableArea()->contentsRect().width() - CGlyphTable::kRightMargin) / 17);
-    // The first cell navy with white ink (glyph A fills 8 x 10 from x = 4), a grid dot, the blank second cell.
-    const QImage shot = view.grab().toImage();
-    QStringList colours;
-    for (QPoint p : {QPoint(0, 0), QPoint(4, 4), QPoint(16, 0), QPoint(17, 0)})
-        colours << QColor(shot.pixel(view.TableArea()->contentsRect().topLeft() + p)).name();
-    EXPECT_EQ(colours.join(' '), "#000080 #ffffff #c0c0c0 #ffffff");
-
-    view.setFocus();
-    QTest::keyClick(&view, Qt::Key_Right);
-    EXPECT_EQ(glyphPanel(), "Glyph Name: ydieresis\r\nEncodeing: 255 [00ff]\r\nDWidth:\t5\r\nWidth:\t5\r\n"
-                            "Height:\t3\r\nX_offset: -1\r\nY_offset: -2\r\n")
-        << "right after opening: glyph 1";
-    // A click on the panels changes nothing; one right of the grid selects no glyph, the highlight stays.
-    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(5, 690));
-    QTest::mouseClick(&view, Qt::LeftButton, {}, cellPoint(table.Columns() - 1) + QPoint(11, 0));
-    EXPECT_EQ(std::pair(view.Selected(), table.Selected()), std::pair(-1, 1));
-    EXPECT_EQ(glyphPanel(), "No glyph is selected.");
-
-    // Down scrolls one row at the page's edge; the scroll bar leaves keys and the wheel to the view.
-    for (int i = 0; i < table.Rows(); ++i)
-        QTest::keyClick(&view, Qt::Key_Down);
-    QTest::keyClick(view.ScrollBar(), Qt::Key_Up);
-    QTest::keyClick(view.ScrollBar(), Qt::Key_PageDown);
-    EXPECT_EQ(view.Selected(), (table.Rows() - 1) * table.Columns() + 1);
-    view.ScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    view.ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(std::pair(table.FirstRow(), view.ScrollBar()->value()), std::pair(2, 2)) << "lines, not pages";
-    const auto wheel = [&](QWidget *widget, int dy) {
-        QWheelEvent event(QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, dy), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(widget, &event);
-        return table.FirstRow();
+TEST(GlyphTableArea, DrawsTheTableOnItsFirstPaintAfterAResizeOrInvalidateAndElseShowsTheLastPage) {
+    TestFont font{4, 4};
+    font.addMany(3);
+    CGlyphTable table;
+    int draws = 0;
+    CGlyphTableArea area(nullptr, table, [&] { draws += table.Draw(&area, font.get(), nullptr); });
+    area.resize(40, 12);
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    // The draws a repaint made, and the first cell's top row on the screen.
+    const auto repaint = [&] {
+        const int before = draws;
+        const QImage shot = area.grab().toImage();
+        QString text = QString::number(draws - before);
+        for (int x = 1; x < 6; ++x)
+            text += " " + QColor(shot.pixel(x, 1)).name();
+        return text.toStdString();
     };
-    const int lines = QApplication::wheelScrollLines();
-    EXPECT_EQ(wheel(view.ScrollBar(), -120), 2);
-    EXPECT_EQ(wheel(&view, -120), 2 + lines) << "the desktop's lines a notch";
-    EXPECT_EQ(wheel(&view, 60), 2 + lines);
-    EXPECT_EQ(wheel(&view, 60), 2) << "half notches add up";
-    EXPECT_EQ(view.ScrollBar()->value(), 2);
+    EXPECT_EQ(draws, 1);
+    EXPECT_EQ(repaint(), "0 #ffffff #000080 #000080 #000080 #c0c0c0") << "white ink on navy, a grid dot";
+    area.resize(60, 12);
+    EXPECT_EQ(area.ClientSize(), QSize(58, 10));
+    EXPECT_EQ(repaint().front(), '1') << "after a resize";
+    area.Invalidate();
+    EXPECT_EQ(repaint().front(), '1') << "after Invalidate";
 }
 
 TEST(InfoText, EachTabbedValueOfAColumnStartsInOnePlaceWhateverTheLabelsWidth) {
@@ -66,7 +43,7 @@ TEST(InfoText, EachTabbedValueOfAColumnStartsInOnePlaceWhateverTheLabelsWidth) {
               digitEnd = narrowEnd + 2 * metrics.averageCharWidth() + metrics.horizontalAdvance('5');
     text.resize(wideEnd * 3, 5 * spacing);
     const QImage shot = text.grab().toImage();
-    // Lines 0 to 3 of the text from x to the end, or to `to`; line 4 is blank.
+    // Line 0 to 4 (blank) of the text from x to the end, or to `to`.
     const auto band = [&](int line, int x, int to = 0) {
         return shot.copy(x, line * spacing, (to ? to : shot.width()) - x, spacing);
     };

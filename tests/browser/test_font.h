@@ -59,7 +59,6 @@ public:
             add(first + i, font_.bbx, std::vector<unsigned char>(rowBytes * h, 0x80));
     }
 
-    void setName(const char *name) { font_.name = strdup(name); }
     bdf_font *get() { return &font_; }
 
 private:
