@@ -1,5 +1,4 @@
-// Pixels of the composed page against the table's rules drawn pixel by pixel,
-// and glyphs of 2 and 4 bits per pixel.
+// Pixels of the composed page against the table's rules drawn pixel by pixel.
 
 #include "glyph_table.h"
 #include "table_fakes.h"
@@ -13,11 +12,9 @@ namespace {
 
 constexpr QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0), navy = qRgb(0, 0, 128), grey = qRgb(192, 192, 192);
 
-// The page by the table's rules, one pixel at a time: white; the grid dotted on
-// every cell's right and bottom edge; then cell by cell the selected glyph's
-// font box navy (when it has a bitmap), and each set bit of the glyph centred
-// in the font box on the font's baseline, white when selected, else black,
-// reaching over the neighbours.
+// The page by the table's rules: white; the grid dotted on the cells' right and bottom edges; cell by cell the
+// selected glyph's font box navy (if it has a bitmap), and each set bit of the glyph centred in the font box on the
+// font's baseline, white when selected, else black, reaching over the neighbours.
 QImage expectedPage(const CGlyphTable &table, const bdf_font &font) {
     QImage page(table.AreaRect().size(), QImage::Format_RGB32);
     page.fill(white);
@@ -50,9 +47,8 @@ TEST(GlyphTablePaint, PagesHighlightsAndGrownAreasFollowTheRules) {
     for (uint16_t width : {13, 30}) { // rows of two bytes and of four
         for (int oversized : {0, 4}) {
             SCOPED_TRACE(testing::Message() << "box width " << width << ", oversized " << oversized);
-            // Glyphs of every width up to the box's (so at every bit offset), every height and
-            // baseline inside the box, with padding bits set and short or missing bitmaps; glyph
-            // 17 (row 3) may be wider than the box, so pages showing it are drawn cell by cell.
+            // Glyphs of every width up to the box's, every height and baseline inside it, with padding bits set and
+            // short or missing bitmaps; glyph 17 (row 3) may be wider, so pages showing it are drawn cell by cell.
             TestFont font{width, 9, -2};
             for (int i = 0; i < 40; ++i) {
                 const uint16_t w = uint16_t(i == 17 && oversized ? width + oversized : 1 + i % width), h = 1 + i % 9;
@@ -61,12 +57,11 @@ TEST(GlyphTablePaint, PagesHighlightsAndGrownAreasFollowTheRules) {
                     bitmap[k] = (unsigned char)(i * 73 + k * 151 + 29);
                 font.add(i, TestFont::box(w, h, 0, int16_t(-2 + i % (10 - h))), i % 11 == 5 ? decltype(bitmap){} : bitmap);
             }
-            // Five columns; the grid ends at the area's edge or a few pixels before it.
             FakeArea area{QSize(5 * (width + 1) + oversized + CGlyphTable::kRightMargin, 3 * 10 + 4)};
             CGlyphTable table;
             ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
             EXPECT_EQ(table.Buffer(), expectedPage(table, *font.get()));
-            // The highlight moves by redrawing two cells; a glyph without bitmap (5) shows none.
+            // The highlight moves by redrawing two cells; glyph 5 has no bitmap and shows none.
             const auto cell = [&](int index) { return QRect(index % 5 * (width + 1), index / 5 * 10, width + 1, 10); };
             for (int previous = 0; int index : {5, 7}) {
                 area.shown.clear();
@@ -87,16 +82,4 @@ TEST(GlyphTablePaint, PagesHighlightsAndGrownAreasFollowTheRules) {
             EXPECT_EQ(table.Buffer().copy(table.AreaRect()), expectedPage(table, *font.get())) << "grown";
         }
     }
-}
-
-TEST(GlyphTablePaint, DeeperPixelsAreLevelsFromPaperToInk) {
-    TestFont font{4, 1, 0, 2}; // values 0 to 3; the first glyph is selected: navy to white
-    for (int32_t encoding : {1, 2})
-        font.add(encoding, TestFont::box(4, 1, 0, 0), {0x1B});
-    FakeArea area{QSize(2 * 5 + 15, 2)};
-    CGlyphTable table;
-    ASSERT_TRUE(table.Draw(&area, font.get(), nullptr));
-    const QRgb levels[] = {navy, qRgb(85, 85, 170), qRgb(170, 170, 212), white, grey,
-                           white, qRgb(170, 170, 170), qRgb(85, 85, 85), black};
-    EXPECT_EQ(table.Buffer().copy(0, 0, 9, 1), QImage(reinterpret_cast<const uchar *>(levels), 9, 1, QImage::Format_RGB32));
 }
