@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 TEST(GlyphTableArea, DrawsTheTableOnItsFirstPaintAfterAResizeOrInvalidateAndElseShowsTheLastPage) {
-    TestFont font{4, 4};
+    TestFont font{4, 4, 0, 2}; // 2 bits a pixel: the glyphs' set pixels (value 2) are a level between paper and ink
     font.addMany(3);
     CGlyphTable table;
     int draws = 0;
@@ -23,16 +23,17 @@ TEST(GlyphTableArea, DrawsTheTableOnItsFirstPaintAfterAResizeOrInvalidateAndElse
     area.resize(40, 12);
     area.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
-    // The draws a repaint made, and the first cell's top row on the screen.
+    // The draws a repaint made, and the top row of the first cell and the next on the screen.
     const auto repaint = [&] {
         const int before = draws;
         const QImage shot = area.grab().toImage();
         QString text = QString::number(draws - before);
-        for (int x = 1; x < 6; ++x)
+        for (int x = 1; x < 7; ++x)
             text += " " + QColor(shot.pixel(x, 1)).name();
         return text.toStdString();
     };
-    EXPECT_EQ(repaint(), "0 #ffffff #000080 #000080 #000080 #c0c0c0") << "white ink on navy, a grid dot";
+    EXPECT_EQ(repaint().substr(1), " #aaaad4 #000080 #000080 #000080 #c0c0c0 #555555") << "navy to white; a grid dot";
+    EXPECT_EQ(std::pair(draws, repaint().front()), std::pair(1, '0')) << "drawn once";
     area.resize(60, 12);
     EXPECT_EQ(repaint().front(), '1') << "after a resize";
     area.Invalidate();
