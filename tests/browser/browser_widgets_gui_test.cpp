@@ -3,6 +3,7 @@
 #include "dialog_builder.h"
 #include "find_glyph_dialog.h"
 #include "find_glyph_template.h"
+#include "font_form_template.h"
 #include "glyph_table_area.h"
 #include "info_text.h"
 #include "scripted_prompts.h"
@@ -40,30 +41,36 @@ TEST(GlyphTableArea, DrawsTheTableOnItsFirstPaintAfterAResizeOrInvalidateAndElse
     EXPECT_EQ(repaint().front(), '1') << "after Invalidate";
 }
 
+TEST(FontForm, ThePanelsStartWithTheirTitlesAndTexts) {
+    QWidget form;
+    res::buildDialog(res::fontFormTemplate(), &form);
+    QStringList seen;
+    for (const QWidget *control : form.findChildren<QWidget *>())
+        seen << control->property(control->inherits("QGroupBox") ? "title" : "text").toString();
+    EXPECT_EQ(seen.join('|'), "Selected Glyph Information|Font Information||No glyph is selected.|No file is opened.|");
+}
+
 TEST(InfoText, EachTabbedValueOfAColumnStartsInOnePlaceWhateverTheLabelsWidth) {
     CInfoText text(nullptr);
     text.setText("DWidth:\t5\r\nWidth:\t5\r\nSize: \t\t5\r\nGlyphs Num: \t5\r\n");
     const QFontMetrics metrics(text.font());
     const int spacing = metrics.lineSpacing(), narrowEnd = metrics.horizontalAdvance("DWidth:"),
-              wideEnd = metrics.horizontalAdvance("Glyphs Num:"), blankEnd = narrowEnd + metrics.horizontalAdvance(' '),
+              wideEnd = metrics.horizontalAdvance("Glyphs Num:"),
               digitEnd = narrowEnd + 2 * metrics.averageCharWidth() + metrics.horizontalAdvance('5');
     text.resize(wideEnd * 3, 5 * spacing);
     const QImage shot = text.grab().toImage();
-    // Line 0 to 4 (blank) of the text from x to the end, or to `to`.
     const auto band = [&](int line, int x, int to = 0) {
         return shot.copy(x, line * spacing, (to ? to : shot.width()) - x, spacing);
     };
     EXPECT_EQ(band(1, narrowEnd), band(0, narrowEnd));
     EXPECT_EQ(band(3, wideEnd), band(2, wideEnd));
-    // The first column's values start a blank right of the widest label and within two letters of it.
-    EXPECT_EQ(band(0, narrowEnd, blankEnd), band(4, narrowEnd, blankEnd));
-    EXPECT_NE(band(0, blankEnd, digitEnd), band(4, blankEnd, digitEnd));
+    // The first column's values start right of the widest label and within two letters of it.
+    EXPECT_NE(band(0, narrowEnd, digitEnd), band(4, narrowEnd, digitEnd));
     EXPECT_EQ(band(0, digitEnd), band(4, digitEnd));
 }
 
 TEST(FindGlyphDlg, StartsInHexadecimalAndChecksTheTextInTheBaseChosenWhenFindIsPressed) {
-    // A new dialog: its title and range label, the text typed, a click on
-    // Decimal when asked, Enter; then what it found and its message boxes.
+    // A new dialog's title and range, Decimal clicked when asked, its range, Enter; what it found, its messages.
     const auto find = [](const QString &text, bool decimal) {
         ScriptedPrompts prompts;
         CFindGlyphDlg dialog;

@@ -33,15 +33,14 @@ std::string navigate(CGlyphTable &table, int key) {
 
 TEST(GlyphTable, SevenThousandGlyphsLayOutHitNavigateScrollAndFindAsTheWorkedExample) {
     CGlyphTable table;
-    EXPECT_EQ(table.HitTest(0, 0), -1) << "before the first draw";
-    EXPECT_EQ(navigate(table, T::VK_LEFT) + navigate(table, T::VK_RIGHT), "nono");
+    EXPECT_EQ(std::pair(table.HitTest(0, 0), navigate(table, T::VK_RIGHT)), std::pair(-1, std::string("no")));
     TestFont font{16, 16, -2};
     font.addMany(7000, 32);
     FakeArea area{QSize(1000, 500)};
     FakeScrollBar bar;
     ASSERT_TRUE(table.Draw(&area, font.get(), &bar));
-    EXPECT_EQ(layout(table), "985x500, cell 17x17, 57 x 29 = 1653, 123 rows, max 94");
-    EXPECT_EQ(bar.state(), "shown, range 0-94 at 0, top 0 height 500");
+    EXPECT_EQ(layout(table) + "; " + bar.state(),
+              "985x500, cell 17x17, 57 x 29 = 1653, 123 rows, max 94; shown, range 0-94 at 0, top 0 height 500");
     EXPECT_EQ(area.shown, std::vector<QRect>{QRect(0, 0, 985, 500)});
 
     // First row, point; the index hit (the selection stays off the grid); a key and Navigate's answer.
@@ -83,17 +82,15 @@ TEST(GlyphTable, SevenThousandGlyphsLayOutHitNavigateScrollAndFindAsTheWorkedExa
     EXPECT_EQ(find(32 + 5400), "5400 row 94 sel 5400") << "on the page";
     EXPECT_EQ(find(32 + 100), "100 row 1 sel 100") << "above it: its own row";
     EXPECT_EQ(find(31), "-1 row -5 sel 100");
-    table.DetachFont();
-    EXPECT_EQ(find(32), "-1 row -5 sel 100");
 }
 
 TEST(GlyphTable, SmallAreasAndFlatBoxesNeverDivideByZeroAndTheBarShowsOnlyWhenRowsAreHidden) {
-    TestFont big{40, 30}, flat{4, 0}, few{7, 7}, empty{8, 8};
-    for (TestFont *font : {&big, &flat, &few})
-        font->addMany(20);
-    // Narrower than a cell and the margin, lower than a cell, cells one pixel high, all rows visible, no glyphs.
-    const std::pair<TestFont *, QSize> cases[] = {{&big, {20, 100}}, {&big, {300, 10}}, {&flat, {35, 3}},
-                                                  {&flat, {35, 0}},  {&few, {79, 100}}, {&empty, {79, 100}}};
+    TestFont big{40, 30}, flat{4, 0}, empty{8, 8};
+    big.addMany(20);
+    flat.addMany(20);
+    // Narrower than a cell and the margin, lower than a cell, cells one pixel high, no glyphs.
+    const std::pair<TestFont *, QSize> cases[] = {
+        {&big, {20, 100}}, {&big, {300, 10}}, {&flat, {35, 3}}, {&flat, {35, 0}}, {&empty, {79, 100}}};
     std::string seen;
     for (const auto &[font, client] : cases) {
         FakeArea area{client};
@@ -101,13 +98,12 @@ TEST(GlyphTable, SmallAreasAndFlatBoxesNeverDivideByZeroAndTheBarShowsOnlyWhenRo
         CGlyphTable table;
         ASSERT_TRUE(table.Draw(&area, font->get(), &bar));
         const std::string right = navigate(table, T::VK_RIGHT);
-        seen += layout(table) + (bar.visible ? "; " : bar.top < 0 ? ", no bar; " : ", hidden bar placed; ") + right + ", " + navigate(table, T::VK_DOWN) +
-                (table.HasPage() ? "\n" : "; no page\n");
+        seen += layout(table) + (bar.visible ? "" : bar.top < 0 ? ", no bar" : ", hidden bar placed") + "; " + right +
+                ", " + navigate(table, T::VK_DOWN) + (table.HasPage() ? "\n" : "; no page\n");
     }
     EXPECT_EQ(seen, "5x100, cell 41x31, 1 x 3 = 3, 20 rows, max 17; no, 1\n"
                     "285x10, cell 41x31, 6 x 0 = 0, 4 rows, max 4; 1, 7 row +1\n"
                     "20x3, cell 5x1, 4 x 3 = 12, 5 rows, max 2; 1, 5\n"
                     "20x0, cell 5x1, 4 x 0 = 0, 5 rows, max 5; 1, 5 row +1\n"
-                    "64x100, cell 8x8, 8 x 12 = 96, 3 rows, max 0, no bar; 1, 9\n"
                     "64x100, cell 9x9, 7 x 11 = 77, 0 rows, max 0, no bar; 1, no; no page\n");
 }
