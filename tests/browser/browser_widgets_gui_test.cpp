@@ -70,7 +70,7 @@ TEST(InfoText, EachTabbedValueOfAColumnStartsInOnePlaceWhateverTheLabelsWidth) {
 }
 
 TEST(FindGlyphDlg, StartsInHexadecimalAndChecksTheTextInTheBaseChosenWhenFindIsPressed) {
-    // A new dialog's title and range, Decimal clicked when asked, its range, Enter; what it found, its messages.
+    // A new dialog's title and range, Decimal clicked when asked, its range, Enter; found or open, its messages.
     const auto find = [](const QString &text, bool decimal) {
         ScriptedPrompts prompts;
         CFindGlyphDlg dialog;
@@ -81,15 +81,14 @@ TEST(FindGlyphDlg, StartsInHexadecimalAndChecksTheTextInTheBaseChosenWhenFindIsP
             QTest::mouseClick(res::controlById<QRadioButton>(&dialog, res::IDC_RADIO_DEC), Qt::LeftButton);
         seen << res::controlById<QLabel>(&dialog, res::IDC_RANGE)->text();
         QTest::keyClick(res::controlById(&dialog, res::IDC_ENCODING), Qt::Key_Return);
-        if (dialog.result() == QDialog::Accepted)
-            seen << "found " + QString::number(dialog.GetEncoding());
+        seen << (dialog.result() == QDialog::Accepted ? "found " + QString::number(dialog.GetEncoding()) : "open");
         for (const auto &box : prompts.boxes)
             seen << QString::number(box.type) + ": " + box.text;
         return seen.join(" | ").toStdString();
     };
     EXPECT_EQ(find("FFFF", false), "Find | (0-FFFF) | (0-FFFF) | found 65535");
-    EXPECT_EQ(find("10000", false), "Find | (0-FFFF) | (0-FFFF) | 64: Parameter error!");
+    EXPECT_EQ(find("10000", false), "Find | (0-FFFF) | (0-FFFF) | open | 64: Parameter error!");
     EXPECT_EQ(find("41", true), "Find | (0-FFFF) | (0-65535) | found 41") << "the text is not converted";
-    EXPECT_EQ(find("-5", true), "Find | (0-FFFF) | (0-65535) | 64: Parameter error!");
-    EXPECT_EQ(find("", false), "Find | (0-FFFF) | (0-FFFF) | 64: Glyph encoding is NULL!");
+    EXPECT_EQ(find("-5", true), "Find | (0-FFFF) | (0-65535) | open | 64: Parameter error!");
+    EXPECT_EQ(find("", false), "Find | (0-FFFF) | (0-FFFF) | open | 64: Glyph encoding is NULL!");
 }

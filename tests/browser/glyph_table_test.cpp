@@ -74,14 +74,15 @@ TEST(GlyphTable, SevenThousandGlyphsLayOutHitNavigateScrollAndFindAsTheWorkedExa
     EXPECT_EQ(bar.state(), "shown, range 0-94 at 94, top 0 height 500") << "a redraw keeps the first row";
 
     // Found: its index, the first row that shows it, the selection; a miss writes nothing.
-    const auto find = [&](int32_t encoding) {
-        int row = -5;
+    const auto find = [&](int32_t encoding, int row = -5) {
         const int index = table.FindEncoding(encoding, &row);
         return QString::asprintf("%d row %d sel %d", index, row, table.Selected()).toStdString();
     };
     EXPECT_EQ(find(32 + 5400), "5400 row 94 sel 5400") << "on the page";
     EXPECT_EQ(find(32 + 100), "100 row 1 sel 100") << "above it: its own row";
     EXPECT_EQ(find(31), "-1 row -5 sel 100");
+    table.DetachFont();
+    EXPECT_EQ(find(32), "-1 row -5 sel 100") << "no font";
 }
 
 TEST(GlyphTable, SmallAreasAndFlatBoxesNeverDivideByZeroAndTheBarShowsOnlyWhenRowsAreHidden) {
