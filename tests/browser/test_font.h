@@ -20,11 +20,8 @@ public:
         font_.spacing = BDF_SPACING_CELL;
     }
     ~TestFont() {
-        for (bdf_glyph &glyph : glyphs_) {
-            std::free(glyph.name);
+        for (bdf_glyph &glyph : glyphs_)
             std::free(glyph.bitmap);
-        }
-        std::free(font_.name);
     }
     TestFont(const TestFont &) = delete;
     TestFont &operator=(const TestFont &) = delete;
@@ -34,13 +31,11 @@ public:
     }
 
     // Adds an encoded glyph; `bitmap` holds its rows as packed bytes.
-    bdf_glyph &add(int32_t encoding, bdf_bbx bbx, std::vector<unsigned char> bitmap = {},
-                   const char *name = nullptr) {
+    bdf_glyph &add(int32_t encoding, bdf_bbx bbx, std::vector<unsigned char> bitmap = {}) {
         bdf_glyph glyph{};
         glyph.encoding = encoding;
         glyph.bbx = bbx;
         glyph.dwidth = bbx.width;
-        glyph.name = name ? strdup(name) : nullptr;
         glyph.bytes = uint32_t(bitmap.size());
         if (!bitmap.empty()) {
             glyph.bitmap = static_cast<unsigned char *>(std::malloc(bitmap.size()));
@@ -59,7 +54,6 @@ public:
             add(first + i, font_.bbx, std::vector<unsigned char>(rowBytes * h, 0x80));
     }
 
-    void setName(const char *name) { font_.name = strdup(name); }
     bdf_font *get() { return &font_; }
 
 private:
