@@ -21,15 +21,15 @@ inline bdf_bbx Box(int width, int height, int x_offset, int y_offset) {
             int16_t(-y_offset)};
 }
 
-inline int LevelOf(char c) { return c == '#' ? 1 : int(std::string(".123456789abcdef").find(c)); }
-
 // A grid (malloc'd) of the picture's size.
 inline unsigned char *GridFrom(const Picture &rows, int bpp = 1) {
     const int width = rows.empty() ? 0 : int(rows[0].size()), height = int(rows.size());
     auto *grid = static_cast<unsigned char *>(calloc(GridBytes(width, height, bpp) + 1, 1));
     for (int r = 0; r < height; ++r)
         for (int k = 0; k < width; ++k)
-            SetGridPixel(grid, width, height, bpp, k, r, LevelOf(rows[r][k]));
+            if (rows[r][k] != '.')
+                SetGridPixel(grid, width, height, bpp, k, r,
+                             rows[r][k] == '#' ? 1 : int(std::string("0123456789abcdef").find(rows[r][k])));
     return grid;
 }
 
@@ -42,7 +42,7 @@ inline Picture PictureOf(const unsigned char *grid, int width, int height, int b
     return rows;
 }
 
-// A glyph owning its name and bitmap; released by GlyphPtr's deleter.
+// A glyph owning its name and bitmap.
 struct GlyphDeleter {
     void operator()(bdf_glyph *glyph) const {
         free(glyph->name);
@@ -60,8 +60,7 @@ inline GlyphPtr MakeGlyph(const Picture &rows, int x_offset, int y_offset, int b
     glyph->dwidth = 8;
     glyph->bbx = Box(width, height, x_offset, y_offset);
     glyph->bytes = GridBytes(width, height, bpp);
-    if (glyph->bytes)
-        glyph->bitmap = GridFrom(rows, bpp);
+    glyph->bitmap = glyph->bytes ? GridFrom(rows, bpp) : nullptr;
     return GlyphPtr(glyph);
 }
 

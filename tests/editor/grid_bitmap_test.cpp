@@ -1,5 +1,4 @@
 #include "glyph_fixture.h"
-#include "grid_bitmap.h"
 #include "read_back_canvas.h"
 
 #include <QImage>
@@ -11,10 +10,9 @@
 
 namespace {
 
-// A zero-filled grid that frees itself.
+// A grid that frees itself: blank, or drawn from a picture.
 struct Grid {
-    Grid(int w, int h, int depth = 1)
-        : width(w), height(h), bpp(depth), bytes(static_cast<unsigned char *>(calloc(GridBytes(w, h, depth) + 1, 1))) {}
+    Grid(int w, int h, int depth = 1) : Grid(Picture(h, std::string(w, '.')), depth) {}
     explicit Grid(const Picture &rows, int depth = 1)
         : width(int(rows[0].size())), height(int(rows.size())), bpp(depth), bytes(GridFrom(rows, depth)) {}
     ~Grid() { free(bytes); }
@@ -23,7 +21,6 @@ struct Grid {
     unsigned char *bytes;
 };
 
-// Packs the ink of `grid` (of box `box`) into `glyph`.
 void Pack(bdf_glyph *glyph, const Grid &grid, const bdf_bbx &box) {
     std::unique_ptr<InkExtent, decltype(&free)> extent(ComputeInkExtent(grid.bytes, grid.width, grid.height, grid.bpp),
                                                        free);
@@ -48,18 +45,17 @@ std::set<std::tuple<int, int, int>> InkOf(const bdf_glyph &glyph, int bpp = 1) {
 }
 
 TEST(GridBitmap, UnpackPlacesTheGlyphByOriginAndBaselineAndSkipsWhatLiesOutside) {
-    const bdf_bbx font = Box(8, 16, 0, -4); // ascent 12
     auto glyph = MakeGlyph({"#...#", ".....", ".....", ".....", ".....", ".....", "#...#"}, 1, -2);
     glyph->bitmap[0] |= 0x07; // the bits after a row's last pixel are ignored
     Grid grid(8, 16);
-    UnpackGlyph(grid.bytes, glyph.get(), font);
+    UnpackGlyph(grid.bytes, glyph.get(), Box(8, 16, 0, -4)); // ascent 12
     Picture expected(16, "........");
     expected[7] = expected[13] = ".#...#.."; // glyph rows 0 and 6 below grid row 12 - ascent 5
     EXPECT_EQ(grid.picture(), expected);
 
-    Grid narrow(4, 2); // one glyph column left of the grid, one right
-    UnpackGlyph(narrow.bytes, MakeGlyph({"######"}, -1, 1).get(), Box(4, 2, 0, 0));
-    EXPECT_EQ(narrow.picture(), (Picture{"####", "...."}));
+    Grid narrow(8, 2); // one glyph column left of the grid, one right, none into the next row
+    UnpackGlyph(narrow.bytes, MakeGlyph({"##########"}, -1, 1).get(), Box(8, 2, 0, 0));
+    EXPECT_EQ(narrow.picture(), (Picture{"########", "........"}));
 
     // Nothing to unpack leaves the grid blank; unpacking stops where the bytes end.
     Grid blank(8, 4);
@@ -73,17 +69,16 @@ TEST(GridBitmap, UnpackPlacesTheGlyphByOriginAndBaselineAndSkipsWhatLiesOutside)
 }
 
 TEST(GridBitmap, EachShiftMovesOnePixelAndLosesWhatCrossesAnEdge) {
-    const Picture source{"#..#", ".#..", "...#"};
+    const Grid source(Picture{"#......#", ".#......", ".......#"});
     const std::pair<int, Picture> expected[] = {
-        {SHIFT_UP, {".#..", "...#", "...."}},         {SHIFT_DOWN, {"....", "#..#", ".#.."}},
-        {SHIFT_LEFT, {"..#.", "#...", "..#."}},       {SHIFT_RIGHT, {".#..", "..#.", "...."}},
-        {SHIFT_LEFT_UP, {"#...", "..#.", "...."}},    {SHIFT_LEFT_DOWN, {"....", "..#.", "#..."}},
-        {SHIFT_RIGHT_UP, {"..#.", "....", "...."}},   {SHIFT_RIGHT_DOWN, {"....", ".#..", "..#."}},
+        {SHIFT_UP, {".#......", ".......#", "........"}},       {SHIFT_DOWN, {"........", "#......#", ".#......"}},
+        {SHIFT_LEFT, {"......#.", "#.......", "......#."}},     {SHIFT_RIGHT, {".#......", "..#.....", "........"}},
+        {SHIFT_LEFT_UP, {"#.......", "......#.", "........"}},  {SHIFT_LEFT_DOWN, {"........", "......#.", "#......."}},
+        {SHIFT_RIGHT_UP, {"..#.....", "........", "........"}}, {SHIFT_RIGHT_DOWN, {"........", ".#......", "..#....."}},
     };
-    Grid grid(source);
     for (const auto &[direction, picture] : expected) {
-        Grid out(4, 3);
-        ShiftBitmap(grid.bytes, out.bytes, direction, 4, 3);
+        Grid out(8, 3);
+        ShiftBitmap(source.bytes, out.bytes, direction, 8, 3);
         EXPECT_EQ(out.picture(), picture) << "direction " << direction;
     }
 }
@@ -112,54 +107,34 @@ TEST(GridBitmap, AShiftAndItsOppositeRestoreEveryPixelNotPushedOverAnEdgeAtEvery
         }
 }
 
-TEST(GridBitmap, InkExtentIsTheSmallestBoxAroundTheSetPixels) {
-    Grid grid(10, 6);
-    InkExtent *extent = ComputeInkExtent(grid.bytes, 10, 6);
-    ASSERT_NE(extent, nullptr);
-    EXPECT_EQ(std::tie(extent->min_x, extent->min_y, extent->max_x, extent->max_y),
-              std::make_tuple(65535, 65535, 0, 0)); // empty
-    EXPECT_EQ(extent->bytes, 12u);
-    EXPECT_EQ(extent->bitmap, grid.bytes);
-    free(extent);
+TEST(GridBitmap, PackingCropsToTheInkGrowsOrReusesTheBlockAndEmptiesAnAllClearGrid) {
+    const bdf_bbx font = Box(40, 40, 0, -8); // ascent 32
+    auto glyph = MakeGlyph({"#"}, 0, 0);
+    Pack(glyph.get(), Grid(Picture(40, std::string(40, '#'))), font); // 200 bytes where 1 was
+    EXPECT_EQ(GlyphPicture(*glyph), Picture(40, std::string(40, '#')));
+    EXPECT_EQ(std::tie(glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bytes), std::make_tuple(0, -8, 200u));
 
-    SetGridPixel(grid.bytes, 10, 6, 1, 9, 1, 1);
-    SetGridPixel(grid.bytes, 10, 6, 1, 2, 4, 1);
-    extent = ComputeInkExtent(grid.bytes, 10, 6);
-    EXPECT_EQ(std::tie(extent->min_x, extent->min_y, extent->max_x, extent->max_y), std::make_tuple(2, 1, 9, 4));
-    free(extent);
-}
-
-TEST(GridBitmap, PackingCropsToTheInkAndMovesTheOffsets) {
-    const bdf_bbx font = Box(8, 16, 0, -4);
-    auto glyph = MakeGlyph({".....", ".#...", ".##..", "....."}, 1, -2);
-    RoundTrip(glyph.get(), font);
-    EXPECT_EQ(GlyphPicture(*glyph), (Picture{"#.", "##"}));
-    EXPECT_EQ(std::tie(glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bbx.ascent, glyph->bbx.descent),
-              std::make_tuple(2, -1, 1, 1));
-    EXPECT_EQ(glyph->bytes, 2u);
-
-    // Ink only in the row just above the baseline packs onto the baseline.
-    Grid baseline(8, 16);
-    SetGridPixel(baseline.bytes, 8, 16, 1, 3, 11, 1);
-    Pack(glyph.get(), baseline, font);
-    EXPECT_EQ(std::tie(glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bbx.ascent), std::make_tuple(3, 0, 1));
-}
-
-TEST(GridBitmap, PackingReusesALargerBlockAndEmptiesAnAllClearGrid) {
-    const bdf_bbx font = Box(16, 16, 0, 0);
-    auto glyph = MakeGlyph(Picture(16, std::string(16, '#')), 0, 0);
     const unsigned char *block = glyph->bitmap;
-    Grid grid(16, 16);
-    SetGridPixel(grid.bytes, 16, 16, 1, 5, 5, 1);
-    Pack(glyph.get(), grid, font);
+    Grid ink(40, 40);
+    for (auto [k, r] : {std::pair{2, 31}, {2, 32}, {3, 32}})
+        SetGridPixel(ink.bytes, 40, 40, 1, k, r, 1);
+    Pack(glyph.get(), ink, font);
+    EXPECT_EQ(GlyphPicture(*glyph), (Picture{"#.", "##"}));
+    EXPECT_EQ(std::tie(glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bbx.ascent, glyph->bbx.descent, glyph->bytes),
+              std::make_tuple(2, -1, 1, 1, 2u));
+    // Ink only in the row just above the baseline packs onto the baseline.
+    Grid dot(40, 40);
+    SetGridPixel(dot.bytes, 40, 40, 1, 3, 31, 1);
+    Pack(glyph.get(), dot, font);
+    EXPECT_EQ(std::tie(glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bbx.ascent, glyph->bytes),
+              std::make_tuple(3, 0, 1, 1u));
     EXPECT_EQ(glyph->bitmap, block);
-    EXPECT_EQ(glyph->bytes, 1u);
     EXPECT_EQ(glyph->bitmap[0], 0x80);
 
-    Pack(glyph.get(), Grid(16, 16), font);
+    Pack(glyph.get(), Grid(40, 40), font);
     EXPECT_EQ(std::tie(glyph->bbx.width, glyph->bbx.height, glyph->bytes), std::make_tuple(0, 0, 0u));
     EXPECT_EQ(glyph->bitmap, nullptr);
-    EXPECT_EQ(std::tie(glyph->bbx.x_offset, glyph->bbx.y_offset), std::make_tuple(5, 10)); // the old offsets stay
+    EXPECT_EQ(std::tie(glyph->bbx.x_offset, glyph->bbx.y_offset), std::make_tuple(3, 0)); // the old offsets stay
 }
 
 TEST(GridBitmap, PackingAnUnpackedGlyphGivesTheGlyphCroppedToItsInk) {
