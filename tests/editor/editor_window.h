@@ -11,7 +11,6 @@
 #include "glyph_fixture.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -19,18 +18,16 @@
 #include <gtest/gtest.h>
 
 struct Editor {
-    // A glyph of `rows` at (x, y) that the editor owns.
+    // A glyph of `rows` at (x, y) that the editor owns, or one of a font read by the library.
     explicit Editor(const Picture &rows, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int x = 1, int y = 0,
-                    const char *name = "A", int bpp = 1)
-        : owned(MakeGlyph(rows, x, y, bpp, name)) {
-        Open(owned.get(), fontBox, bpp);
+                    const char *name = "A")
+        : owned(MakeGlyph(rows, x, y, 1, name)) {
+        Open(owned.get(), fontBox);
     }
-    // A glyph of a font read by the library.
     Editor(bdf_glyph *fontGlyph, const bdf_bbx &fontBox, int bpp) { Open(fontGlyph, fontBox, bpp); }
 
-    void Open(bdf_glyph *target, const bdf_bbx &fontBox, int bpp) {
+    void Open(bdf_glyph *target, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int bpp = 1) {
         glyph = target;
-        view.resize(100, 100);
         view.show();
         ready = dialog.SetGlyph(glyph, fontBox, bpp);
         dialog.show();
@@ -45,27 +42,20 @@ struct Editor {
         return dialog.GetViewRect().topLeft() + QPoint(k * pitch + 1 + pitch / 2 - dialog.Canvas().ScrollX(),
                                                        r * pitch + 1 + pitch / 2 - dialog.Canvas().ScrollY());
     }
-    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint at) {
-        QMouseEvent event(type, QPointF(at), Frame()->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
+    void Send(QEvent::Type type, Qt::MouseButton button, QPoint at) {
+        held = type == QEvent::MouseButtonPress     ? held | button
+               : type == QEvent::MouseButtonRelease ? held & ~Qt::MouseButtons(button)
+                                                    : held;
+        QMouseEvent event(type, QPointF(at), Frame()->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
         QApplication::sendEvent(Frame(), &event);
     }
-    void Press(int k, int r, Qt::MouseButton button = Qt::LeftButton) {
-        held |= button;
-        Send(QEvent::MouseButtonPress, button, held, CellPoint(k, r));
-    }
-    void Release(int k, int r, Qt::MouseButton button = Qt::LeftButton) {
-        held &= ~Qt::MouseButtons(button);
-        Send(QEvent::MouseButtonRelease, button, held, CellPoint(k, r));
-    }
-    void MoveTo(int k, int r) { Send(QEvent::MouseMove, Qt::NoButton, held, CellPoint(k, r)); }
-    void Click(int k, int r, Qt::MouseButton button = Qt::LeftButton) {
-        Press(k, r, button);
-        Release(k, r, button);
-    }
-    void Drag(int k0, int r0, int k1, int r1) {
-        Press(k0, r0);
-        MoveTo(k1, r1);
-        Release(k1, r1);
+    void MoveTo(int k, int r) { Send(QEvent::MouseMove, Qt::NoButton, CellPoint(k, r)); }
+    void Click(int k, int r, Qt::MouseButton button = Qt::LeftButton) { Drag(k, r, k, r, button); }
+    void Drag(int k0, int r0, int k1, int r1, Qt::MouseButton button = Qt::LeftButton) {
+        Send(QEvent::MouseButtonPress, button, CellPoint(k0, r0));
+        if (k1 != k0 || r1 != r0)
+            MoveTo(k1, r1);
+        Send(QEvent::MouseButtonRelease, button, CellPoint(k1, r1));
     }
     void ClickButton(int id) { QTest::mouseClick(Control<QAbstractButton>(id), Qt::LeftButton); }
     // A key typed while the focus is in control `id`.
@@ -73,18 +63,12 @@ struct Editor {
         Control(id)->setFocus();
         QTest::keyClick(Control(id), key, modifiers);
     }
-    QString Text(int id) {
-        if (auto *edit = Control<QLineEdit>(id))
-            return edit->text();
-        return Control<QLabel>(id)->text();
-    }
+    QString Text(int id) { return Control(id)->property("text").toString(); }
     void Type(int id, const QString &text) {
-        auto *edit = Control<QLineEdit>(id);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
+        Control<QLineEdit>(id)->setFocus();
+        Control<QLineEdit>(id)->selectAll();
+        QTest::keyClicks(Control(id), text);
     }
-    QRgb ShownAt(QPoint framePoint) { return Frame()->grab().toImage().pixel(framePoint); }
 
     QWidget view;
     GlyphPtr owned;
