@@ -17,8 +17,11 @@ struct Session {
         canvas.SetViewSize(300, 200);
         EXPECT_EQ(canvas.SetUp(glyph.get(), fontBox, bpp), CEditCanvas::SETUP_READY);
     }
-    // Mouse events at cells, as in "L0,0 m1,0 l1,0": L/l left down/up, R/r right down/up, m move.
-    void Mouse(const std::string &script) {
+    // Mouse events at cells with `tool` (chosen if it is not): "L0,0 m1,0 l1,0" is left down, move, left up;
+    // R and r the right button.
+    void Use(int tool, const std::string &script) {
+        if (canvas.CurrentTool() != tool)
+            canvas.SelectTool(tool, true);
         std::istringstream events(script);
         for (std::string event; events >> event;) {
             const Cell cell{std::atoi(event.c_str() + 1), std::atoi(event.c_str() + event.find(',') + 1)};
@@ -26,20 +29,17 @@ struct Session {
         }
     }
     Picture Current() {
-        return PictureOf(canvas.History().CurrentBitmap(), canvas.GridBox().width, canvas.GridBox().height,
-                         canvas.Bpp());
+        const bdf_bbx &box = canvas.GridBox();
+        return PictureOf(canvas.History().CurrentBitmap(), box.width, box.height, canvas.Bpp());
     }
-    // The colour inside cell (k, r) as the user sees it, unscrolled.
-    QRgb Shown(int k, int r) const {
-        return canvas.ComposeContent().pixel(k * canvas.Pitch() + 6, r * canvas.Pitch() + 6);
-    }
-    // Every cell as seen: '#' black, '.' white, '?' anything else.
+    // Every cell as the user sees it (unscrolled): '#' black, '.' white, '?' anything else.
     std::string Seen() const {
         std::string cells;
-        for (int i = 0; i < canvas.GridBox().width * canvas.GridBox().height; ++i) {
-            const QRgb colour = Shown(i % canvas.GridBox().width, i / canvas.GridBox().width);
-            cells += colour == kBlack ? '#' : colour == kWhite ? '.' : '?';
-        }
+        for (int r = 0; r < canvas.GridBox().height; ++r)
+            for (int k = 0; k < canvas.GridBox().width; ++k) {
+                const QRgb colour = canvas.ComposeContent().pixel(k * canvas.Pitch() + 6, r * canvas.Pitch() + 6);
+                cells += colour == kBlack ? '#' : colour == kWhite ? '.' : '?';
+            }
         return cells;
     }
     GlyphPtr glyph;
@@ -48,57 +48,51 @@ struct Session {
 
 TEST(EditCanvasTools, APencilStrokeIsOneEntryTheRightButtonClearsAndBothButtonsPaintNothing) {
     Session s({}, Box(8, 3, 0, 0));
-    s.canvas.SelectTool(TOOL_PENCIL, true);
-    s.Mouse("L2,2 l2,2 L3,2 l3,2 R2,2 r2,2");
     // Fast moves leave gaps; moves without a button, or with both, paint and record nothing; a right press clears.
-    s.Mouse("L0,0 m1,0 m5,0 l5,0 m7,1 l7,1 L0,0 R0,0 m4,1 m5,1 r5,1 l5,1");
-    EXPECT_EQ(s.Current(), (Picture{".#...#..", "........", "...#...."}));
-    EXPECT_EQ(HistoryEntries(s.canvas.History()), 6);
+    s.Use(TOOL_PENCIL, "L2,2 l2,2 L3,2 l3,2 R2,2 r2,2 L0,0 m1,0 m5,0 l5,0 m7,1 l7,1 L0,0 R0,0 m4,1 m5,1 r5,1 l5,1");
+    EXPECT_EQ(std::tuple(s.Current(), HistoryEntries(s.canvas.History())),
+              std::tuple(Picture{".#...#..", "........", "...#...."}, 6));
 }
 
 TEST(EditCanvasTools, TheEraserClearsAThreeByThreeBlockInsideTheEdgesAndItsCursorGoesWithTheTool) {
     Session s(Picture(4, "####"), Box(4, 4, 0, 0));
-    s.canvas.SelectTool(TOOL_ERASER, true);
-    s.Mouse("L0,0 l0,0 R3,3 r3,3"); // the right button does nothing with the eraser
-    EXPECT_EQ(s.Current(), (Picture{"...#", "...#", "...#", "####"}));
-    s.Mouse("m3,3"); // the cursor: the block under the pointer, white cells in a black frame
-    EXPECT_EQ(s.canvas.BackBuffer().pixel(1 * 11, 1 * 11 + 5), kBlack);
-    EXPECT_EQ(s.canvas.BackBuffer().pixel(3 * 11 + 5, 3 * 11 + 5), kWhite);
-    s.canvas.OnCanvasMouse(MOUSE_MOVE, nullptr); // leaving the grid hides it, and so does another tool,
-    EXPECT_EQ(s.canvas.Eraser().visible, 0);     // so that a dropped selection cannot read it back as cleared
-    s.Mouse("m3,3");
-    s.canvas.SelectTool(TOOL_SELECT, true);
-    s.Mouse("L0,0 m1,0 l1,0");
+    s.Use(TOOL_ERASER, "L0,0 l0,0 R3,3 r3,3 m3,3"); // the right button does nothing with the eraser
+    // The cursor: the block under the pointer, white cells in a black frame; leaving the grid hides it,
+    // and so does another tool, so that a dropped selection cannot read it back as cleared cells.
+    EXPECT_EQ(std::tuple(s.canvas.BackBuffer().pixel(11, 16), s.canvas.BackBuffer().pixel(38, 38)),
+              std::tuple(kBlack, kWhite));
+    s.canvas.OnCanvasMouse(MOUSE_MOVE, nullptr);
+    EXPECT_EQ(s.canvas.Eraser().visible, 0);
+    s.Use(TOOL_ERASER, "m3,3");
+    s.Use(TOOL_SELECT, "L0,0 m1,0 l1,0");
     s.canvas.ShiftOrMove(SHIFT_DOWN);
     s.canvas.CommitSelection();
     s.canvas.SelectTool(TOOL_SELECT, false); // the chosen tool clicked again: no tool
-    s.Mouse("L3,3 l3,3");
-    EXPECT_EQ(s.Current(), (Picture{"...#", "...#", "...#", "####"}));
-    EXPECT_EQ(HistoryEntries(s.canvas.History()), 3);
+    s.Use(TOOL_NONE, "L3,3 l3,3");
+    EXPECT_EQ(std::tuple(s.Current(), HistoryEntries(s.canvas.History())),
+              std::tuple(Picture{"...#", "...#", "...#", "####"}, 3));
 }
 
 TEST(EditCanvasTools, ALiftedSelectionShowsAndDropsExactlyTheCellsInsideTheGridWhereverItMoves) {
     Session s({"###.....", "###....."}, Box(8, 2, 0, 0));
-    s.canvas.SelectTool(TOOL_SELECT, true);
     // Blocks of new sizes: the same width and taller, then the same height and wider.
     for (Cell corner : {Cell{1, 0}, Cell{1, 1}, Cell{2, 1}}) {
         s.canvas.MakeSelection({0, 0}, corner, true);
         EXPECT_EQ(s.Seen(), "###.....###.....") << corner.k << corner.r;
         s.canvas.CommitSelection();
     }
-    s.Mouse("L0,0 m2,1 l2,1");
-    ASSERT_TRUE(s.canvas.Selection().lifted);
+    s.Use(TOOL_SELECT, "L0,0 m2,1 l2,1");
     // The source shows white on the canvas, the image with a red dotted border above it.
-    EXPECT_EQ(s.canvas.Canvas().pixel(6, 6), kWhite);
-    EXPECT_EQ(std::tuple(s.canvas.ComposeContent().pixel(0, 0), s.canvas.ComposeContent().pixel(1, 0)),
-              std::tuple(kSelectionFrame, kGridLine));
+    EXPECT_EQ(std::tuple(s.canvas.Canvas().pixel(6, 6), s.canvas.ComposeContent().pixel(0, 0),
+                         s.canvas.ComposeContent().pixel(1, 0), s.canvas.Selection().lifted),
+              std::tuple(kWhite, kSelectionFrame, kGridLine, 1));
     // Over the left edge, back, dragged across and over the right edge.
     const std::pair<std::function<void()>, const char *> moves[] = {
         {[&] { s.canvas.ShiftOrMove(SHIFT_LEFT); }, "##......"},
         {[&] { s.canvas.ShiftOrMove(SHIFT_LEFT); }, "#......."},
         {[&] { s.canvas.ShiftOrMove(SHIFT_RIGHT); }, "##......"},
-        {[&] { s.Mouse("L0,0 m6,0 l6,0"); }, ".....###"},
-        {[&] { s.Mouse("L5,0 m7,0 l7,0"); }, ".......#"},
+        {[&] { s.Use(TOOL_SELECT, "L0,0 m6,0 l6,0"); }, ".....###"},
+        {[&] { s.Use(TOOL_SELECT, "L5,0 m7,0 l7,0"); }, ".......#"},
     };
     for (const auto &[move, row] : moves) {
         move();
@@ -113,30 +107,11 @@ TEST(EditCanvasTools, ALiftedSelectionShowsAndDropsExactlyTheCellsInsideTheGridW
     s.canvas.ShiftOrMove(SHIFT_LEFT_UP);
     s.canvas.ShiftOrMove(SHIFT_LEFT_UP);
     // A press outside drops it where it is shown; a drag from there starts a new rubber band at once.
-    s.Mouse("L0,0");
+    s.Use(TOOL_SELECT, "L0,0");
     EXPECT_EQ(std::tuple(s.Current(), HistoryEntries(s.canvas.History())), std::tuple(Picture(2, "......##"), 4));
-    s.Mouse("m1,1");
-    EXPECT_EQ(std::tuple(s.canvas.Selection().lifted, s.canvas.Selection().current), std::tuple(0, CellRect{0, 0, 2, 2}));
-    s.Mouse("l1,1");
-    EXPECT_TRUE(s.canvas.Selection().lifted);
-}
-
-TEST(EditCanvasDrawing, GridAxesAdvanceBoxAndCellsAtTwoZoomLevels) {
-    Session s({"##", "#."}, Box(6, 5, -1, -1)); // origin column 1, baseline row 4; glyph at rows 2..3
-    s.glyph->dwidth = 3;
-    s.canvas.Rebuild();
-    for (int zoom : {10, 4}) {
-        while (s.canvas.Zoom() > zoom)
-            s.canvas.ZoomOut();
-        const int p = zoom + 1;
-        ASSERT_EQ(s.canvas.Canvas().size(), QSize(6 * p + 1, 5 * p + 1));
-        const std::pair<QPoint, QRgb> expected[] = {
-            {{0, 1}, kGridLine}, {{6 * p, 5 * p - 1}, kGridLine}, {{p, 2}, kAxes}, {{3, 4 * p}, kAxes},
-            {{4 * p, 4 * p + 2}, kAdvanceBox}, {{4 * p, 4 * p + 1}, kGridLine}, {{p + 1, 2 * p + 1}, kBlack},
-            {{2 * p + zoom, 2 * p + zoom}, kBlack}, {{2 * p + 1, 3 * p + 1}, kWhite}, {{1, 1}, kWhite}};
-        for (const auto &[point, colour] : expected)
-            EXPECT_EQ(s.canvas.Canvas().pixel(point), colour) << zoom << " at " << point.x() << "," << point.y();
-    }
+    s.Use(TOOL_SELECT, "m1,1");
+    EXPECT_EQ(std::tuple(s.canvas.Selection().lifted, s.canvas.Selection().current),
+              std::tuple(0, CellRect{0, 0, 2, 2}));
 }
 
 TEST(EditCanvasLimits, LargeBoxesAndSelectionsLoseNoPixelsAndEditsOfTheGridKeepTheScroll) {
@@ -146,43 +121,33 @@ TEST(EditCanvasLimits, LargeBoxesAndSelectionsLoseNoPixelsAndEditsOfTheGridKeepT
     Session s(rows, Box(120, 120, 0, 0));
     while (s.canvas.ZoomIn()) {
     }
-    EXPECT_EQ(s.canvas.Zoom(), 20);
     s.canvas.SetScroll(s.canvas.ContentWidth() - 300, s.canvas.ContentHeight() - 200);
-    const QPoint far(s.canvas.ScrollX(), s.canvas.ScrollY());
-    s.canvas.SelectTool(TOOL_PENCIL, true);
-    s.Mouse("L60,60 l60,60");
-    s.canvas.SelectTool(TOOL_SELECT, true);
-    s.Mouse("L80,80 m119,119 l119,119");
+    s.Use(TOOL_PENCIL, "L60,60 l60,60");
+    s.Use(TOOL_SELECT, "L80,80 m119,119 l119,119");
     s.canvas.ShiftOrMove(SHIFT_LEFT_UP);
     s.canvas.CommitSelection();
     EXPECT_TRUE(s.canvas.Undo() && s.canvas.Redo());
     rows[119][119] = '.';
     rows[60][60] = rows[118][118] = '#';
-    EXPECT_EQ(s.Current(), rows);
-    EXPECT_EQ(QPoint(s.canvas.ScrollX(), s.canvas.ScrollY()), far);
     s.canvas.Present();
-    EXPECT_EQ(s.canvas.BackBuffer().pixel(299 - 21 - 5, 199 - 21 - 5), kBlack); // cell (118, 118)
-    EXPECT_EQ(s.canvas.BackBuffer().pixel(299, 198), kGridLine); // the corner pixel itself: lines exclude their end
+    EXPECT_EQ(std::tuple(s.Current(), s.canvas.Zoom(), s.canvas.ScrollX(), s.canvas.BackBuffer().pixel(273, 173)),
+              std::tuple(rows, 20, 120 * 21 + 1 - 300, kBlack)); // cell (118, 118) in the view's corner
     s.canvas.Rebuild(); // any other rebuild shows the top-left corner again
     EXPECT_EQ(QPoint(s.canvas.ScrollX(), s.canvas.ScrollY()), QPoint(0, 0));
-    // A box too large for the zoom limit lowers it rather than clipping the canvas.
-    Session big({}, Box(400, 300, 0, 0));
-    EXPECT_FALSE(big.canvas.ZoomIn());
-    EXPECT_EQ(std::tuple(big.canvas.Zoom(), big.canvas.Canvas().width()), std::tuple(8, 400 * 9 + 1));
+    Session big({}, Box(400, 300, 0, 0)); // too large for the zoom limit: a lower zoom, not a clipped canvas
+    EXPECT_EQ(std::tuple(big.canvas.ZoomIn(), big.canvas.Zoom(), big.canvas.Canvas().width()),
+              std::tuple(false, 8, 400 * 9 + 1));
 }
 
 TEST(EditCanvasDepth, DeeperFontsAreEditedAtTheirDepthAndUntouchedPixelsKeepTheirLevels) {
     Session s({"1234", "5678", "9abc", "def."}, Box(4, 4, 0, 0), 4);
-    EXPECT_EQ(s.Shown(1, 0), LevelColour(2, 4));
-    s.canvas.SelectTool(TOOL_PENCIL, true);
-    s.Mouse("L3,3 l3,3 R0,0 r0,0");
-    s.canvas.SelectTool(TOOL_SELECT, true);
-    s.Mouse("L1,1 m2,2 l2,2");
+    EXPECT_EQ(s.canvas.Canvas().pixel(17, 6), LevelColour(2, 4));
+    s.Use(TOOL_PENCIL, "L3,3 l3,3 R0,0 r0,0");
+    s.Use(TOOL_SELECT, "L1,1 m2,2 l2,2");
     s.canvas.ShiftOrMove(SHIFT_UP);
     s.canvas.CommitSelection();
     EXPECT_EQ(s.Current(), (Picture{".674", "5ab8", "9..c", "deff"}));
-    s.canvas.SelectTool(TOOL_ERASER, true);
-    s.Mouse("L3,3 l3,3");
+    s.Use(TOOL_ERASER, "L3,3 l3,3");
     EXPECT_EQ(s.Current(), (Picture{".674", "5...", "9...", "d..."}));
 }
 
