@@ -132,7 +132,7 @@ TEST(EditCanvasLimits, LargeBoxesAndSelectionsLoseNoPixelsAndEditsOfTheGridKeepT
     s.canvas.Present();
     EXPECT_EQ(std::tuple(s.Current(), s.canvas.Zoom(), s.canvas.ScrollX(), s.canvas.BackBuffer().pixel(273, 173)),
               std::tuple(rows, 20, 120 * 21 + 1 - 300, kBlack)); // cell (118, 118) in the view's corner
-    s.canvas.Rebuild(); // any other rebuild shows the top-left corner again
+    s.canvas.Rebuild();                                          // any other rebuild shows the top-left corner again
     EXPECT_EQ(QPoint(s.canvas.ScrollX(), s.canvas.ScrollY()), QPoint(0, 0));
     Session big({}, Box(400, 300, 0, 0)); // too large for the zoom limit: a lower zoom, not a clipped canvas
     EXPECT_EQ(std::tuple(big.canvas.ZoomIn(), big.canvas.Zoom(), big.canvas.Canvas().width()),

@@ -17,8 +17,8 @@
 using Picture = std::vector<std::string>;
 
 inline bdf_bbx Box(int width, int height, int x_offset, int y_offset) {
-    return {uint16_t(width), uint16_t(height), int16_t(x_offset), int16_t(y_offset), int16_t(y_offset + height),
-            int16_t(-y_offset)};
+    return {uint16_t(width),   uint16_t(height),           int16_t(x_offset),
+            int16_t(y_offset), int16_t(y_offset + height), int16_t(-y_offset)};
 }
 
 // A grid (malloc'd, one spare byte) of the picture's size.

@@ -60,7 +60,9 @@ TEST(GridBitmap, AShiftMovesEveryPixelOneStepAndItsOppositeRestoresAllNotPushedO
             for (int direction = 1; direction <= 8; ++direction) {
                 const int height = 2 + int(random() % 9);
                 Bytes grids[3] = {Blank(width, height, bpp), Blank(width, height, bpp), Blank(width, height, bpp)};
-                const auto at = [&](int i, int k, int r) { return GridPixel(grids[i].get(), width, height, bpp, k, r); };
+                const auto at = [&](int i, int k, int r) {
+                    return GridPixel(grids[i].get(), width, height, bpp, k, r);
+                };
                 for (int r = 0; r < height; ++r)
                     for (int k = 0; k < width; ++k)
                         SetGridPixel(grids[0].get(), width, height, bpp, k, r, int(random() % (MaxLevel(bpp) + 1)));
@@ -120,8 +122,8 @@ TEST(GridBitmap, PackingAnUnpackedGlyphGivesTheGlyphCroppedToItsInkAtEveryDepth)
             std::string left, right;
             for (const auto &row : cropped)
                 left += row.front(), right += row.back();
-            for (const std::string &edge : {left, right, cropped.empty() ? left : cropped.front(),
-                                            cropped.empty() ? left : cropped.back()})
+            for (const std::string &edge :
+                 {left, right, cropped.empty() ? left : cropped.front(), cropped.empty() ? left : cropped.back()})
                 EXPECT_EQ(edge.empty(), edge.find_first_not_of('.') == std::string::npos) << round;
         }
 }
