@@ -14,6 +14,16 @@ Bytes Blank(int width, int height, int bpp = 1) {
     return Bytes(GridFrom(Picture(height, std::string(width, '.')), bpp), free);
 }
 
+// A picture of random levels, one pixel in three set.
+Picture RandomPicture(std::mt19937 &random, int width, int height, int bpp) {
+    Picture rows(height, std::string(width, '.'));
+    for (auto &row : rows)
+        for (char &c : row)
+            if (random() % 3 == 0)
+                c = "0123456789abcdef"[1 + random() % MaxLevel(bpp)];
+    return rows;
+}
+
 void Pack(bdf_glyph *glyph, const unsigned char *grid, const bdf_bbx &box, int bpp = 1) {
     std::unique_ptr<InkExtent, decltype(&free)> extent(ComputeInkExtent(grid, box.width, box.height, bpp), free);
     ASSERT_TRUE(PackIntoGlyph(glyph, *extent, box, bpp));
@@ -59,13 +69,11 @@ TEST(GridBitmap, AShiftMovesEveryPixelOneStepAndItsOppositeRestoresAllNotPushedO
         for (int width : {5, 8}) // rows ending inside a byte and at its end
             for (int direction = 1; direction <= 8; ++direction) {
                 const int height = 2 + int(random() % 9);
-                Bytes grids[3] = {Blank(width, height, bpp), Blank(width, height, bpp), Blank(width, height, bpp)};
+                Bytes grids[3] = {Bytes(GridFrom(RandomPicture(random, width, height, bpp), bpp), free),
+                                  Blank(width, height, bpp), Blank(width, height, bpp)};
                 const auto at = [&](int i, int k, int r) {
                     return GridPixel(grids[i].get(), width, height, bpp, k, r);
                 };
-                for (int r = 0; r < height; ++r)
-                    for (int k = 0; k < width; ++k)
-                        SetGridPixel(grids[0].get(), width, height, bpp, k, r, int(random() % (MaxLevel(bpp) + 1)));
                 ShiftBitmap(grids[0].get(), grids[1].get(), direction, width, height, bpp);
                 ShiftBitmap(grids[1].get(), grids[2].get(), opposite[direction], width, height, bpp);
                 const auto [dx, dy] = DirectionStep(direction);
@@ -79,46 +87,36 @@ TEST(GridBitmap, AShiftMovesEveryPixelOneStepAndItsOppositeRestoresAllNotPushedO
             }
 }
 
-TEST(GridBitmap, PackingCropsToTheInkGrowsOrReusesTheBlockAndEmptiesAnAllClearGrid) {
+TEST(GridBitmap, PackingGrowsOrReusesTheBlockClearsItsPaddingAndEmptiesAnAllClearGrid) {
     const bdf_bbx font = Box(40, 40, 0, -8); // ascent 32
     auto glyph = MakeGlyph({"#"}, 0, 0);
-    const Picture full(40, std::string(40, '#'));
-    Pack(glyph.get(), Bytes(GridFrom(full), free).get(), font); // 200 bytes where 1 was
-    EXPECT_EQ(std::tuple(GlyphPicture(*glyph), glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bytes),
-              std::tuple(full, 0, -8, 200u));
+    Picture picture(40, std::string(40, '#'));
+    Pack(glyph.get(), Bytes(GridFrom(picture), free).get(), font); // 200 bytes where 1 was
+    EXPECT_EQ(std::tuple(GlyphPicture(*glyph), glyph->bytes), std::tuple(picture, 200u));
     const unsigned char *block = glyph->bitmap;
-    Bytes ink = Blank(40, 40);
-    for (auto [k, r] : {std::pair{2, 31}, {2, 32}, {3, 32}})
-        SetGridPixel(ink.get(), 40, 40, 1, k, r, 1);
-    Pack(glyph.get(), ink.get(), font);
-    EXPECT_EQ(std::tuple(GlyphPicture(*glyph), glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bbx.ascent,
-                         glyph->bbx.descent, glyph->bytes, glyph->bitmap),
-              std::tuple(Picture{"#.", "##"}, 2, -1, 1, 1, 2u, block));
-    Bytes dot = Blank(40, 40); // ink only just above the baseline packs onto it
-    SetGridPixel(dot.get(), 40, 40, 1, 3, 31, 1);
-    Pack(glyph.get(), dot.get(), font);
-    EXPECT_EQ(std::tie(glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bbx.ascent, glyph->bytes, glyph->bitmap[0]),
-              std::make_tuple(3, 0, 1, 1u, 0x80));
+    picture.assign(40, std::string(40, '.'));
+    picture[31][3] = '#'; // just above the baseline: packed onto it
+    Pack(glyph.get(), Bytes(GridFrom(picture), free).get(), font);
+    EXPECT_EQ(std::tuple(glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bytes, glyph->bitmap, glyph->bitmap[0]),
+              std::tuple(3, 0, 1u, block, 0x80));
     Pack(glyph.get(), Blank(40, 40).get(), font); // all clear: empty, with the old offsets kept
     EXPECT_EQ(std::tie(glyph->bbx.width, glyph->bbx.height, glyph->bytes, glyph->bbx.x_offset, glyph->bbx.y_offset,
                        glyph->bitmap),
               std::make_tuple(0, 0, 0u, 3, 0, nullptr));
 }
 
-TEST(GridBitmap, PackingAnUnpackedGlyphGivesTheGlyphCroppedToItsInkAtEveryDepth) {
+TEST(GridBitmap, AGlyphUnpackedIntoTheGridGrownForItPacksBackCroppedToItsInkAtEveryDepth) {
     std::mt19937 random(11);
+    const bdf_bbx font = Box(8, 10, -2, -3);
     for (int bpp : {1, 2, 4})
-        for (int round = 0; round < 40; ++round) {
-            const int width = 1 + int(random() % 12), height = 1 + int(random() % 14);
-            Picture rows(height, std::string(width, '.'));
-            for (auto &row : rows)
-                for (char &c : row)
-                    if (random() % 3 == 0)
-                        c = "0123456789abcdef"[1 + random() % MaxLevel(bpp)];
-            auto glyph = MakeGlyph(rows, -2 + int(random() % (13 - width)), -3 + int(random() % (15 - height)), bpp);
-            ExpectRoundTripKeepsTheInk(glyph.get(), Box(12, 14, -2, -3), bpp);
+        for (int round = 0; round < 40; ++round) { // some glyphs reach outside the font box
+            const Picture rows = RandomPicture(random, 1 + int(random() % 12), 1 + int(random() % 14), bpp);
+            auto glyph = MakeGlyph(rows, -4 + int(random() % 12), -5 + int(random() % 12), bpp);
+            bdf_bbx grid{};
+            ASSERT_TRUE(GridBoxFor(font, glyph.get(), &grid));
+            ExpectRoundTripKeepsTheInk(glyph.get(), grid, bpp);
             EXPECT_EQ(glyph->bytes, GridBytes(glyph->bbx.width, glyph->bbx.height, bpp));
-            const Picture cropped = GlyphPicture(*glyph, bpp); // cropped: ink in the first and last row and column
+            const Picture cropped = GlyphPicture(*glyph, bpp); // ink in the first and last row and column
             std::string left, right;
             for (const auto &row : cropped)
                 left += row.front(), right += row.back();
@@ -126,20 +124,13 @@ TEST(GridBitmap, PackingAnUnpackedGlyphGivesTheGlyphCroppedToItsInkAtEveryDepth)
                  {left, right, cropped.empty() ? left : cropped.front(), cropped.empty() ? left : cropped.back()})
                 EXPECT_EQ(edge.empty(), edge.find_first_not_of('.') == std::string::npos) << round;
         }
-}
-
-TEST(GridBitmap, TheGridGrowsToHoldAGlyphReachingOutsideTheFontBoxUpToTheAddressLimits) {
-    const bdf_bbx font = Box(6, 8, 0, -2);
-    bdf_bbx grid{};
-    ASSERT_TRUE(GridBoxFor(font, MakeGlyph({"##", "##"}, 1, 0).get(), &grid));
-    EXPECT_EQ(std::tie(grid.width, grid.height, grid.x_offset, grid.y_offset), std::make_tuple(6, 8, 0, -2));
-    auto outside = MakeGlyph({"#..#", "....", "#..#"}, -2, 5); // left of and above the font box
-    ASSERT_TRUE(GridBoxFor(font, outside.get(), &grid));
+    bdf_bbx grid{}; // the font box itself when the glyph fits, grown just enough when not, up to 65535
+    ASSERT_TRUE(GridBoxFor(font, MakeGlyph({"##"}, 0, 0).get(), &grid));
+    EXPECT_EQ(std::tie(grid.width, grid.height, grid.x_offset, grid.y_offset), std::make_tuple(8, 10, -2, -3));
+    ASSERT_TRUE(GridBoxFor(font, MakeGlyph({"#..#", "....", "#..#"}, -4, 5).get(), &grid));
     EXPECT_EQ(std::tie(grid.x_offset, grid.width, grid.ascent, grid.y_offset, grid.height, grid.descent),
-              std::make_tuple(-2, 8, 8, -2, 10, 2));
-    ExpectRoundTripKeepsTheInk(outside.get(), grid);
-    outside->bbx = Box(65000, 1, -30000, 0);
-    EXPECT_FALSE(GridBoxFor(Box(65000, 1, 30000, 0), outside.get(), &grid));
+              std::make_tuple(-4, 10, 8, -3, 11, 3));
+    EXPECT_FALSE(GridBoxFor(Box(65000, 1, 30000, 0), MakeGlyph({"#"}, -30000, 0).get(), &grid));
 }
 
 } // namespace
