@@ -11,7 +11,6 @@
 #include "glyph_fixture.h"
 
 #include <QAbstractButton>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -25,11 +24,8 @@ struct Editor {
         Open(owned.get(), fontBox);
     }
     Editor(bdf_glyph *fontGlyph, const bdf_bbx &fontBox, int bpp) { Open(fontGlyph, fontBox, bpp); }
-
     void Open(bdf_glyph *target, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int bpp = 1) {
-        glyph = target;
-        view.show();
-        ready = dialog.SetGlyph(glyph, fontBox, bpp);
+        ready = dialog.SetGlyph(glyph = target, fontBox, bpp);
         dialog.show();
         dialog.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -49,26 +45,23 @@ struct Editor {
         QMouseEvent event(type, QPointF(at), Frame()->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
         QApplication::sendEvent(Frame(), &event);
     }
-    void MoveTo(int k, int r) { Send(QEvent::MouseMove, Qt::NoButton, CellPoint(k, r)); }
-    void Click(int k, int r, Qt::MouseButton button = Qt::LeftButton) { Drag(k, r, k, r, button); }
     void Drag(int k0, int r0, int k1, int r1, Qt::MouseButton button = Qt::LeftButton) {
         Send(QEvent::MouseButtonPress, button, CellPoint(k0, r0));
-        if (k1 != k0 || r1 != r0)
-            MoveTo(k1, r1);
+        Send(QEvent::MouseMove, Qt::NoButton, CellPoint(k1, r1));
         Send(QEvent::MouseButtonRelease, button, CellPoint(k1, r1));
     }
+    void Click(int k, int r, Qt::MouseButton button = Qt::LeftButton) { Drag(k, r, k, r, button); }
     void ClickButton(int id) { QTest::mouseClick(Control<QAbstractButton>(id), Qt::LeftButton); }
-    // A key typed while the focus is in control `id`.
+    // A key typed, or a text typed over the whole text, while the focus is in control `id`.
     void KeyIn(int id, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         Control(id)->setFocus();
         QTest::keyClick(Control(id), key, modifiers);
     }
-    QString Text(int id) { return Control(id)->property("text").toString(); }
     void Type(int id, const QString &text) {
-        Control<QLineEdit>(id)->setFocus();
-        Control<QLineEdit>(id)->selectAll();
+        KeyIn(id, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(Control(id), text);
     }
+    QString Text(int id) { return Control(id)->property("text").toString(); }
 
     QWidget view;
     GlyphPtr owned;
