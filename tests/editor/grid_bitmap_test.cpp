@@ -57,9 +57,6 @@ TEST(GridBitmap, UnpackPlacesTheGlyphByOriginAndBaselineAndSkipsWhatLiesOutside)
     for (const bdf_glyph *source : {glyph.get(), cut.get(), empty.get(), static_cast<bdf_glyph *>(nullptr)})
         UnpackGlyph(grid.get(), source, Box(8, 5, 0, -3)); // ascent 2: glyph row 0 at grid row 1
     EXPECT_EQ(PictureOf(grid.get(), 8, 5), (Picture{"##......", "##...#..", "........", ".#...#..", "........"}));
-    Bytes narrow = Blank(8, 2); // one glyph column left of the grid, one right, none into the next row
-    UnpackGlyph(narrow.get(), MakeGlyph({"##########"}, -1, 1).get(), Box(8, 2, 0, 0));
-    EXPECT_EQ(PictureOf(narrow.get(), 8, 2), (Picture{"########", "........"}));
 }
 
 TEST(GridBitmap, AShiftMovesEveryPixelOneStepAndItsOppositeRestoresAllNotPushedOverAnEdge) {
