@@ -10,9 +10,8 @@ namespace {
 
 using Bytes = std::unique_ptr<unsigned char, decltype(&free)>;
 
-Bytes Blank(int width, int height, int bpp = 1) {
-    return Bytes(GridFrom(Picture(height, std::string(width, '.')), bpp), free);
-}
+Bytes Grid(const Picture &rows, int bpp = 1) { return Bytes(GridFrom(rows, bpp), free); }
+Bytes Blank(int width, int height, int bpp = 1) { return Grid(Picture(height, std::string(width, '.')), bpp); }
 
 // A picture of random levels, one pixel in three set.
 Picture RandomPicture(std::mt19937 &random, int width, int height, int bpp) {
@@ -29,23 +28,14 @@ void Pack(bdf_glyph *glyph, const unsigned char *grid, const bdf_bbx &box, int b
     ASSERT_TRUE(PackIntoGlyph(glyph, *extent, box, bpp));
 }
 
-// Unpacks `glyph` into a blank grid of `box` and packs it back: every pixel keeps its place and level, as
-// (x, y, level) with x from the origin and y up from the baseline.
-void ExpectRoundTripKeepsTheInk(bdf_glyph *glyph, const bdf_bbx &box, int bpp = 1) {
-    const auto inkOf = [&] {
-        std::set<std::tuple<int, int, int>> ink;
-        const bdf_bbx &g = glyph->bbx;
-        for (int r = 0; r < g.height; ++r)
-            for (int k = 0; k < g.width; ++k)
-                if (int level = GridPixel(glyph->bitmap, g.width, g.height, bpp, k, r))
-                    ink.insert({g.x_offset + k, g.ascent - 1 - r, level});
-        return ink;
-    };
-    const auto ink = inkOf();
-    Bytes grid = Blank(box.width, box.height, bpp);
-    UnpackGlyph(grid.get(), glyph, box, bpp);
-    Pack(glyph, grid.get(), box, bpp);
-    EXPECT_EQ(inkOf(), ink);
+// Set pixels of a glyph as (x, y, level), x from the origin and y up from the baseline.
+std::set<std::tuple<int, int, int>> InkOf(const bdf_glyph &glyph, int bpp) {
+    std::set<std::tuple<int, int, int>> ink;
+    for (int r = 0; r < glyph.bbx.height; ++r)
+        for (int k = 0; k < glyph.bbx.width; ++k)
+            if (int level = GridPixel(glyph.bitmap, glyph.bbx.width, glyph.bbx.height, bpp, k, r))
+                ink.insert({glyph.bbx.x_offset + k, glyph.bbx.ascent - 1 - r, level});
+    return ink;
 }
 
 TEST(GridBitmap, UnpackPlacesTheGlyphByOriginAndBaselineAndSkipsWhatLiesOutside) {
@@ -66,8 +56,8 @@ TEST(GridBitmap, AShiftMovesEveryPixelOneStepAndItsOppositeRestoresAllNotPushedO
         for (int width : {5, 8}) // rows ending inside a byte and at its end
             for (int direction = 1; direction <= 8; ++direction) {
                 const int height = 2 + int(random() % 9);
-                Bytes grids[3] = {Bytes(GridFrom(RandomPicture(random, width, height, bpp), bpp), free),
-                                  Blank(width, height, bpp), Blank(width, height, bpp)};
+                Bytes grids[3] = {Grid(RandomPicture(random, width, height, bpp), bpp), Blank(width, height, bpp),
+                                  Blank(width, height, bpp)};
                 const auto at = [&](int i, int k, int r) {
                     return GridPixel(grids[i].get(), width, height, bpp, k, r);
                 };
@@ -88,12 +78,12 @@ TEST(GridBitmap, PackingGrowsOrReusesTheBlockClearsItsPaddingAndEmptiesAnAllClea
     const bdf_bbx font = Box(40, 40, 0, -8); // ascent 32
     auto glyph = MakeGlyph({"#"}, 0, 0);
     Picture picture(40, std::string(40, '#'));
-    Pack(glyph.get(), Bytes(GridFrom(picture), free).get(), font); // 200 bytes where 1 was
+    Pack(glyph.get(), Grid(picture).get(), font); // 200 bytes where 1 was
     EXPECT_EQ(std::tuple(GlyphPicture(*glyph), glyph->bytes), std::tuple(picture, 200u));
     const unsigned char *block = glyph->bitmap;
     picture.assign(40, std::string(40, '.'));
     picture[31][3] = '#'; // just above the baseline: packed onto it
-    Pack(glyph.get(), Bytes(GridFrom(picture), free).get(), font);
+    Pack(glyph.get(), Grid(picture).get(), font);
     EXPECT_EQ(std::tuple(glyph->bbx.x_offset, glyph->bbx.y_offset, glyph->bytes, glyph->bitmap, glyph->bitmap[0]),
               std::tuple(3, 0, 1u, block, 0x80));
     Pack(glyph.get(), Blank(40, 40).get(), font); // all clear: empty, with the old offsets kept
@@ -111,7 +101,11 @@ TEST(GridBitmap, AGlyphUnpackedIntoTheGridGrownForItPacksBackCroppedToItsInkAtEv
             auto glyph = MakeGlyph(rows, -4 + int(random() % 12), -5 + int(random() % 12), bpp);
             bdf_bbx grid{};
             ASSERT_TRUE(GridBoxFor(font, glyph.get(), &grid));
-            ExpectRoundTripKeepsTheInk(glyph.get(), grid, bpp);
+            const auto ink = InkOf(*glyph, bpp);
+            Bytes bytes = Blank(grid.width, grid.height, bpp);
+            UnpackGlyph(bytes.get(), glyph.get(), grid, bpp);
+            Pack(glyph.get(), bytes.get(), grid, bpp);
+            EXPECT_EQ(InkOf(*glyph, bpp), ink); // every pixel kept in place
             EXPECT_EQ(glyph->bytes, GridBytes(glyph->bbx.width, glyph->bbx.height, bpp));
             const Picture cropped = GlyphPicture(*glyph, bpp); // ink in the first and last row and column
             std::string left, right;
