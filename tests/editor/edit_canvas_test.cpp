@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sstream>
 
 namespace {
@@ -17,14 +16,20 @@ struct Session {
         canvas.SetViewSize(300, 200);
         EXPECT_EQ(canvas.SetUp(glyph.get(), fontBox, bpp), CEditCanvas::SETUP_READY);
     }
-    // With `tool`, mouse events at cells: "L0,0 m1,0 l1,0" is left down, move, left up; R and r the right button.
+    // With `tool`: mouse events at cells ("L0,0 m1,0 l1,0" is left down, move, left up; R and r the right
+    // button), shifts up, down, left and right ("^ v < >") and "d" to drop a selection.
     void Use(int tool, const std::string &script) {
         if (canvas.CurrentTool() != tool)
             canvas.SelectTool(tool, true);
         std::istringstream events(script);
         for (std::string event; events >> event;) {
             const Cell cell{std::atoi(event.c_str() + 1), std::atoi(event.c_str() + event.find(',') + 1)};
-            canvas.OnCanvasMouse(int(std::string("LlRrm").find(event[0])), &cell);
+            if (const size_t shift = std::string("^v<>").find(event[0]); shift != std::string::npos)
+                canvas.ShiftOrMove(SHIFT_UP + int(shift));
+            else if (event == "d")
+                canvas.CommitSelection();
+            else
+                canvas.OnCanvasMouse(int(std::string("LlRrm").find(event[0])), &cell);
         }
     }
     Picture Current() { return PictureOf(canvas.History().CurrentBitmap(), Width(), Height(), canvas.Bpp()); }
@@ -55,9 +60,7 @@ TEST(EditCanvasTools, PencilStrokesAndTheThreeByThreeEraserAreOneEntryEachAndThe
     s.canvas.OnCanvasMouse(MOUSE_MOVE, nullptr);
     EXPECT_EQ(s.canvas.Eraser().visible, 0);
     s.Use(TOOL_ERASER, "m3,3");
-    s.Use(TOOL_SELECT, "L0,3 m1,3 l1,3");
-    s.canvas.ShiftOrMove(SHIFT_RIGHT);
-    s.canvas.CommitSelection();
+    s.Use(TOOL_SELECT, "L0,3 m1,3 l1,3 > d");
     s.canvas.SelectTool(TOOL_SELECT, false); // the chosen tool clicked again: no tool
     s.Use(TOOL_NONE, "L5,3 l5,3");
     EXPECT_EQ(std::tuple(s.Current()[3], HistoryEntries(s.canvas.History())), std::tuple(".###....", 8));
@@ -77,26 +80,19 @@ TEST(EditCanvasTools, ALiftedSelectionShowsAndDropsExactlyTheCellsInsideTheGridW
                          s.canvas.ComposeContent().pixel(1, 0), s.canvas.Selection().lifted),
               std::tuple(kWhite, kSelectionFrame, kGridLine, 1));
     // Over the left edge, back, dragged across and over the right edge.
-    const std::pair<std::function<void()>, const char *> moves[] = {
-        {[&] { s.canvas.ShiftOrMove(SHIFT_LEFT); }, "##......"},
-        {[&] { s.canvas.ShiftOrMove(SHIFT_LEFT); }, "#......."},
-        {[&] { s.canvas.ShiftOrMove(SHIFT_RIGHT); }, "##......"},
-        {[&] { s.Use(TOOL_SELECT, "L0,0 m6,0 l6,0"); }, ".....###"},
-        {[&] { s.Use(TOOL_SELECT, "L5,0 m7,0 l7,0"); }, ".......#"},
-    };
-    for (const auto &[move, row] : moves) {
-        move();
-        EXPECT_EQ(s.Seen(), std::string(row) + row);
+    for (auto [script, row] : {std::pair{"<", "##......"},
+                               {"<", "#......."},
+                               {">", "##......"},
+                               {"L0,0 m6,0 l6,0", ".....###"},
+                               {"L5,0 m7,0 l7,0", ".......#"}}) {
+        s.Use(TOOL_SELECT, script);
+        EXPECT_EQ(s.Seen(), std::string(row) + row) << script;
     }
     s.canvas.Present(); // past the content's edge the view stays white
     EXPECT_EQ(s.canvas.BackBuffer().pixel(8 * 11 + 1, 6), kWhite);
-    // It may lie just past the right or bottom edge, never further.
-    for (int direction : {SHIFT_RIGHT, SHIFT_RIGHT, SHIFT_DOWN, SHIFT_DOWN, SHIFT_DOWN})
-        s.canvas.ShiftOrMove(direction);
+    s.Use(TOOL_SELECT, "> > v v v"); // it may lie just past the right or bottom edge, never further
     EXPECT_EQ(s.canvas.Selection().current, (CellRect{8, 2, 11, 4}));
-    s.canvas.ShiftOrMove(SHIFT_LEFT_UP);
-    s.canvas.ShiftOrMove(SHIFT_LEFT_UP);
-    s.Use(TOOL_SELECT, "L0,0 m1,1"); // a press outside drops it where it is shown, a drag starts a new band
+    s.Use(TOOL_SELECT, "< ^ < ^ L0,0 m1,1"); // a press outside drops it where it is shown, a drag starts a band
     EXPECT_EQ(std::tuple(s.Current(), s.canvas.Selection().lifted, s.canvas.Selection().current),
               std::tuple(Picture(2, "......##"), 0, CellRect{0, 0, 2, 2}));
 }
@@ -106,10 +102,9 @@ TEST(EditCanvasLimits, LargeBoxesGetTheHighestZoomTheirCanvasAllowsAndEditsOfThe
     while (s.canvas.ZoomIn()) {
     }
     s.canvas.SetScroll(120 * 21 + 1 - 300, 0);
-    s.Use(TOOL_PENCIL, "L119,119 l119,119");
-    s.canvas.ShiftOrMove(SHIFT_LEFT_UP);
+    s.Use(TOOL_PENCIL, "L119,119 l119,119 <");
     EXPECT_TRUE(s.canvas.Undo() && s.canvas.Redo() && !s.canvas.Redo());
-    EXPECT_EQ(std::tuple(s.canvas.Zoom(), s.Current()[118][118], s.canvas.ScrollX()), std::tuple(20, '#', 2221));
+    EXPECT_EQ(std::tuple(s.canvas.Zoom(), s.Current()[119][118], s.canvas.ScrollX()), std::tuple(20, '#', 2221));
     s.canvas.Rebuild(); // any other rebuild shows the top-left corner again
     EXPECT_EQ(s.canvas.ScrollX(), 0);
     Session big({}, Box(400, 300, 0, 0)); // too large for the zoom limit: a lower zoom, not a clipped canvas
@@ -120,9 +115,7 @@ TEST(EditCanvasLimits, LargeBoxesGetTheHighestZoomTheirCanvasAllowsAndEditsOfThe
 TEST(EditCanvasDepth, DeeperFontsAreEditedAtTheirDepthAndUntouchedPixelsKeepTheirLevels) {
     Session s({"1234", "5678", "9abc", "def."}, Box(4, 4, 0, 0), 4);
     s.Use(TOOL_PENCIL, "L3,3 l3,3 R0,0 r0,0");
-    s.Use(TOOL_SELECT, "L1,1 m2,2 l2,2");
-    s.canvas.ShiftOrMove(SHIFT_UP);
-    s.canvas.CommitSelection();
+    s.Use(TOOL_SELECT, "L1,1 m2,2 l2,2 ^ d");
     EXPECT_EQ(s.Current(), (Picture{".674", "5ab8", "9..c", "deff"}));
     s.Use(TOOL_ERASER, "L3,3 l3,3");
     EXPECT_EQ(s.Current(), (Picture{".674", "5...", "9...", "d..."}));
