@@ -31,8 +31,9 @@ TEST(GlyphEditDialog, TheFieldsShowTheGlyphAndThePointersCellAndOkWritesOnlyWhat
     EXPECT_EQ(e.dialog.windowTitle() + e.Text(IDC_RIGHT) + e.Control(IDC_ZOOM_IN)->toolTip(),
               "Glyph EditRitghtZoom (Ctrl+'+')");
     EXPECT_FALSE(e.dialog.isModal() || e.dialog.OnOK());
-    e.Send(QEvent::MouseMove, Qt::NoButton, e.CellPoint(7, 7));
-    e.Send(QEvent::MouseMove, Qt::NoButton, e.dialog.GetViewRect().bottomRight() - QPoint(1, 1)); // off the grid
+    e.Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, e.CellPoint(7, 7));
+    e.Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton,
+           e.dialog.GetViewRect().bottomRight() - QPoint(1, 1)); // off the grid
     const QStringList fields{e.Text(IDC_GLYPH_NAME), e.Text(IDC_ENCODING_TEXT), e.Text(IDC_DWIDTH), e.Text(IDC_METRICS),
                              e.Text(IDC_COORDINATES)};
     EXPECT_EQ(fields.join('|'), "A|0ABC|8|width 1 height 1 x_offset 1 y_offset 0\r\nascent 1 descent 0|(7, 7)(7, -2)");
@@ -57,18 +58,13 @@ TEST(GlyphEditDialog, TheFieldsShowTheGlyphAndThePointersCellAndOkWritesOnlyWhat
     e.ClickButton(1);
     EXPECT_EQ(std::tie(e.glyph->bbx.width, e.glyph->bbx.height, e.glyph->bytes, e.glyph->bitmap),
               std::make_tuple(0, 0, 0u, nullptr));
-    Editor unnamed({"#"}, Box(8, 8, 0, -2), 1, 0, nullptr); // a glyph without a name gets none
-    unnamed.Type(IDC_GLYPH_NAME, "Beta");
-    unnamed.ClickButton(1);
-    EXPECT_EQ(std::tuple(unnamed.glyph->name, unnamed.changed.count()), std::tuple(nullptr, 0));
 }
 
 TEST(GlyphEditDialog, EscapeAndTheCloseBoxAskOnlyAboutChangesNotYetAppliedAndTheCancelButtonDropsThem) {
     ScriptedPrompts prompts;
     Editor e({"#"}); // pixel at grid column 1, row 5
     e.ClickButton(IDC_PENCIL);
-    // Nothing asks once OK has applied the pixels, after undoing them, or on Cancel, which drops them
-    // and a typed width.
+    // Nothing asks once OK applied the pixels, after undoing them, or on Cancel, which drops them and a typed width.
     for (int button : {1, int(IDC_UNDO), 2}) {
         e.Open(e.glyph);
         e.Click(button == 1 ? 1 : 3, 3);
@@ -146,8 +142,7 @@ TEST(GlyphEditDialog, AFontOfOneCommonWidthShowsItAsTheDeviceWidthAndKeepsItFrom
     prompts.boxAnswers = {prompts::IDNO}; // pixels dropped with No: the glyph starts over, its width the font's
     e.ClickButton(IDC_PENCIL);
     e.Click(2, 3);
-    EXPECT_TRUE(e.dialog.close());
-    EXPECT_EQ(std::tuple(width->isReadOnly(), width->text()), std::tuple(true, "6"));
+    EXPECT_TRUE(e.dialog.close() && width->isReadOnly() && width->text() == "6");
     ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1)); // a proportional font's glyph
     EXPECT_EQ(std::tuple(width->isReadOnly(), width->text(), width->toolTip()), std::tuple(false, "8", ""));
 }
@@ -167,7 +162,6 @@ TEST(GlyphEditDialog, GlyphsThatCannotBeEditedAreRefusedWithANoticeAndABlankFram
     }
 }
 
-// A real X11 font: opening and OK change no byte of what Save writes; an edited glyph still suits bdftopcf.
 TEST(RealFontEdit, AnEditedX11FontSavesOnlyTheEditAndIsStillReadByBdftopcf) {
     const QString source = QStringLiteral(GLYPHWERK_CORPUS_DIR "/misc-9x15.bdf");
     if (!QFile::exists(source))
@@ -192,7 +186,6 @@ TEST(RealFontEdit, AnEditedX11FontSavesOnlyTheEditAndIsStillReadByBdftopcf) {
     ASSERT_TRUE(font && glyphA(font.get()));
     const QByteArray before = saved(font.get());
     Editor e(glyphA(font.get()), font->bbx, font->bpp);
-    ASSERT_TRUE(e.ready);
     EXPECT_FALSE(e.dialog.OnOK());
     EXPECT_EQ(saved(font.get()), before);
     e.ClickButton(res::IDC_PENCIL);

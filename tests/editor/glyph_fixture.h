@@ -1,8 +1,7 @@
 #ifndef GLYPHWERK_TESTS_EDITOR_GLYPH_FIXTURE_H
 #define GLYPHWERK_TESTS_EDITOR_GLYPH_FIXTURE_H
 
-// Glyphs and grids written as pictures: one string per row, '.' for
-// background and '1' to 'f' (hexadecimal) for a pixel's level ('#' is 1).
+// Glyphs and grids as pictures: a string per row, '.' for background, '1'..'f' for a pixel's level ('#' is 1).
 
 #include "bdf.h"
 #include "edit_history.h"

@@ -9,11 +9,9 @@
 namespace {
 
 using Bytes = std::unique_ptr<unsigned char, decltype(&free)>;
-
 Bytes Grid(const Picture &rows, int bpp = 1) { return Bytes(GridFrom(rows, bpp), free); }
 Bytes Blank(int width, int height, int bpp = 1) { return Grid(Picture(height, std::string(width, '.')), bpp); }
 
-// A picture of random levels, one pixel in three set.
 Picture RandomPicture(std::mt19937 &random, int width, int height, int bpp) {
     Picture rows(height, std::string(width, '.'));
     for (auto &row : rows)
@@ -68,8 +66,7 @@ TEST(GridBitmap, AShiftMovesEveryPixelOneStepAndItsOppositeRestoresAllNotPushedO
                     for (int k = 0; k < width; ++k) {
                         const bool kept = k + dx >= 0 && k + dx < width && r + dy >= 0 && r + dy < height;
                         EXPECT_EQ(std::tuple(at(1, k, r), at(2, k, r)),
-                                  std::tuple(at(0, k - dx, r - dy), kept ? at(0, k, r) : 0))
-                            << "bpp " << bpp << " direction " << direction << " at " << k << "," << r;
+                                  std::tuple(at(0, k - dx, r - dy), kept ? at(0, k, r) : 0));
                     }
             }
 }
@@ -115,9 +112,7 @@ TEST(GridBitmap, AGlyphUnpackedIntoTheGridGrownForItPacksBackCroppedToItsInkAtEv
                  {left, right, cropped.empty() ? left : cropped.front(), cropped.empty() ? left : cropped.back()})
                 EXPECT_EQ(edge.empty(), edge.find_first_not_of('.') == std::string::npos) << round;
         }
-    bdf_bbx grid{}; // the font box itself when the glyph fits, grown just enough when not, up to 65535
-    ASSERT_TRUE(GridBoxFor(font, MakeGlyph({"##"}, 0, 0).get(), &grid));
-    EXPECT_EQ(std::tie(grid.width, grid.height, grid.x_offset, grid.y_offset), std::make_tuple(8, 10, -2, -3));
+    bdf_bbx grid{}; // grown just enough, up to 65535 a side
     ASSERT_TRUE(GridBoxFor(font, MakeGlyph({"#..#", "....", "#..#"}, -4, 5).get(), &grid));
     EXPECT_EQ(std::tie(grid.x_offset, grid.width, grid.ascent, grid.y_offset, grid.height, grid.descent),
               std::make_tuple(-4, 10, 8, -3, 11, 3));
