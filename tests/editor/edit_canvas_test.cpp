@@ -64,31 +64,32 @@ TEST(EditCanvasTools, PencilEraserAndSelectionEditAtTheFontsDepthOneEntryPerStro
 }
 
 TEST(EditCanvasTools, ALiftedSelectionShowsAndDropsExactlyTheCellsInsideTheGridWhereverItMoves) {
-    Session s({"###.....", "###....."}, Box(8, 2, 0, 0));
-    // Blocks of new sizes: the same width and taller, then the same height and wider.
-    for (Cell corner : {Cell{1, 0}, Cell{1, 1}, Cell{2, 1}}) {
+    Session s({"####....", "####...."}, Box(8, 2, 0, 0));
+    for (Cell corner : {Cell{1, 0}, Cell{1, 1}, Cell{3, 1}}) { // the same width and taller, the same height and wider
         s.canvas.MakeSelection({0, 0}, corner, true);
-        EXPECT_EQ(s.Seen(), "###.....###.....") << corner.k << corner.r;
+        EXPECT_EQ(s.Seen(), "####....####....") << corner.k << corner.r;
         s.canvas.CommitSelection();
     }
-    s.Use(TOOL_SELECT, "L0,0 m2,1 l2,1");
+    s.Use(TOOL_SELECT, "L0,0 m3,1 l3,1");
     // The source shows white on the canvas, the image with a red dotted border above it.
     EXPECT_EQ(std::tuple(s.canvas.Canvas().pixel(6, 6), s.canvas.ComposeContent().pixel(0, 0),
                          s.canvas.ComposeContent().pixel(1, 0), s.canvas.Selection().lifted),
               std::tuple(kWhite, kSelectionFrame, kGridLine, 1));
-    // Over the left edge, back, dragged across and over the right edge.
-    for (auto [script, row] : {std::pair{"<", "##......"},
-                               {"<", "#......."},
-                               {">", "##......"},
-                               {"L0,0 m6,0 l6,0", ".....###"},
-                               {"L5,0 m7,0 l7,0", ".......#"}}) {
+    // Over the left edge, back, dragged across, over the right edge and from there over the left one.
+    for (auto [script, row] : {std::pair{"<", "###....."},
+                               {"<", "##......"},
+                               {">", "###....."},
+                               {"L0,0 m5,0 l5,0", "....####"},
+                               {"L4,0 m6,0 l6,0", "......##"},
+                               {"L7,0 m0,0 l0,0", "###....."}}) {
         s.Use(TOOL_SELECT, script);
         EXPECT_EQ(s.Seen(), std::string(row) + row) << script;
     }
+    s.Use(TOOL_SELECT, "L0,0 m7,0 l7,0");
     s.canvas.Present(); // past the content's edge the view stays white
     EXPECT_EQ(s.canvas.BackBuffer().pixel(8 * 11 + 1, 6), kWhite);
-    s.Use(TOOL_SELECT, "> > v v v"); // it may lie just past the right or bottom edge, never further
-    EXPECT_EQ(s.canvas.Selection().current, (CellRect{8, 2, 11, 4}));
+    s.Use(TOOL_SELECT, "> > > v v v"); // it may lie just past the right or bottom edge, never further
+    EXPECT_EQ(s.canvas.Selection().current, (CellRect{8, 2, 12, 4}));
     s.Use(TOOL_SELECT, "< ^ < ^ L0,0 m1,1"); // a press outside drops it where it is shown, a drag starts a band
     EXPECT_EQ(std::tuple(s.Current(), s.canvas.Selection().lifted, s.canvas.Selection().current),
               std::tuple(Picture(2, "......##"), 0, CellRect{0, 0, 2, 2}));
