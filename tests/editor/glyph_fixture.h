@@ -1,8 +1,7 @@
 #ifndef GLYPHWERK_TESTS_EDITOR_GLYPH_FIXTURE_H
 #define GLYPHWERK_TESTS_EDITOR_GLYPH_FIXTURE_H
 
-// Glyphs and grids written as pictures: one string per row, '.' for
-// background and '1' to 'f' (hexadecimal) for a pixel's level ('#' is 1).
+// Glyphs and grids as pictures: a string per row, '.' for background, '1'..'f' for a pixel's level ('#' is 1).
 
 #include "bdf.h"
 #include "edit_history.h"
@@ -17,19 +16,18 @@
 using Picture = std::vector<std::string>;
 
 inline bdf_bbx Box(int width, int height, int x_offset, int y_offset) {
-    return {uint16_t(width), uint16_t(height), int16_t(x_offset), int16_t(y_offset), int16_t(y_offset + height),
-            int16_t(-y_offset)};
+    return {uint16_t(width),   uint16_t(height),           int16_t(x_offset),
+            int16_t(y_offset), int16_t(y_offset + height), int16_t(-y_offset)};
 }
 
-inline int LevelOf(char c) { return c == '#' ? 1 : int(std::string(".123456789abcdef").find(c)); }
-
-// A grid (malloc'd) of the picture's size.
+// A grid (malloc'd, one spare byte) of the picture's size.
 inline unsigned char *GridFrom(const Picture &rows, int bpp = 1) {
     const int width = rows.empty() ? 0 : int(rows[0].size()), height = int(rows.size());
     auto *grid = static_cast<unsigned char *>(calloc(GridBytes(width, height, bpp) + 1, 1));
     for (int r = 0; r < height; ++r)
         for (int k = 0; k < width; ++k)
-            SetGridPixel(grid, width, height, bpp, k, r, LevelOf(rows[r][k]));
+            SetGridPixel(grid, width, height, bpp, k, r,
+                         rows[r][k] == '#' ? 1 : int(std::string(".123456789abcdef").find(rows[r][k])));
     return grid;
 }
 
@@ -42,27 +40,16 @@ inline Picture PictureOf(const unsigned char *grid, int width, int height, int b
     return rows;
 }
 
-// A glyph owning its name and bitmap; released by GlyphPtr's deleter.
 struct GlyphDeleter {
-    void operator()(bdf_glyph *glyph) const {
-        free(glyph->name);
-        free(glyph->bitmap);
-        delete glyph;
-    }
+    void operator()(bdf_glyph *glyph) const { free(glyph->name), free(glyph->bitmap), delete glyph; }
 };
 using GlyphPtr = std::unique_ptr<bdf_glyph, GlyphDeleter>;
 
 inline GlyphPtr MakeGlyph(const Picture &rows, int x_offset, int y_offset, int bpp = 1, const char *name = "g") {
-    auto *glyph = new bdf_glyph{};
     const int width = rows.empty() ? 0 : int(rows[0].size()), height = int(rows.size());
-    glyph->name = name ? strdup(name) : nullptr;
-    glyph->encoding = 65;
-    glyph->dwidth = 8;
-    glyph->bbx = Box(width, height, x_offset, y_offset);
-    glyph->bytes = GridBytes(width, height, bpp);
-    if (glyph->bytes)
-        glyph->bitmap = GridFrom(rows, bpp);
-    return GlyphPtr(glyph);
+    const uint32_t bytes = GridBytes(width, height, bpp);
+    return GlyphPtr(new bdf_glyph{name ? strdup(name) : nullptr, 65, 0, 8, Box(width, height, x_offset, y_offset),
+                                  bytes ? GridFrom(rows, bpp) : nullptr, bytes});
 }
 
 inline Picture GlyphPicture(const bdf_glyph &glyph, int bpp = 1) {
