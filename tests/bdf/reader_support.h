@@ -24,20 +24,14 @@ inline FontPtr load_font(std::string text, const bdf_options *options = nullptr)
     return font;
 }
 
-/* A new temporary file holding `bytes`; the caller removes it. */
-inline std::string temp_file(const std::string &bytes) {
+/* Reads `bytes` from a file through bdf_load_font_path (text mode). */
+inline FontPtr load_path(const std::string &bytes) {
     char path[] = "/tmp/glyphwerk-bdf-test-XXXXXX";
     FILE *file = fdopen(mkstemp(path), "wb");
     fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
-    return path;
-}
-
-/* Reads `bytes` from a file through bdf_load_font_path (text mode). */
-inline FontPtr load_path(const std::string &bytes) {
-    std::string path = temp_file(bytes);
-    FontPtr font(bdf_load_font_path(path.c_str()));
-    remove(path.c_str());
+    FontPtr font(bdf_load_font_path(path));
+    remove(path);
     return font;
 }
 
