@@ -26,12 +26,11 @@ struct ink_glyph {
 
 struct ink_font {
     int bpp = 1;
-    std::string spacing;                 // the SPACING property's value, "" when absent
-    std::map<long, ink_glyph> encoded;   // by encoding
-    // Negative encodings and repeats of an encoding already met, in file order.
-    std::vector<ink_glyph> unencoded;
+    std::string spacing;               // the SPACING property's value, "" when absent
+    std::map<long, ink_glyph> encoded; // by encoding
+    std::vector<ink_glyph> unencoded;  // negative encodings and repeats, in file order
     long glyphs_in_file = 0;
-    long chars_count = -1;               // the CHARS line's number
+    long chars_count = -1; // the CHARS line's number
 };
 
 // Parses BDF text; throws std::runtime_error with the line number on a line it cannot place.
