@@ -177,56 +177,39 @@ TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
 }
 
 /* Both path savers, the one that waits for the disk and the one that does not,
- * must replace files in the same way. */
+ * must replace files in the same way. Each save runs in a child, where the
+ * last case's file size limit stands in for a full disk. */
 TEST(Writer, SavingToAPathReplacesTheFileOrLinkTargetKeepingItsModeAndLeavesItAloneOnFailure) {
     FontPtr font = load_font(font_with(dot("A", 65), 1));
-    const std::string expected = save_text(font.get());
-    auto read = [](const fs::path &p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    /* A write that fails half-way: the file size limit stands in for a full disk. */
-    auto limited = [](auto saver, const char *path, bdf_font *f) {
-        pid_t child = fork();
-        if (child == 0) {
-            signal(SIGXFSZ, SIG_IGN);
-            rlimit limit = {100, 100};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            _exit(saver(path, f));
-        }
-        int status = -1;
-        waitpid(child, &status, 0);
-        return WEXITSTATUS(status);
-    };
+    const std::string expected = save_text(font.get()), old = "old contents longer than the new font file will ever be";
     const fs::path dir = fs::temp_directory_path() / ("glyphwerk-writer-" + std::to_string(getpid()));
-    const fs::path target = dir / "font.bdf", link = dir / "link.bdf";
+    const fs::path target = dir / "font.bdf", link = dir / "link.bdf", in_missing_folder = dir / "missing" / "x.bdf";
     const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    const std::string old = "old contents that are longer than the new font file will ever be",
-                      in_missing_folder = (dir / "missing" / "x.bdf").string();
+    const std::tuple<const char *, bdf_font *, int> cases[] = {
+        {target.c_str(), font.get(), 1}, {link.c_str(), font.get(), 1}, /* the link stays, the file behind it changes */
+        {nullptr, font.get(), 0}, {"", font.get(), 0}, {target.c_str(), nullptr, 0},
+        {in_missing_folder.c_str(), font.get(), 0}, {target.c_str(), font.get(), 0}};
     for (auto saver : {&bdf_save_font_path, &bdf_save_font_path_unsynced}) {
-        SCOPED_TRACE(saver == &bdf_save_font_path ? "synced" : "unsynced");
         fs::create_directories(dir);
         fs::create_symlink(target, link);
-        struct {
-            const char *path;
-            bdf_font *font;
-            int saved;
-            bool full_disk = false;
-        } cases[] = {
-            {target.c_str(), font.get(), 1},
-            {link.c_str(), font.get(), 1}, /* the link stays and the file behind it changes */
-            {nullptr, font.get(), 0},
-            {"", font.get(), 0},
-            {target.c_str(), nullptr, 0},
-            {in_missing_folder.c_str(), font.get(), 0},
-            {target.c_str(), font.get(), 0, true},
-        };
-        for (auto &c : cases) {
-            SCOPED_TRACE(&c - cases);
+        for (size_t i = 0; i < std::size(cases); i++) {
+            const auto &[path, saved_font, saved] = cases[i];
+            SCOPED_TRACE(std::to_string(i) + (saver == &bdf_save_font_path ? " synced" : " unsynced"));
             std::ofstream(target, std::ios::trunc) << old;
             fs::permissions(target, mode);
-            EXPECT_EQ(c.full_disk ? limited(saver, c.path, c.font) : saver(c.path, c.font), c.saved);
-            EXPECT_EQ(read(target), c.saved ? expected : old);
+            pid_t child = fork();
+            if (child == 0) {
+                signal(SIGXFSZ, SIG_IGN);
+                rlimit limit = {100, 100};
+                if (i == std::size(cases) - 1)
+                    setrlimit(RLIMIT_FSIZE, &limit);
+                _exit(saver(path, saved_font));
+            }
+            int status = -1;
+            waitpid(child, &status, 0);
+            EXPECT_EQ(WEXITSTATUS(status), saved);
+            std::ifstream in(target, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), saved ? expected : old);
             EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2); /* no temporary file left behind */
             EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, mode);
             EXPECT_TRUE(fs::is_symlink(link));
