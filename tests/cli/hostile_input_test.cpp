@@ -72,12 +72,13 @@ TEST(HostileInput, HugeDeclaredCountsAndBoxesCostNoMemoryAndLongLinesOnlyTheirLe
     // A character-cell font whose cell is huge but that has no glyph to pad.
     const std::string cell = read_file(data_file("cell-font-huge-box-no-glyph.bdf"));
     EXPECT_EQ(bounded([&](std::ostream &f) { f << cell; }).second, cell);
-    // A 10 MiB comment, written piece by piece: the child's peak memory counts
-    // the pages it shared with this process before exec.
-    bounded([](std::ostream &f) {
+    // A 10 MiB comment, read whole, written piece by piece: the child's peak
+    // memory counts the pages it shared with this process before exec.
+    out = bounded([](std::ostream &f) {
         f << header << "COMMENT ";
         for (int i = 0; i < 160; ++i)
             f << std::string(65536, 'x');
         f << "\n" << properties << "CHARS 1\n" << small_glyph << "ENDFONT\n";
-    });
+    }).second;
+    EXPECT_EQ(out.find('\n', out.find("COMMENT x")), out.find("COMMENT x") + 8 + 10 * MiB);
 }

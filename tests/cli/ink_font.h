@@ -1,11 +1,9 @@
 #ifndef GLYPHWERK_TESTS_INK_FONT_H
 #define GLYPHWERK_TESTS_INK_FONT_H
 
-// A deliberately small BDF reader of the tests' own, independent of the
-// library: it keeps per glyph only what must survive any round trip (name,
-// encoding, device width and the ink pixels placed relative to the origin and
-// baseline), so files written by the library and by other programs can be
-// compared without trusting the library's reader.
+// The tests' own small BDF reader, independent of the library: it keeps per
+// glyph only what must survive any round trip (name, encoding, device width,
+// ink relative to origin and baseline), so no check trusts the library's reader.
 
 #include <map>
 #include <string>

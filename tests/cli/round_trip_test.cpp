@@ -1,7 +1,6 @@
-// The writer's round trip at every bit depth and for glyphs without a code
-// point: normalising a font through glyphwerk-bdf keeps every glyph's name,
-// device width and ink (read back by the tests' own reader, itself checked
-// here), normalising reaches a fixed point, and bdftopcf takes the result.
+// Normalising at every bit depth and with unencoded glyphs keeps every glyph's
+// name, device width and ink (read by the tests' own reader, checked here),
+// reaches a fixed point, and bdftopcf takes the result.
 
 #include "cli_test_support.h"
 #include "ink_font.h"

@@ -1,11 +1,7 @@
-// The library against the real world: every X11 font of the corpus loads,
-// normalising it reaches a fixed point, bdftopcf accepts what we write, and the
-// trip through bdftopcf and pcf2bdf keeps every glyph's name, device width and
-// ink as the original file has them. Ink is read by the tests' own reader, so
-// the check does not trust the library's reader to judge its writer.
-//
-// The fonts are dealt to SHARDS ctest cases (largest first, round robin) so
-// that ctest -j runs them side by side.
+// Every X11 font of the corpus loads, normalises to a fixed point, and keeps
+// every glyph's name, device width and ink (read by the tests' own reader)
+// through bdftopcf and pcf2bdf. The fonts are dealt to SHARDS ctest cases
+// (largest first, round robin) so that ctest -j runs them side by side.
 
 #include "ink_font.h"
 #include "run_command.h"
