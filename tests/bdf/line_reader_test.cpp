@@ -19,11 +19,7 @@ std::string lines_to_block_end(const std::string &eol) {
 TEST(LineReader, LineEndsAndTheLinesTheyNumberAlsoAcrossReadBlocks) {
     for (const std::string eol : {"\r\n", "\n\r"})
         ASSERT_EQ(lines_to_block_end(eol)[65535], eol[0]);
-    struct {
-        std::string text;
-        bool as_text;
-        std::string messages;
-    } cases[] = {
+    struct { std::string text; bool as_text; std::string messages; } cases[] = {
         {"STARTFONT 2.1\r\nFONT x\r\nFONTBOUNDINGBOX 1 1 0 0\r\n", true, size_missing_at_3},
         /* Read as bytes, CR ends a line and the LF after it ends an empty one. */
         {"STARTFONT 2.1\r\nFONT x\r\nFONTBOUNDINGBOX 1 1 0 0\r\n", false,

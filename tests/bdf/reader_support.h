@@ -1,8 +1,7 @@
 #ifndef GLYPHWERK_TESTS_BDF_READER_SUPPORT_H
 #define GLYPHWERK_TESTS_BDF_READER_SUPPORT_H
 
-/* Fonts loaded from and saved to text in tests, and a well-formed font to
- * vary. The registry is set up once for the whole program (parts_test.cpp). */
+/* Fonts loaded from and saved to text, and a well-formed font to vary. */
 
 #include "bdf.h"
 #include "font_ptr.h"
@@ -14,8 +13,7 @@
 #include <string>
 #include <vector>
 
-/* Reads `text` through bdf_load_font from memory (bytes as they are: CR is a
- * line end of its own). */
+/* Reads `text` through bdf_load_font: bytes as they are, CR a line end of its own. */
 inline FontPtr load_font(std::string text, const bdf_options *options = nullptr) {
     FILE *file = fmemopen(text.data(), text.size(), "rb");
     FontPtr font(file ? bdf_load_font(file, options, nullptr, nullptr) : nullptr);

@@ -27,11 +27,7 @@ const std::string clean = data_file("cli-clean.bdf"), with_messages = data_file(
 TEST(CliCheck, PrintsTheMessagesPrefixedWhenSeveralAndExitsWithTheWorst) {
     const std::string prefixed = with_messages + ": FONT_ASCENT property missing.  Added \"FONT_ASCENT 6\".\n" +
                                  with_messages + ": Incorrect glyph count: 3 indicated but 2 found.\n";
-    struct {
-        std::vector<std::string> args;
-        int status;
-        std::string out;
-    } cases[] = {
+    struct { std::vector<std::string> args; int status; std::string out; } cases[] = {
         {{clean}, 0, ""},
         {{with_messages}, 1, "FONT_ASCENT property missing.  Added \"FONT_ASCENT 6\".\nIncorrect glyph count: 3 indicated but 2 found.\n"},
         {{clean, with_messages}, 1, prefixed},
@@ -140,9 +136,8 @@ TEST(CliUsage, WrongArgumentsPrintUsageAndExitSixtyFourWhileHelpAndVersionNeedNo
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err.rfind("usage: glyphwerk-bdf check FILE...\n", 0), 0u) << r.err;
     }
-    command_result help = run_cli({"--help"});
     for (const char *word : {"check FILE...", "info --json FILE", "normalize IN OUT", "--version", "64"})
-        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+        EXPECT_NE(run_cli({"--help"}).out.find(word), std::string::npos) << word;
     std::vector<std::string> programs = {cli_path};
 #ifdef GLYPHWERK_GUI_PROGRAM // builds without the desktop program check the command alone
     programs.push_back(GLYPHWERK_GUI_PROGRAM);

@@ -32,10 +32,7 @@ TEST(InkFont, PlacesPixelsRelativeToOriginAndBaselineAndSeesEveryDifference) {
 }
 
 TEST(WriterRoundTrip, DeeperPixelsAndUnencodedGlyphsKeepEveryPixelAndBdftopcfTakesThem) {
-    struct {
-        const char *file, *size_line, *cropped;
-        size_t unencoded = 0;
-    } cases[] = {
+    struct { const char *file, *size_line, *cropped; size_t unencoded = 0; } cases[] = {
         // Cropping moves the pixels of "narrow" to the left edge of a one-byte row.
         {"gray2.bdf", "\nSIZE 8 75 75 2\n",
          "STARTCHAR narrow\nENCODING 66\nSWIDTH 720 0\nDWIDTH 6 0\nBBX 2 4 3 -1\nBITMAP\n90\nF0\n20\n40\nENDCHAR\n"},

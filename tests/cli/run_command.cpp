@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 command_result run_command(const std::vector<std::string> &argv, const command_options &options) {
@@ -38,17 +37,14 @@ command_result run_command(const std::vector<std::string> &argv, const command_o
     }
     int status = 0;
     struct rusage usage {};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, WIFSIGNALED(status) ? WTERMSIG(status) : 0,
             options.stdout_path.empty() ? read_file(out) : "", read_file(err), usage.ru_maxrss};
 }
 
 std::string read_file(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void write_file(const std::string &path, const std::string &bytes) {
@@ -56,16 +52,14 @@ void write_file(const std::string &path, const std::string &bytes) {
         throw std::runtime_error("cannot write " + path);
 }
 
-temp_dir::temp_dir(const std::string &base) {
-    std::string pattern =
-        ((base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base)) / "glyphwerk-test-XXXXXX")
-            .string();
-    if (!mkdtemp(pattern.data()))
+temp_dir::temp_dir(const std::string &base)
+    : path_(((base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base)) / "glyphwerk-test-XXXXXX")
+                .string()) {
+    if (!mkdtemp(path_.data()))
         throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
 }
 
 temp_dir::~temp_dir() {
-    std::error_code ignored;
+    std::error_code ignored; // a destructor must not throw
     std::filesystem::remove_all(path_, ignored);
 }
