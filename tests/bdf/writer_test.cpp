@@ -135,10 +135,8 @@ TEST(Writer, FontsEditedInMemoryReadBackCleanOnceTheirMetricsAreUpdated) {
     };
     auto set = [](bdf_glyph &g, const Box &b, std::vector<uint8_t> rows) {
         g.bbx = {uint16_t(b[0]), uint16_t(b[1]), int16_t(b[2]), int16_t(b[3]), int16_t(b[4]), int16_t(b[5])};
-        free(g.bitmap);
-        g.bitmap = (unsigned char *)malloc(rows.size());
-        memcpy(g.bitmap, rows.data(), rows.size());
-        g.bytes = (uint32_t)rows.size();
+        g.bitmap = (unsigned char *)realloc(g.bitmap, g.bytes = (uint32_t)rows.size());
+        memcpy(g.bitmap, rows.data(), g.bytes);
     };
     FontPtr font = load_font(font_text(glyph("a", 97, "3 3 1 0", "E0\nA0\nE0\n") +
                                            glyph("b", 98, "10 10 0 -2", "FFC0\n" + rows(8, "0000") + "8000\n") +

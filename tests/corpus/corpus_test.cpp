@@ -36,22 +36,19 @@ std::vector<fs::path> corpus_fonts() {
 std::string check_font(const fs::path &original, const temp_dir &dir) {
     const std::string n1 = dir.file("n1.bdf"), n2 = dir.file("n2.bdf"), n3 = dir.file("n3.bdf");
     const std::string pcf = dir.file("f.pcf"), back = dir.file("back.bdf");
-    command_result r = run_command({cli_path, "normalize", original.string(), n1});
-    if (r.exit_status != 0)
-        return "does not load (exit " + std::to_string(r.exit_status) + "): " + r.err;
-    r = run_command({cli_path, "normalize", n1, n2});
-    command_result r3 = run_command({cli_path, "normalize", n2, n3});
-    if (r.exit_status != 0 || r3.exit_status != 0)
-        return "its normalised form does not normalise again: " + r.err + r3.err;
+    const std::pair<std::vector<std::string>, std::string> steps[] = {
+        {{cli_path, "normalize", original.string(), n1}, "does not load"},
+        {{cli_path, "normalize", n1, n2}, "its normalised form does not normalise again"},
+        {{cli_path, "normalize", n2, n3}, "its normalised form does not normalise again"},
+        {{"bdftopcf", "-o", pcf, n1}, "bdftopcf rejects the normalised font"},
+        {{"pcf2bdf", "-o", back, pcf}, "pcf2bdf cannot read bdftopcf's output"}};
+    for (const auto &[argv, failure] : steps) {
+        command_result r = run_command(argv);
+        if (r.exit_status != 0 || (argv[0] == "bdftopcf" && !r.err.empty()))
+            return failure + " (exit " + std::to_string(r.exit_status) + "): " + r.err;
+    }
     if (read_file(n2) != read_file(n3))
         return "normalising is not a fixed point: the third pass differs from the second";
-    r = run_command({"bdftopcf", "-o", pcf, n1});
-    if (r.exit_status != 0 || !r.err.empty())
-        return "bdftopcf rejects the normalised font (exit " + std::to_string(r.exit_status) + "): " + r.err;
-    r = run_command({"pcf2bdf", "-o", back, pcf});
-    if (r.exit_status != 0)
-        return "pcf2bdf cannot read bdftopcf's output: " + r.err;
-
     ink_font before, after;
     try {
         before = read_ink_font(read_file(original.string())), after = read_ink_font(read_file(back));
