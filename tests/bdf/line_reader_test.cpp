@@ -1,6 +1,5 @@
-/* Line ends, skipped lines, line numbers and long lines, for both entry points:
- * bdf_load_font reads bytes as they are, bdf_load_font_path reads text (CR LF
- * is one line end, 0x1A ends the data). */
+/* Line ends, skipped lines and line numbers: bdf_load_font reads bytes as they
+ * are, bdf_load_font_path reads text (CR LF is one line end, 0x1A ends the data). */
 #include "reader_support.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +19,7 @@ std::string lines_to_block_end(const std::string &eol) {
 TEST(LineReader, LineEndsAndTheLinesTheyNumberAlsoAcrossReadBlocks) {
     for (const std::string eol : {"\r\n", "\n\r"})
         ASSERT_EQ(lines_to_block_end(eol)[65535], eol[0]);
-    struct {
-        std::string text;
-        bool as_text;
-        std::string messages;
-    } cases[] = {
+    struct { std::string text; bool as_text; std::string messages; } cases[] = {
         {"STARTFONT 2.1\r\nFONT x\r\nFONTBOUNDINGBOX 1 1 0 0\r\n", true, size_missing_at_3},
         /* Read as bytes, CR ends a line and the LF after it ends an empty one. */
         {"STARTFONT 2.1\r\nFONT x\r\nFONTBOUNDINGBOX 1 1 0 0\r\n", false,
@@ -50,17 +45,6 @@ TEST(LineReader, CtrlZEndsTextButNotBytes) {
     /* As bytes it is just a line that starts with 0x1A, and skipped. */
     EXPECT_EQ(messages(load_font(cut)), "");
     EXPECT_EQ(comments(load_path("STARTFONT 2.1\nCOMMENT a\x1A\nCOMMENT b\n")), "");
-}
-
-TEST(LineReader, LongLinesAreReadWholeAndTextBuffersEndWithNul) {
-    std::string long_comment(200000, 'c');
-    FontPtr font = load_font("STARTFONT 2.1\nCOMMENT " + long_comment + "\nFONT x\n" +
-                             font_text(glyph("A", 65, "8 16 0 -4", std::string(70000, 'F') + "\n"), 1).substr(14));
-    EXPECT_EQ(comments(font), long_comment + "\n");
-    EXPECT_EQ(messages(font), "Glyph 65 extra columns removed.\n");
-    EXPECT_EQ(font->glyphs[0].bitmap[0], 0xFF);
-    EXPECT_EQ(font->comments[font->comments_len], '\0');
-    EXPECT_EQ(font->messages[font->messages_len], '\0');
 }
 
 } // namespace

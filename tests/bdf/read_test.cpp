@@ -63,10 +63,7 @@ TEST(Reader, MissingOrMisplacedLinesStopTheLoadAtTheirLine) {
     EXPECT_FALSE(bdf_load_font_path(nullptr));
     EXPECT_FALSE(bdf_load_font_path("/nonexistent/font.bdf"));
     const std::string glyphs = header() + "CHARS 1\n" + glyph("A", 65);
-    struct {
-        std::string text, messages;
-        uint32_t stop_line;
-    } cases[] = {
+    struct { std::string text, messages; uint32_t stop_line; } cases[] = {
         /* Skipped lines count in line numbers. */
         {"\n# a remark\n\x1A junk\nSTARTFONT 2.1\nFONT x\nFONTBOUNDINGBOX 8 16 0 -4\n",
          "[line 6] Missing \"SIZE\" line.\n[line 7] Font header corrupted or missing fields.\n", 6},
@@ -89,11 +86,7 @@ TEST(Reader, MissingOrMisplacedLinesStopTheLoadAtTheirLine) {
 }
 
 TEST(Reader, CorrectionsAreMadeAndReported) {
-    struct {
-        std::string text, messages;
-        Box font_box;
-        int modified = 1;
-    } cases[] = {
+    struct { std::string text, messages; Box font_box; int modified = 1; } cases[] = {
         /* A depth adjustment alone leaves the font unmodified. */
         {font_text(glyph("A", 65), 1, header("FONT_ASCENT 12\nFONT_DESCENT 4\n", 2, "16 75 75 3")),
          "SIZE bits per pixel field adjusted to 4.\n", {8, 16, 0, -4, 12, 4}, 0},
@@ -139,10 +132,7 @@ TEST(Reader, MetricsLinesOfTheHeaderAndTheWidthsGlyphsTakeFromThem) {
 }
 
 TEST(Reader, BitmapRowsAreReadIntoTheBox) {
-    struct {
-        const char *size, *bbx, *rows;
-        Bytes bitmap;
-    } cases[] = {
+    struct { const char *size, *bbx, *rows; Bytes bitmap; } cases[] = {
         /* Whatever follows a row's digits is not read. */
         {"16 75 75", "10 2 0 0", "12C0 \n5678\tx\n", {0x12, 0xC0, 0x56, 0x78}},
         /* Short rows and characters that are no hexadecimal digits read as 0. */

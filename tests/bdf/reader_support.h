@@ -1,8 +1,7 @@
 #ifndef GLYPHWERK_TESTS_BDF_READER_SUPPORT_H
 #define GLYPHWERK_TESTS_BDF_READER_SUPPORT_H
 
-/* Fonts loaded from and saved to text in tests, and a well-formed font to
- * vary. The registry is set up once for the whole program (parts_test.cpp). */
+/* Fonts loaded from and saved to text, and a well-formed font to vary. */
 
 #include "bdf.h"
 #include "font_ptr.h"
@@ -14,8 +13,7 @@
 #include <string>
 #include <vector>
 
-/* Reads `text` through bdf_load_font from memory (bytes as they are: CR is a
- * line end of its own). */
+/* Reads `text` through bdf_load_font: bytes as they are, CR a line end of its own. */
 inline FontPtr load_font(std::string text, const bdf_options *options = nullptr) {
     FILE *file = fmemopen(text.data(), text.size(), "rb");
     FontPtr font(file ? bdf_load_font(file, options, nullptr, nullptr) : nullptr);
@@ -24,20 +22,14 @@ inline FontPtr load_font(std::string text, const bdf_options *options = nullptr)
     return font;
 }
 
-/* A new temporary file holding `bytes`; the caller removes it. */
-inline std::string temp_file(const std::string &bytes) {
+/* Reads `bytes` from a file through bdf_load_font_path (text mode). */
+inline FontPtr load_path(const std::string &bytes) {
     char path[] = "/tmp/glyphwerk-bdf-test-XXXXXX";
     FILE *file = fdopen(mkstemp(path), "wb");
     fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
-    return path;
-}
-
-/* Reads `bytes` from a file through bdf_load_font_path (text mode). */
-inline FontPtr load_path(const std::string &bytes) {
-    std::string path = temp_file(bytes);
-    FontPtr font(bdf_load_font_path(path.c_str()));
-    remove(path.c_str());
+    FontPtr font(bdf_load_font_path(path));
+    remove(path);
     return font;
 }
 

@@ -7,11 +7,7 @@
 
 namespace {
 
-int hex_value(char c) {
-    if (!std::isxdigit((unsigned char)c))
-        return -1;
-    return std::isdigit((unsigned char)c) ? c - '0' : std::tolower((unsigned char)c) - 'a' + 10;
-}
+int hex_value(char c) { return std::isxdigit((unsigned char)c) ? std::stoi(std::string(1, c), nullptr, 16) : -1; }
 
 bool keyword(const std::string &line, const char *word, std::string &rest) {
     size_t n = std::char_traits<char>::length(word);
@@ -43,17 +39,13 @@ ink_font read_ink_font(const std::string &text) {
         if (in_bitmap && line.rfind("ENDCHAR", 0) != 0) {
             if (row >= height)
                 fail(number, "more bitmap rows than the box height");
-            int row_bytes = (width * font.bpp + 7) / 8;
-            if ((int)line.size() < 2 * row_bytes)
+            if ((int)line.size() < 2 * ((width * font.bpp + 7) / 8))
                 fail(number, "short bitmap row");
             for (int x = 0; x < width; ++x) {
-                int bit = x * font.bpp;
-                int nibble = hex_value(line[(size_t)bit / 4]);
+                const int bit = x * font.bpp, nibble = hex_value(line[(size_t)bit / 4]);
                 if (nibble < 0)
                     fail(number, "not a hexadecimal digit");
-                int shift = 4 - font.bpp - bit % 4;
-                int value = (nibble >> shift) & ((1 << font.bpp) - 1);
-                if (value)
+                if (int value = (nibble >> (4 - font.bpp - bit % 4)) & ((1 << font.bpp) - 1))
                     glyph.ink.push_back({x_offset + x, y_offset + height - 1 - row, value});
             }
             ++row;
@@ -61,8 +53,8 @@ ink_font read_ink_font(const std::string &text) {
         }
         if (keyword(line, "SIZE", rest)) {
             std::istringstream fields(rest);
-            long point, rx, ry, bpp = 1;
-            fields >> point >> rx >> ry;
+            long skipped, bpp = 1;
+            fields >> skipped >> skipped >> skipped;
             if (fields >> bpp && bpp != 1 && bpp != 2 && bpp != 4)
                 fail(number, "bits per pixel other than 1, 2 or 4");
             font.bpp = (int)bpp;
@@ -91,9 +83,7 @@ ink_font read_ink_font(const std::string &text) {
                 fail(number, "fewer bitmap rows than the box height");
             std::sort(glyph.ink.begin(), glyph.ink.end());
             ++font.glyphs_in_file;
-            if (glyph.encoding < 0)
-                font.unencoded.push_back(glyph);
-            else if (!font.encoded.emplace(glyph.encoding, glyph).second)
+            if (glyph.encoding < 0 || !font.encoded.emplace(glyph.encoding, glyph).second)
                 font.unencoded.push_back(glyph);
             in_glyph = in_bitmap = false;
             width = height = x_offset = y_offset = 0;
@@ -108,14 +98,8 @@ int common_dwidth(const ink_font &font) {
     std::map<int, long> counts;
     for (const auto &[encoding, glyph] : font.encoded)
         ++counts[glyph.dwidth];
-    int best = 0;
-    long best_count = 0;
-    for (const auto &[dwidth, count] : counts)
-        if (count > best_count) {
-            best = dwidth;
-            best_count = count;
-        }
-    return best;
+    auto most = std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; });
+    return most == counts.end() ? 0 : most->first;
 }
 
 std::string glyph_difference(const ink_glyph &expected, const ink_glyph &actual) {

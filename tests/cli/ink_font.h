@@ -1,11 +1,9 @@
 #ifndef GLYPHWERK_TESTS_INK_FONT_H
 #define GLYPHWERK_TESTS_INK_FONT_H
 
-// A deliberately small BDF reader of the tests' own, independent of the
-// library: it keeps per glyph only what must survive any round trip (name,
-// encoding, device width and the ink pixels placed relative to the origin and
-// baseline), so files written by the library and by other programs can be
-// compared without trusting the library's reader.
+// The tests' own small BDF reader, independent of the library: it keeps per
+// glyph only what must survive any round trip (name, encoding, device width,
+// ink relative to origin and baseline), so no check trusts the library's reader.
 
 #include <map>
 #include <string>
@@ -26,12 +24,11 @@ struct ink_glyph {
 
 struct ink_font {
     int bpp = 1;
-    std::string spacing;                 // the SPACING property's value, "" when absent
-    std::map<long, ink_glyph> encoded;   // by encoding
-    // Negative encodings and repeats of an encoding already met, in file order.
-    std::vector<ink_glyph> unencoded;
+    std::string spacing;               // the SPACING property's value, "" when absent
+    std::map<long, ink_glyph> encoded; // by encoding
+    std::vector<ink_glyph> unencoded;  // negative encodings and repeats, in file order
     long glyphs_in_file = 0;
-    long chars_count = -1;               // the CHARS line's number
+    long chars_count = -1; // the CHARS line's number
 };
 
 // Parses BDF text; throws std::runtime_error with the line number on a line it cannot place.

@@ -6,40 +6,22 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
-namespace {
-
-// The whole content of an open temporary file.
-std::string read_back(FILE *file) {
-    std::string text;
-    char block[65536];
-    rewind(file);
-    for (size_t n; (n = fread(block, 1, sizeof block, file)) > 0;)
-        text.append(block, n);
-    fclose(file);
-    return text;
-}
-
-} // namespace
-
 command_result run_command(const std::vector<std::string> &argv, const command_options &options) {
-    // Temporary files, unlike pipes, never block a child that writes much.
-    FILE *out = tmpfile(), *err = tmpfile();
-    if (!out || !err)
-        throw std::runtime_error("tmpfile failed");
+    // Files, unlike pipes, never block a child that writes much.
+    temp_dir capture;
+    const std::string out = options.stdout_path.empty() ? capture.file("out") : options.stdout_path,
+                      err = capture.file("err");
     pid_t pid = fork();
     if (pid < 0)
         throw std::runtime_error("fork failed");
     if (pid == 0) {
         int in_fd = open(options.stdin_path.empty() ? "/dev/null" : options.stdin_path.c_str(), O_RDONLY);
-        int out_fd = options.stdout_path.empty() ? fileno(out)
-                                                 : open(options.stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in_fd < 0 || out_fd < 0 || dup2(in_fd, 0) < 0 || dup2(out_fd, 1) < 0 || dup2(fileno(err), 2) < 0 ||
+        int out_fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), err_fd = open(err.c_str(), O_WRONLY | O_CREAT, 0644);
+        if (in_fd < 0 || out_fd < 0 || err_fd < 0 || dup2(in_fd, 0) < 0 || dup2(out_fd, 1) < 0 || dup2(err_fd, 2) < 0 ||
             (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0))
             _exit(125);
         closefrom(3);
@@ -55,22 +37,14 @@ command_result run_command(const std::vector<std::string> &argv, const command_o
     }
     int status = 0;
     struct rusage usage {};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
-    command_result result;
-    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    result.max_rss_kib = usage.ru_maxrss;
-    result.out = read_back(out);
-    result.err = read_back(err);
-    return result;
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, WIFSIGNALED(status) ? WTERMSIG(status) : 0,
+            options.stdout_path.empty() ? read_file(out) : "", read_file(err), usage.ru_maxrss};
 }
 
 std::string read_file(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void write_file(const std::string &path, const std::string &bytes) {
@@ -78,16 +52,14 @@ void write_file(const std::string &path, const std::string &bytes) {
         throw std::runtime_error("cannot write " + path);
 }
 
-temp_dir::temp_dir(const std::string &base) {
-    std::string pattern =
-        ((base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base)) / "glyphwerk-test-XXXXXX")
-            .string();
-    if (!mkdtemp(pattern.data()))
+temp_dir::temp_dir(const std::string &base)
+    : path_(((base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base)) / "glyphwerk-test-XXXXXX")
+                .string()) {
+    if (!mkdtemp(path_.data()))
         throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
 }
 
 temp_dir::~temp_dir() {
-    std::error_code ignored;
+    std::error_code ignored; // a destructor must not throw
     std::filesystem::remove_all(path_, ignored);
 }
