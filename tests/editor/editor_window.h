@@ -17,13 +17,12 @@
 
 struct Editor {
     // A glyph of `rows` at (x, y) that the editor owns, or one of a font read by the library.
-    explicit Editor(const Picture &rows, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int x = 1, int y = 0,
-                    const char *name = "A")
-        : owned(MakeGlyph(rows, x, y, 1, name)) {
+    explicit Editor(const Picture &rows, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int x = 1, int y = 0)
+        : owned(MakeGlyph(rows, x, y, 1, "A")) {
         Open(owned.get(), fontBox);
     }
     Editor(bdf_glyph *fontGlyph, const bdf_bbx &fontBox, int bpp) { Open(fontGlyph, fontBox, bpp); }
-    void Open(bdf_glyph *target, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int bpp = 1) {
+    void Open(bdf_glyph *target, const bdf_bbx &fontBox, int bpp = 1) {
         EXPECT_TRUE(dialog.SetGlyph(glyph = target, fontBox, bpp));
         dialog.show();
         dialog.activateWindow();
@@ -47,13 +46,10 @@ struct Editor {
     }
     void Click(int k, int r, Qt::MouseButton button = Qt::LeftButton) { Drag(k, r, k, r, button); }
     void ClickButton(int id) { QTest::mouseClick(Control<QAbstractButton>(id), Qt::LeftButton); }
-    // A key typed, or a text typed over the whole text, while the focus is in control `id`.
-    void KeyIn(int id, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        Control(id)->setFocus();
-        QTest::keyClick(Control(id), key, modifiers);
-    }
+    // A text typed over the whole text of control `id`.
     void Type(int id, const QString &text) {
-        KeyIn(id, Qt::Key_A, Qt::ControlModifier);
+        Control(id)->setFocus();
+        QTest::keyClick(Control(id), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(Control(id), text);
     }
     QString Text(int id) { return Control(id)->property("text").toString(); }
