@@ -1,12 +1,21 @@
+#include "canvas_frame.h"
 #include "cell_colours.h"
-#include "editor_window.h"
+#include "dialog_builder.h"
 #include "font_ptr.h"
+#include "glyph_edit_dialog.h"
+#include "glyph_edit_template.h"
+#include "glyph_fixture.h"
 #include "scripted_prompts.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +23,53 @@
 namespace {
 
 using namespace res;
+
+// The editor window on one glyph, shown and active, driven by Qt events on grid cells and controls found by id.
+struct Editor {
+    // A glyph of `rows` at (x, y) that the editor owns, or one of a font read by the library.
+    explicit Editor(const Picture &rows, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int x = 1, int y = 0)
+        : owned(MakeGlyph(rows, x, y, 1, "A")) {
+        Open(owned.get(), fontBox);
+    }
+    Editor(bdf_glyph *fontGlyph, const bdf_bbx &fontBox, int bpp) { Open(fontGlyph, fontBox, bpp); }
+    void Open(bdf_glyph *target, const bdf_bbx &fontBox, int bpp = 1) {
+        EXPECT_TRUE(dialog.SetGlyph(glyph = target, fontBox, bpp));
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
+    template <typename T = QWidget> T *Control(int id) { return controlById<T>(&dialog, id); }
+    CCanvasFrame *Frame() { return Control<CCanvasFrame>(res::IDC_CANVAS); }
+    QPoint CellPoint(int k, int r) {
+        const int pitch = dialog.Canvas().Pitch();
+        return dialog.GetViewRect().topLeft() + QPoint(k * pitch + 1 + pitch / 2 - dialog.Canvas().ScrollX(),
+                                                       r * pitch + 1 + pitch / 2 - dialog.Canvas().ScrollY());
+    }
+    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
+        QMouseEvent event(type, QPointF(at), Frame()->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Frame(), &event);
+    }
+    void Drag(int k0, int r0, int k1, int r1, Qt::MouseButton button = Qt::LeftButton) {
+        Send(QEvent::MouseButtonPress, button, button, CellPoint(k0, r0));
+        Send(QEvent::MouseMove, Qt::NoButton, button, CellPoint(k1, r1));
+        Send(QEvent::MouseButtonRelease, button, Qt::NoButton, CellPoint(k1, r1));
+    }
+    void Click(int k, int r, Qt::MouseButton button = Qt::LeftButton) { Drag(k, r, k, r, button); }
+    void ClickButton(int id) { QTest::mouseClick(Control<QAbstractButton>(id), Qt::LeftButton); }
+    // A text typed over the whole text of control `id`.
+    void Type(int id, const QString &text) {
+        Control(id)->setFocus();
+        QTest::keyClick(Control(id), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Control(id), text);
+    }
+    QString Text(int id) { return Control(id)->property("text").toString(); }
+
+    QWidget view;
+    GlyphPtr owned;
+    bdf_glyph *glyph = nullptr;
+    CGlyphEditDlg dialog{&view};
+    QSignalSpy changed{&dialog, &CGlyphEditDlg::glyphChanged};
+};
 
 TEST(GlyphEditDialog, TheFieldsShowTheGlyphAndThePointersCellAndOkWritesOnlyWhatChanged) {
     Editor e({"#"}); // pixel at grid column 1, row 5 of a font box of ascent 6
@@ -66,8 +122,9 @@ TEST(GlyphEditDialog, AMonospacedFontKeepsItsWidthAndGlyphsThatCannotBeEditedGet
     e.Click(2, 3);
     EXPECT_TRUE(e.dialog.close() && width->isReadOnly() && width->text() == "6");
     const auto shown = [&] { return e.Frame()->grab().toImage().pixel(e.CellPoint(0, 7)); };
-    for (const auto &[box, bpp, notice] : {std::tuple{Box(6000, 8, 0, 0), 1, "This glyph is too large to be edited."},
-                                           {Box(8, 8, 0, 0), 3, "Glyphs of this font's pixel depth cannot be edited."}}) {
+    for (const auto &[box, bpp, notice] :
+         {std::tuple{Box(6000, 8, 0, 0), 1, "This glyph is too large to be edited."},
+          {Box(8, 8, 0, 0), 3, "Glyphs of this font's pixel depth cannot be edited."}}) {
         ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, 0), 1)); // a proportional font's glyph
         EXPECT_EQ(std::tuple(width->isReadOnly(), width->text(), width->toolTip(), shown()),
                   std::tuple(false, "8", "", cell_colours::kBlack));
@@ -83,10 +140,8 @@ TEST(RealFontEdit, AnEditedX11FontSavesOnlyTheEditAndIsStillReadByBdftopcf) {
     const QString source = QStringLiteral(GLYPHWERK_CORPUS_DIR "/misc-9x15.bdf");
     if (!QFile::exists(source))
         GTEST_SKIP() << "no corpus font at " << source.toStdString() << " (run scripts/corpus)";
-    struct Library {
-        Library() { bdf_setup(); }
-        ~Library() { bdf_cleanup(); }
-    } library;
+    bdf_setup();
+    const auto library = qScopeGuard(bdf_cleanup);
     QTemporaryDir dir;
     const QString path = dir.filePath("font.bdf");
     const auto saved = [&](bdf_font *font) {
@@ -105,7 +160,7 @@ TEST(RealFontEdit, AnEditedX11FontSavesOnlyTheEditAndIsStillReadByBdftopcf) {
     Editor e(glyphA(font.get()), font->bbx, font->bpp);
     EXPECT_FALSE(e.dialog.OnOK());
     EXPECT_EQ(saved(font.get()), before);
-    e.ClickButton(res::IDC_PENCIL);
+    e.ClickButton(IDC_PENCIL);
     e.Click(0, 0); // the font box's top-left pixel, outside A's ink
     EXPECT_TRUE(e.dialog.OnOK());
     EXPECT_NE(saved(font.get()), before);
