@@ -28,12 +28,9 @@ using namespace res;
 struct Editor {
     // A glyph of `rows` at (x, y) that the editor owns, or one of a font read by the library.
     explicit Editor(const Picture &rows, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int x = 1, int y = 0)
-        : owned(MakeGlyph(rows, x, y, 1, "A")) {
-        Open(owned.get(), fontBox);
-    }
-    Editor(bdf_glyph *fontGlyph, const bdf_bbx &fontBox, int bpp) { Open(fontGlyph, fontBox, bpp); }
-    void Open(bdf_glyph *target, const bdf_bbx &fontBox, int bpp = 1) {
-        EXPECT_TRUE(dialog.SetGlyph(glyph = target, fontBox, bpp));
+        : Editor(nullptr, fontBox, 1, MakeGlyph(rows, x, y, 1, "A")) {}
+    Editor(bdf_glyph *fontGlyph, const bdf_bbx &fontBox, int bpp, GlyphPtr own = nullptr) : owned(std::move(own)) {
+        EXPECT_TRUE(dialog.SetGlyph(glyph = owned ? owned.get() : fontGlyph, fontBox, bpp));
         dialog.show();
         dialog.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
