@@ -95,17 +95,4 @@ TEST(EditCanvasTools, ALiftedSelectionShowsAndDropsExactlyTheCellsInsideTheGridW
               std::tuple(Picture(2, "......##"), 0, CellRect{0, 0, 2, 2}));
 }
 
-TEST(EditCanvasLimits, LargeBoxesGetTheHighestZoomTheirCanvasAllowsAndEditsOfTheGridKeepTheScroll) {
-    Session s({}, Box(120, 120, 0, 0)); // at zoom 20, 2521 pixels a side: more than a fixed 2048 raster held
-    while (s.canvas.ZoomIn()) {
-    }
-    s.canvas.SetScroll(120 * 21 + 1 - 300, 0);
-    s.Use(TOOL_PENCIL, "L119,119 l119,119 <");
-    EXPECT_TRUE(s.canvas.Undo() && s.canvas.Redo() && !s.canvas.Redo());
-    EXPECT_EQ(std::tuple(s.canvas.Zoom(), s.Current()[119][118], s.canvas.ScrollX()), std::tuple(20, '#', 2221));
-    Session big({}, Box(400, 300, 0, 0)); // too large for the zoom limit: a lower zoom, not a clipped canvas
-    EXPECT_EQ(std::tuple(big.canvas.ZoomIn(), big.canvas.Zoom(), big.canvas.Canvas().width()),
-              std::tuple(false, 8, 400 * 9 + 1));
-}
-
 } // namespace

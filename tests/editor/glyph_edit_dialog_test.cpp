@@ -1,12 +1,21 @@
+#include "canvas_frame.h"
 #include "cell_colours.h"
-#include "editor_window.h"
+#include "dialog_builder.h"
 #include "font_ptr.h"
+#include "glyph_edit_dialog.h"
+#include "glyph_edit_template.h"
+#include "glyph_fixture.h"
 #include "scripted_prompts.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,14 +24,49 @@ namespace {
 
 using namespace res;
 
-// The message boxes shown since the last call, as "TYPE: TEXT" lines.
-std::string Asked(ScriptedPrompts &prompts) {
-    QStringList texts;
-    for (const auto &box : prompts.boxes)
-        texts << QString::number(box.type) + ": " + box.text;
-    prompts.boxes.clear();
-    return texts.join('\n').toStdString();
-}
+// The editor window on one glyph, shown and active, driven by Qt events on grid cells and controls found by id.
+struct Editor {
+    // A glyph of `rows` at (x, y) that the editor owns, or one of a font read by the library.
+    explicit Editor(const Picture &rows, const bdf_bbx &fontBox = Box(8, 8, 0, -2), int x = 1, int y = 0)
+        : Editor(nullptr, fontBox, 1, MakeGlyph(rows, x, y, 1, "A")) {}
+    Editor(bdf_glyph *fontGlyph, const bdf_bbx &fontBox, int bpp, GlyphPtr own = nullptr) : owned(std::move(own)) {
+        EXPECT_TRUE(dialog.SetGlyph(glyph = owned ? owned.get() : fontGlyph, fontBox, bpp));
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
+    template <typename T = QWidget> T *Control(int id) { return controlById<T>(&dialog, id); }
+    CCanvasFrame *Frame() { return Control<CCanvasFrame>(res::IDC_CANVAS); }
+    QPoint CellPoint(int k, int r) {
+        const int pitch = dialog.Canvas().Pitch();
+        return dialog.GetViewRect().topLeft() + QPoint(k * pitch + 1 + pitch / 2 - dialog.Canvas().ScrollX(),
+                                                       r * pitch + 1 + pitch / 2 - dialog.Canvas().ScrollY());
+    }
+    void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
+        QMouseEvent event(type, QPointF(at), Frame()->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Frame(), &event);
+    }
+    void Drag(int k0, int r0, int k1, int r1, Qt::MouseButton button = Qt::LeftButton) {
+        Send(QEvent::MouseButtonPress, button, button, CellPoint(k0, r0));
+        Send(QEvent::MouseMove, Qt::NoButton, button, CellPoint(k1, r1));
+        Send(QEvent::MouseButtonRelease, button, Qt::NoButton, CellPoint(k1, r1));
+    }
+    void Click(int k, int r, Qt::MouseButton button = Qt::LeftButton) { Drag(k, r, k, r, button); }
+    void ClickButton(int id) { QTest::mouseClick(Control<QAbstractButton>(id), Qt::LeftButton); }
+    // A text typed over the whole text of control `id`.
+    void Type(int id, const QString &text) {
+        Control(id)->setFocus();
+        QTest::keyClick(Control(id), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Control(id), text);
+    }
+    QString Text(int id) { return Control(id)->property("text").toString(); }
+
+    QWidget view;
+    GlyphPtr owned;
+    bdf_glyph *glyph = nullptr;
+    CGlyphEditDlg dialog{&view};
+    QSignalSpy changed{&dialog, &CGlyphEditDlg::glyphChanged};
+};
 
 TEST(GlyphEditDialog, TheFieldsShowTheGlyphAndThePointersCellAndOkWritesOnlyWhatChanged) {
     Editor e({"#"}); // pixel at grid column 1, row 5 of a font box of ascent 6
@@ -60,79 +104,10 @@ TEST(GlyphEditDialog, TheFieldsShowTheGlyphAndThePointersCellAndOkWritesOnlyWhat
               std::make_tuple(0, 0, 0u, nullptr));
 }
 
-TEST(GlyphEditDialog, EscapeAndTheCloseBoxAskOnlyAboutChangesNotYetAppliedAndTheCancelButtonDropsThem) {
+TEST(GlyphEditDialog, AMonospacedFontKeepsItsWidthAndGlyphsThatCannotBeEditedGetANoticeAndABlankFrame) {
     ScriptedPrompts prompts;
-    Editor e({"#"}); // pixel at grid column 1, row 5
-    e.ClickButton(IDC_PENCIL);
-    // Nothing asks once OK applied the pixels, after undoing them, or on Cancel, which drops them and a typed width.
-    for (int button : {1, int(IDC_UNDO), 2}) {
-        e.Open(e.glyph);
-        e.Click(button == 1 ? 1 : 3, 3);
-        if (button == 2)
-            e.Type(IDC_DWIDTH, "5");
-        e.ClickButton(button);
-        QTest::keyClick(&e.dialog, Qt::Key_Escape);
-    }
-    EXPECT_EQ(std::tuple(Asked(prompts), e.dialog.isVisible(), GlyphPicture(*e.glyph), e.glyph->dwidth),
-              std::tuple("", false, Picture{"#", ".", "#"}, 8));
-    // A typed name or device width asks too: No keeps the stored one, Yes does what OK does.
-    prompts.boxAnswers = {prompts::IDNO, prompts::IDYES};
-    e.Open(e.glyph);
-    e.Type(IDC_GLYPH_NAME, "B");
-    EXPECT_TRUE(e.dialog.close());
-    e.Open(e.glyph);
-    e.Type(IDC_DWIDTH, "3");
-    QTest::keyClick(&e.dialog, Qt::Key_Escape);
-    const std::string question = "35: Apply the changes to the glyph \"A\"?";
-    EXPECT_EQ(std::tuple(Asked(prompts), QString(e.glyph->name), e.glyph->dwidth, e.dialog.isVisible()),
-              std::tuple(question + "\n" + question, "A", 3, false));
-    // So does a selection moved and not yet dropped; Cancel keeps the window. Unnamed glyphs go by encoding.
-    Editor unnamed({"#"}, Box(8, 8, 0, -2), 1, 0, nullptr);
-    unnamed.ClickButton(IDC_SELECT);
-    unnamed.Drag(0, 4, 2, 5);
-    unnamed.ClickButton(IDC_UP);
-    prompts.boxAnswers = {prompts::IDCANCEL};
-    QTest::keyClick(&unnamed.dialog, Qt::Key_Escape);
-    EXPECT_EQ(std::tuple(Asked(prompts), unnamed.dialog.isVisible()),
-              std::tuple("35: Apply the changes to the glyph with encoding 0041?", true));
-}
-
-TEST(GlyphEditDialog, ArrowKeysAndShiftButtonsMoveTheSelectionOrElseTheGlyphAndUndoRedoWorkFromAnyControl) {
-    Editor e({"##", "##"}, Box(8, 8, 0, -2), 0, 0);  // grid rows 4..5, columns 0..1
-    const auto enabled = [&](bool undo, bool redo) { // as the timer updates the buttons
-        return QTest::qWaitFor(
-            [&] { return e.Control(IDC_UNDO)->isEnabled() == undo && e.Control(IDC_REDO)->isEnabled() == redo; }, 2000);
-    };
-    EXPECT_TRUE(enabled(false, false));
-    e.ClickButton(IDC_SELECT);
-    e.Drag(0, 4, 1, 5);
-    e.KeyIn(IDC_DWIDTH, Qt::Key_Right); // even from an edit
-    e.KeyIn(IDC_DWIDTH, Qt::Key_Up);
-    e.ClickButton(IDC_RIGHT);
-    EXPECT_EQ(e.dialog.Canvas().Selection().current, (CellRect{2, 3, 4, 5}));
-    e.ClickButton(1); // OK drops the selection and writes it
-    EXPECT_EQ(std::tuple(e.glyph->bbx.x_offset, e.glyph->bbx.y_offset, e.dialog.Canvas().Selection().active),
-              std::tuple(2, 1, 0));
-    e.Type(IDC_DWIDTH, "12"); // no selection: the whole glyph; a typed width stays through a shift and a zoom
-    e.ClickButton(IDC_DOWN);
-    e.dialog.ZoomIn();
-    EXPECT_EQ(e.Text(IDC_DWIDTH), "12");
-    EXPECT_TRUE(enabled(true, false));
-    e.ClickButton(IDC_UNDO);
-    e.KeyIn(IDC_GLYPH_NAME, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(enabled(false, true)); // back to the glyph as opened: OK keeps what it applied undoable
-    e.KeyIn(IDC_GLYPH_NAME, Qt::Key_Y, Qt::ControlModifier);
-    e.ClickButton(IDC_REDO);
-    EXPECT_TRUE(enabled(true, false));
-    e.ClickButton(1);
-    EXPECT_EQ(std::tuple(e.glyph->bbx.x_offset, e.glyph->bbx.y_offset, e.glyph->dwidth, e.changed.count()),
-              std::tuple(2, 0, 12, 2));
-}
-
-TEST(GlyphEditDialog, AFontOfOneCommonWidthShowsItAsTheDeviceWidthAndKeepsItFromEdits) {
-    ScriptedPrompts prompts;
-    Editor e({"#"});
-    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1, 6));
+    Editor e({"#"}, Box(8, 8, 0, 0), 0, 0);
+    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, 0), 1, 6));
     auto *width = e.Control<QLineEdit>(IDC_DWIDTH);
     EXPECT_EQ(width->toolTip(), "Every glyph of a monospaced or character-cell font is saved with the font's "
                                 "device width.");
@@ -143,22 +118,18 @@ TEST(GlyphEditDialog, AFontOfOneCommonWidthShowsItAsTheDeviceWidthAndKeepsItFrom
     e.ClickButton(IDC_PENCIL);
     e.Click(2, 3);
     EXPECT_TRUE(e.dialog.close() && width->isReadOnly() && width->text() == "6");
-    ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, -2), 1)); // a proportional font's glyph
-    EXPECT_EQ(std::tuple(width->isReadOnly(), width->text(), width->toolTip()), std::tuple(false, "8", ""));
-}
-
-TEST(GlyphEditDialog, GlyphsThatCannotBeEditedAreRefusedWithANoticeAndABlankFrameThatWritesNothing) {
-    ScriptedPrompts prompts;
-    Editor e({"#"}, Box(8, 8, 0, 0), 0, 0);
     const auto shown = [&] { return e.Frame()->grab().toImage().pixel(e.CellPoint(0, 7)); };
     for (const auto &[box, bpp, notice] :
-         {std::tuple{Box(6000, 8, 0, 0), 1, "48: This glyph is too large to be edited."},
-          {Box(8, 8, 0, 0), 3, "48: Glyphs of this font's pixel depth cannot be edited."}}) {
-        ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, 0), 1));
-        EXPECT_EQ(shown(), cell_colours::kBlack);
+         {std::tuple{Box(6000, 8, 0, 0), 1, "This glyph is too large to be edited."},
+          {Box(8, 8, 0, 0), 3, "Glyphs of this font's pixel depth cannot be edited."}}) {
+        ASSERT_TRUE(e.dialog.SetGlyph(e.glyph, Box(8, 8, 0, 0), 1)); // a proportional font's glyph
+        EXPECT_EQ(std::tuple(width->isReadOnly(), width->text(), width->toolTip(), shown()),
+                  std::tuple(false, "8", "", cell_colours::kBlack));
+        prompts.boxes.clear();
         EXPECT_FALSE(e.dialog.SetGlyph(e.glyph, box, bpp));
-        EXPECT_EQ(std::tuple(shown(), Asked(prompts), e.dialog.OnOK()),
-                  std::tuple(e.Frame()->palette().color(QPalette::Window).rgb(), notice, false));
+        ASSERT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_EQ(std::tuple(shown(), prompts.boxes[0].type, prompts.boxes[0].text.toStdString(), e.dialog.OnOK()),
+                  std::tuple(e.Frame()->palette().color(QPalette::Window).rgb(), 48u, notice, false));
     }
 }
 
@@ -166,10 +137,8 @@ TEST(RealFontEdit, AnEditedX11FontSavesOnlyTheEditAndIsStillReadByBdftopcf) {
     const QString source = QStringLiteral(GLYPHWERK_CORPUS_DIR "/misc-9x15.bdf");
     if (!QFile::exists(source))
         GTEST_SKIP() << "no corpus font at " << source.toStdString() << " (run scripts/corpus)";
-    struct Library {
-        Library() { bdf_setup(); }
-        ~Library() { bdf_cleanup(); }
-    } library;
+    bdf_setup();
+    const auto library = qScopeGuard(bdf_cleanup);
     QTemporaryDir dir;
     const QString path = dir.filePath("font.bdf");
     const auto saved = [&](bdf_font *font) {
@@ -188,7 +157,7 @@ TEST(RealFontEdit, AnEditedX11FontSavesOnlyTheEditAndIsStillReadByBdftopcf) {
     Editor e(glyphA(font.get()), font->bbx, font->bpp);
     EXPECT_FALSE(e.dialog.OnOK());
     EXPECT_EQ(saved(font.get()), before);
-    e.ClickButton(res::IDC_PENCIL);
+    e.ClickButton(IDC_PENCIL);
     e.Click(0, 0); // the font box's top-left pixel, outside A's ink
     EXPECT_TRUE(e.dialog.OnOK());
     EXPECT_NE(saved(font.get()), before);
