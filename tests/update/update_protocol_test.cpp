@@ -74,7 +74,7 @@ TEST(VerifyInstaller, TheChecksumWhenGivenThenWithAnUpdateKeyOnlyAValidSignature
     for (int i = 0; i < 2; ++i)
         crypto_sign_keypair(keys[i], secrets[i]);
     const QByteArray key(reinterpret_cast<const char *>(keys[0]), 32);
-    const QByteArray installer = QByteArray("\x7f" "ELF installer bytes\0\xff", 24).repeated(4000);
+    const QByteArray installer = QByteArray("\x7f" "ELF installer bytes\0\xff", 22).repeated(4000);
     const auto signature = [&](int signer, const QByteArray &message) {
         unsigned char bytes[crypto_sign_BYTES];
         crypto_sign_detached(bytes, nullptr, reinterpret_cast<const unsigned char *>(message.constData()),
