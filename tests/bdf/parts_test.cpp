@@ -1,4 +1,4 @@
-/* The string table behind the property registry and every font's property index. */
+/* The process-wide property registry, and the string table behind it and every font's property index. */
 #include "hash.h"
 #include "reader_support.h"
 
@@ -12,6 +12,11 @@ class RegistryEnvironment : public ::testing::Environment {
     void TearDown() override { bdf_cleanup(); }
 };
 const auto *const registry_environment = ::testing::AddGlobalTestEnvironment(new RegistryEnvironment);
+
+TEST(Registry, NoNameIsNoProperty) {
+    for (const char *none : {(const char *)nullptr, ""})
+        EXPECT_EQ((bdf_create_property(none, BDF_PROP_ATOM), bdf_get_property(none)), nullptr) << (none ? "empty" : "null");
+}
 
 TEST(Hash, KeepsEveryKeyAndGrowsAtTheEightyFirst) {
     bdf_hash hash{};

@@ -66,8 +66,7 @@ TEST(CliInfo, PrintsTheFontPanelOrItsJsonWithTheFileAsGiven) {
     EXPECT_EQ(r.exit_status, 0);
     EXPECT_EQ(r.out + r.err, "File: cli-clean.bdf\nFont: -Glyphwerk-Test-Medium-R-Normal--8-80-75-75-P-50-ISO10646-1\n"
                              "Size: \t\t8\nMax Width:\t5\nMax Height:\t8\nGlyphs Num: \t2\n");
-    // A font with messages is still a font.
-    EXPECT_EQ(run_cli({"info", with_messages}).exit_status, 0);
+    EXPECT_EQ(run_cli({"info", with_messages}).exit_status, 0); // a font with messages is still a font
 
     r = run_cli({"info", "--json", "cli-clean.bdf"}, {.cwd = test_data});
     EXPECT_EQ(r.exit_status, 0);

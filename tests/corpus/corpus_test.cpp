@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int SHARDS = 8;
-const std::string corpus_dir = GLYPHWERK_CORPUS_DIR;
-const std::string cli_path = GLYPHWERK_BDF_CLI;
+const std::string corpus_dir = GLYPHWERK_CORPUS_DIR, cli_path = GLYPHWERK_BDF_CLI;
 
 std::vector<fs::path> corpus_fonts() {
     std::vector<fs::path> fonts;
@@ -31,8 +30,8 @@ std::vector<fs::path> corpus_fonts() {
 
 // Everything wrong with one font, or "".
 std::string check_font(const fs::path &original, const temp_dir &dir) {
-    const std::string n1 = dir.file("n1.bdf"), n2 = dir.file("n2.bdf"), n3 = dir.file("n3.bdf");
-    const std::string pcf = dir.file("f.pcf"), back = dir.file("back.bdf");
+    const std::string n1 = dir.file("n1.bdf"), n2 = dir.file("n2.bdf"), n3 = dir.file("n3.bdf"), pcf = dir.file("f.pcf"),
+                      back = dir.file("back.bdf");
     const std::pair<std::vector<std::string>, std::string> steps[] = {
         {{cli_path, "normalize", original.string(), n1}, "does not load"},
         {{cli_path, "normalize", n1, n2}, "its normalised form does not normalise again"},
