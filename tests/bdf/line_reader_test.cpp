@@ -6,8 +6,7 @@
 
 namespace {
 
-const std::string size_missing_at_3 = "[line 3] Missing \"SIZE\" line.\n"
-                                      "[line 4] Font header corrupted or missing fields.\n";
+const std::string size_missing_at_3 = "[line 3] Missing \"SIZE\" line.\n[line 4] Font header corrupted or missing fields.\n";
 
 /* Three lines ended by `eol`, the second line's end starting at byte 65535,
  * the last of the first read block. */
@@ -16,7 +15,7 @@ std::string lines_to_block_end(const std::string &eol) {
            "FONTBOUNDINGBOX 1 1 0 0" + eol;
 }
 
-TEST(LineReader, LineEndsAndTheLinesTheyNumberAlsoAcrossReadBlocks) {
+TEST(LineReader, LineEndsCtrlZAndTheLinesTheyNumberAlsoAcrossReadBlocks) {
     for (const std::string eol : {"\r\n", "\n\r"})
         ASSERT_EQ(lines_to_block_end(eol)[65535], eol[0]);
     struct { std::string text; bool as_text; std::string messages; } cases[] = {
@@ -34,15 +33,12 @@ TEST(LineReader, LineEndsAndTheLinesTheyNumberAlsoAcrossReadBlocks) {
     for (auto &c : cases)
         EXPECT_EQ(messages(c.as_text ? load_path(c.text) : load_font(c.text)), c.messages) << c.text.substr(0, 40);
     EXPECT_EQ(comments(load_path(lines_to_block_end("\r\n"))), std::string(65535 - 23, 'x') + "\n");
-}
-
-TEST(LineReader, CtrlZEndsTextButNotBytes) {
+    /* 0x1A ends text; as bytes it starts a line that is skipped. */
     std::string cut = font_text(glyph("A", 65), 1);
     cut.insert(cut.size() - 8, "\x1A\n"); /* a line of its own before ENDFONT */
     FontPtr font = load_path(cut);
     EXPECT_EQ(messages(font), "[line 17] Font glyphs corrupted or missing fields.\n");
     EXPECT_EQ(font->glyphs_used, 1u);
-    /* As bytes it is just a line that starts with 0x1A, and skipped. */
     EXPECT_EQ(messages(load_font(cut)), "");
     EXPECT_EQ(comments(load_path("STARTFONT 2.1\nCOMMENT a\x1A\nCOMMENT b\n")), "");
 }

@@ -61,7 +61,6 @@ TEST(Reader, MissingOrMisplacedLinesStopTheLoadAtTheirLine) {
     EXPECT_FALSE(load_font("FONT x\nSTARTFONT 2.1")); /* a last line without its end is not read */
     EXPECT_FALSE(bdf_load_font(nullptr, nullptr, nullptr, nullptr));
     EXPECT_FALSE(bdf_load_font_path(nullptr));
-    EXPECT_FALSE(bdf_load_font_path("/nonexistent/font.bdf"));
     const std::string glyphs = header() + "CHARS 1\n" + glyph("A", 65);
     struct { std::string text, messages; uint32_t stop_line; } cases[] = {
         /* Skipped lines count in line numbers. */
@@ -120,15 +119,6 @@ TEST(Reader, CorrectionsAreMadeAndReported) {
               (std::array<int, 4>{10, 600, 7, 420}));
     EXPECT_EQ(bitmap(widths->glyphs[0]), (Bytes{0xFF, 0xC0}));
     EXPECT_EQ(bitmap(widths->glyphs[1]), Bytes(16, 0)); /* missing rows read as 0 */
-}
-
-TEST(Reader, MetricsLinesOfTheHeaderAndTheWidthsGlyphsTakeFromThem) {
-    FontPtr set = load_font("STARTFONT 2.1\nFONT x\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nMETRICSSET 1\nSWIDTH 700 0\n"
-                            "DWIDTH 9 0\nSWIDTH1 7 0\nDWIDTH1 3 0\nVVECTOR 4 -5\nSTARTPROPERTIES 0\nENDPROPERTIES\nCHARS 1\n"
-                            "STARTCHAR A\nENCODING 65\nBBX 8 16 0 -4\nBITMAP\nENDCHAR\nENDFONT\n");
-    EXPECT_EQ((std::array<int, 9>{set->metrics_set, set->swidth, set->dwidth, set->swidth1, set->dwidth1,
-                                  set->vvector_x, set->vvector_y, set->glyphs[0].dwidth, set->glyphs[0].swidth}),
-              (std::array<int, 9>{1, 700, 9, 7, 3, 4, -5, 9, 540})); /* SWIDTH follows the width rule */
 }
 
 TEST(Reader, BitmapRowsAreReadIntoTheBox) {

@@ -38,8 +38,7 @@ TEST(Robustness, RandomDamageNeverBreaksTheFont) {
     std::mt19937 random(12345);
     for (int round = 0; round < 3000; round++) {
         std::string text = base;
-        int edits = 1 + (int)(random() % 8);
-        for (int e = 0; e < edits; e++) {
+        for (int e = 1 + (int)(random() % 8); e > 0; e--) {
             size_t at = random() % text.size();
             switch (random() % 4) {
             case 0: text[at] = alphabet[random() % (sizeof alphabet - 1)]; break;
@@ -50,13 +49,10 @@ TEST(Robustness, RandomDamageNeverBreaksTheFont) {
             if (text.empty())
                 text = "\n";
         }
-        FontPtr font = load_font(text);
-        if (font)
+        if (FontPtr font = load_font(text))
             expect_sound(font.get());
-        if (HasFatalFailure()) {
-            ADD_FAILURE() << "input:\n" << text;
-            return;
-        }
+        if (HasFatalFailure())
+            return ADD_FAILURE() << "input:\n" << text;
     }
 }
 

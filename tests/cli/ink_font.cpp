@@ -17,9 +17,7 @@ bool keyword(const std::string &line, const char *word, std::string &rest) {
     return true;
 }
 
-[[noreturn]] void fail(long line_number, const std::string &why) {
-    throw std::runtime_error("line " + std::to_string(line_number) + ": " + why);
-}
+[[noreturn]] void fail(long line, const std::string &why) { throw std::runtime_error("line " + std::to_string(line) + ": " + why); }
 
 } // namespace
 
@@ -103,9 +101,7 @@ int common_dwidth(const ink_font &font) {
 }
 
 std::string glyph_difference(const ink_glyph &expected, const ink_glyph &actual) {
-    std::string why;
-    if (expected.name != actual.name)
-        why += "name \"" + expected.name + "\" became \"" + actual.name + "\"; ";
+    std::string why = expected.name == actual.name ? "" : "name \"" + expected.name + "\" became \"" + actual.name + "\"; ";
     if (expected.dwidth != actual.dwidth)
         why += "dwidth " + std::to_string(expected.dwidth) + " became " + std::to_string(actual.dwidth) + "; ";
     if (expected.ink != actual.ink)

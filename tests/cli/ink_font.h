@@ -1,9 +1,8 @@
 #ifndef GLYPHWERK_TESTS_INK_FONT_H
 #define GLYPHWERK_TESTS_INK_FONT_H
 
-// The tests' own small BDF reader, independent of the library: it keeps per
-// glyph only what must survive any round trip (name, encoding, device width,
-// ink relative to origin and baseline), so no check trusts the library's reader.
+// The tests' own BDF reader, independent of the library: per glyph only what
+// must survive any round trip (name, encoding, device width, ink).
 
 #include <map>
 #include <string>
@@ -27,8 +26,7 @@ struct ink_font {
     std::string spacing;               // the SPACING property's value, "" when absent
     std::map<long, ink_glyph> encoded; // by encoding
     std::vector<ink_glyph> unencoded;  // negative encodings and repeats, in file order
-    long glyphs_in_file = 0;
-    long chars_count = -1; // the CHARS line's number
+    long glyphs_in_file = 0, chars_count = -1;
 };
 
 // Parses BDF text; throws std::runtime_error with the line number on a line it cannot place.

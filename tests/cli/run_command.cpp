@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -28,10 +29,8 @@ command_result run_command(const std::vector<std::string> &argv, const command_o
         struct rlimit limit = {options.address_limit, options.address_limit};
         if (options.address_limit)
             setrlimit(RLIMIT_AS, &limit);
-        std::vector<char *> args;
-        for (const std::string &a : argv)
-            args.push_back(const_cast<char *>(a.c_str()));
-        args.push_back(nullptr);
+        std::vector<char *> args(argv.size() + 1);
+        std::transform(argv.begin(), argv.end(), args.begin(), [](const std::string &a) { return (char *)a.c_str(); });
         execvp(args[0], args.data());
         _exit(127);
     }

@@ -1,8 +1,7 @@
 #ifndef GLYPHWERK_TESTS_RUN_COMMAND_H
 #define GLYPHWERK_TESTS_RUN_COMMAND_H
 
-// Runs a real program in a child process and captures what it did: the tests
-// of glyphwerk-bdf and the corpus test drive the binaries users run.
+// Runs a real program in a child process and captures what it did.
 
 #include <cstdint>
 #include <string>
@@ -25,12 +24,10 @@ struct command_options {
 
 command_result run_command(const std::vector<std::string> &argv, const command_options &options = {});
 
-// The whole content of a file ("" when it cannot be read), and a new content.
 std::string read_file(const std::string &path);
 void write_file(const std::string &path, const std::string &bytes);
 
-// A fresh private folder, removed with the object: under `base` when given,
-// else under the system's temporary folder.
+// A fresh private folder under `base` (default: the temporary folder), removed with the object.
 class temp_dir {
 public:
     explicit temp_dir(const std::string &base = "");

@@ -1,7 +1,6 @@
-// Every X11 font of the corpus loads, normalises to a fixed point, and keeps
-// every glyph's name, device width and ink (read by the tests' own reader)
-// through bdftopcf and pcf2bdf. The fonts are dealt to SHARDS ctest cases
-// (largest first, round robin) so that ctest -j runs them side by side.
+// Every X11 font of the corpus keeps every glyph's name, device width and ink
+// through glyphwerk-bdf, bdftopcf and pcf2bdf. The fonts are dealt to SHARDS
+// ctest cases (largest first, round robin) so that ctest -j runs them side by side.
 
 #include "ink_font.h"
 #include "run_command.h"
@@ -18,24 +17,21 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int SHARDS = 8;
-const std::string corpus_dir = GLYPHWERK_CORPUS_DIR;
-const std::string cli_path = GLYPHWERK_BDF_CLI;
+const std::string corpus_dir = GLYPHWERK_CORPUS_DIR, cli_path = GLYPHWERK_BDF_CLI;
 
 std::vector<fs::path> corpus_fonts() {
     std::vector<fs::path> fonts;
     for (const auto &entry : fs::directory_iterator(corpus_dir))
         if (entry.path().extension() == ".bdf")
             fonts.push_back(entry.path());
-    std::sort(fonts.begin(), fonts.end(), [](const fs::path &a, const fs::path &b) {
-        return std::pair(fs::file_size(b), a) < std::pair(fs::file_size(a), b);
-    });
+    std::sort(fonts.begin(), fonts.end(), [](auto &a, auto &b) { return std::pair(fs::file_size(b), a) < std::pair(fs::file_size(a), b); });
     return fonts;
 }
 
 // Everything wrong with one font, or "".
 std::string check_font(const fs::path &original, const temp_dir &dir) {
-    const std::string n1 = dir.file("n1.bdf"), n2 = dir.file("n2.bdf"), n3 = dir.file("n3.bdf");
-    const std::string pcf = dir.file("f.pcf"), back = dir.file("back.bdf");
+    const std::string n1 = dir.file("n1.bdf"), n2 = dir.file("n2.bdf"), n3 = dir.file("n3.bdf"), pcf = dir.file("f.pcf"),
+                      back = dir.file("back.bdf");
     const std::pair<std::vector<std::string>, std::string> steps[] = {
         {{cli_path, "normalize", original.string(), n1}, "does not load"},
         {{cli_path, "normalize", n1, n2}, "its normalised form does not normalise again"},
@@ -69,11 +65,9 @@ std::string check_font(const fs::path &original, const temp_dir &dir) {
         if (!why.empty() && reported++ < 5)
             problems += "\n  encoding " + std::to_string(encoding) + ": " + why;
     }
-    if (after.encoded.size() != before.encoded.size())
+    if (after.encoded.size() != before.encoded.size() || reported > 5)
         problems += "\n  " + std::to_string(before.encoded.size()) + " encoded glyphs became " +
-                    std::to_string(after.encoded.size());
-    if (reported > 5)
-        problems += "\n  ... " + std::to_string(reported) + " glyphs differ";
+                    std::to_string(after.encoded.size()) + ", " + std::to_string(reported) + " differ";
     return problems;
 }
 
