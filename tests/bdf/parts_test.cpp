@@ -26,8 +26,9 @@ TEST(Hash, KeepsEveryKeyAndGrowsAtTheEightyFirst) {
     for (int i = 0; i < 400; i++) {
         keys.push_back("KEY_" + std::to_string(i));
         ASSERT_TRUE(bdf_hash_insert(keys.back().c_str(), i, &hash));
-        if (i == 79 || i == 80)
+        if (i == 79 || i == 80) {
             EXPECT_EQ((std::array<int64_t, 2>{hash.size, hash.limit}), (std::array<int64_t, 2>{241 << (i - 79), 80 << (i - 79)}));
+        }
     }
     ASSERT_TRUE(bdf_hash_insert("KEY_7", 1000, &hash)); /* a present key only changes its index */
     EXPECT_EQ(hash.used, 400);
