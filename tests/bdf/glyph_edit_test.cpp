@@ -4,6 +4,8 @@
 #include "glyph_edit.h"
 #include "reader_support.h"
 
+#include <gtest/gtest.h>
+
 namespace {
 
 std::string encodings(const bdf_font *font) {
