@@ -171,6 +171,16 @@ TEST_F(GlyphCommands, EachEditorOkIsOneStepAndTheEditorFollowsItsGlyphThroughThe
     EXPECT_FALSE(doc()->IsModified());
     // Started over from the glyph as it is now.
     EXPECT_FALSE(editor->Canvas().HasUnappliedChanges() || editor->Canvas().History().CanUndo());
+    // Redo puts the OK back; inside the editor Ctrl+Z undoes the editor's own step, not the font's.
+    trigger(res::ID_EDIT_REDO);
+    EXPECT_EQ(b(), drawn);
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    draw(0, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(editor->Canvas().History().CanUndo());
+    EXPECT_EQ(b(), drawn);
+    EXPECT_EQ(doc()->UndoStack().index(), 1);
 
     // Deleting the glyph in the editor hides the editor.
     click(1);
