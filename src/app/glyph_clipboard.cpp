@@ -2,6 +2,7 @@
 
 #include "font_ptr.h"
 #include "glyph_edit.h"
+#include "glyph_table.h"
 #include "metrics.h"
 
 #include <QBuffer>
@@ -104,21 +105,13 @@ bool Paste(const QMimeData *data, const bdf_font *font, bdf_glyph *glyph, QStrin
 
 QImage ToImage(const bdf_glyph &glyph, int bpp) {
     const int width = glyph.bbx.width, height = glyph.bbx.height;
-    const uint32_t rowBytes = bdf_row_bytes(glyph.bbx.width, uint32_t(bpp));
-    if (width == 0 || height == 0 || !glyph.bitmap || uint64_t(rowBytes) * height > glyph.bytes)
+    if (width == 0 || height == 0 || !glyph.bitmap ||
+        uint64_t(bdf_row_bytes(glyph.bbx.width, uint32_t(bpp))) * height > glyph.bytes)
         return {};
+    // The table's own drawing: black ink on white paper, its greys for 2 and 4 bits.
     QImage image(width, height, QImage::Format_RGB32);
-    const unsigned maximum = (1u << bpp) - 1;
-    for (int y = 0; y < height; ++y) {
-        const unsigned char *row = glyph.bitmap + size_t(y) * rowBytes;
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int bit = x * bpp;
-            const unsigned level = (row[bit / 8] >> (8 - bpp - bit % 8)) & maximum;
-            const int grey = 255 - int(level * 255 / maximum);
-            line[x] = qRgb(grey, grey, grey);
-        }
-    }
+    image.fill(CGlyphTable::kBackground);
+    CGlyphTable::DrawBitmap(image, 0, 0, &glyph, bpp);
     return image;
 }
 
