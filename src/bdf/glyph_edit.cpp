@@ -26,15 +26,7 @@ unsigned pixel(const unsigned char *row, uint32_t x, unsigned bpp) {
 
 bool valid_depth(unsigned bpp) { return bpp == 1 || bpp == 2 || bpp == 4; }
 
-char *copy_text(const char *text) {
-    if (!text)
-        return nullptr;
-    size_t n = strlen(text) + 1;
-    char *copy = (char *)malloc(n);
-    if (copy)
-        memcpy(copy, text, n);
-    return copy;
-}
+char *copy_text(const char *text) { return text ? strdup(text) : nullptr; }
 
 /* Starts with `word` at the start of the text or of one of its lines. */
 bool has_line_starting(const std::string &text, const char *word) {
